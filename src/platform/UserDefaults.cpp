@@ -1,0 +1,109 @@
+#include "platform/UserDefaults.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace platform {
+
+namespace {
+UserDefaults* standardDefaults = nullptr;
+}
+
+UserDefaults& UserDefaults::standard() {
+    if (!standardDefaults) throw std::logic_error("UserDefaults::standard() used before a store was installed");
+    return *standardDefaults;
+}
+
+void UserDefaults::installStandard(UserDefaults* defaults) { standardDefaults = defaults; }
+
+std::optional<bool> UserDefaults::boolValue(const std::string& key) const {
+    auto value = object(key);
+    if (!value) return std::nullopt;
+    if (auto* b = std::get_if<bool>(&*value)) return *b;
+    if (auto* i = std::get_if<std::int64_t>(&*value); i && (*i == 0 || *i == 1)) return *i == 1;
+    return std::nullopt;
+}
+
+std::optional<double> UserDefaults::doubleValue(const std::string& key) const {
+    auto value = object(key);
+    if (!value) return std::nullopt;
+    if (auto* d = std::get_if<double>(&*value)) return *d;
+    if (auto* i = std::get_if<std::int64_t>(&*value)) return static_cast<double>(*i);
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> UserDefaults::integerValue(const std::string& key) const {
+    auto value = object(key);
+    if (!value) return std::nullopt;
+    if (auto* i = std::get_if<std::int64_t>(&*value)) return *i;
+    if (auto* d = std::get_if<double>(&*value); d && std::isfinite(*d) && std::trunc(*d) == *d
+                                                && std::fabs(*d) < 9.0e18) {
+        return static_cast<std::int64_t>(*d);
+    }
+    return std::nullopt;
+}
+
+template <typename T>
+static std::optional<T> alternative(const std::optional<DefaultsValue>& value) {
+    if (!value) return std::nullopt;
+    if (auto* v = std::get_if<T>(&*value)) return *v;
+    return std::nullopt;
+}
+
+std::optional<std::string> UserDefaults::stringValue(const std::string& key) const {
+    return alternative<std::string>(object(key));
+}
+std::optional<Data> UserDefaults::dataValue(const std::string& key) const { return alternative<Data>(object(key)); }
+std::optional<Date> UserDefaults::dateValue(const std::string& key) const { return alternative<Date>(object(key)); }
+std::optional<StringList> UserDefaults::stringListValue(const std::string& key) const {
+    return alternative<StringList>(object(key));
+}
+
+ObservationToken UserDefaults::observe(const std::string& key, std::function<void()> onChange) {
+    const auto id = nextObserverId_++;
+    observers_->push_back({id, key, std::move(onChange)});
+    std::weak_ptr<std::vector<Observer>> weak = observers_;
+    return ObservationToken([weak, id] {
+        if (auto list = weak.lock()) {
+            std::erase_if(*list, [id](const Observer& o) { return o.id == id; });
+        }
+    });
+}
+
+void UserDefaults::notifyChanged(const std::string& key) {
+    // Copy first: an observer may add or drop observations while it runs.
+    auto snapshot = *observers_;
+    for (const auto& observer : snapshot) {
+        if (observer.key != key) continue;
+        const bool stillObserving = std::any_of(observers_->begin(), observers_->end(),
+                                                [&](const Observer& o) { return o.id == observer.id; });
+        if (stillObserving) observer.onChange();
+    }
+}
+
+std::optional<DefaultsValue> MemoryUserDefaults::object(const std::string& key) const {
+    auto it = values_.find(key);
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
+}
+
+void MemoryUserDefaults::set(const std::string& key, DefaultsValue value) {
+    values_[key] = std::move(value);
+    ++writeCount_;
+    notifyChanged(key);
+}
+
+void MemoryUserDefaults::removeObject(const std::string& key) {
+    if (values_.erase(key) == 0) return;
+    ++writeCount_;
+    notifyChanged(key);
+}
+
+std::vector<std::string> MemoryUserDefaults::allKeys() const {
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : values_) keys.push_back(key);
+    return keys;
+}
+
+} // namespace platform

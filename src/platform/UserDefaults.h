@@ -1,0 +1,97 @@
+#pragma once
+
+#include "platform/ObservationToken.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace platform {
+
+// Raw bytes, as stored under a key (for example a JSON document).
+struct Data {
+    std::vector<std::uint8_t> bytes;
+    static Data fromString(const std::string& text) { return Data{{text.begin(), text.end()}}; }
+    std::string toString() const { return {bytes.begin(), bytes.end()}; }
+    bool operator==(const Data&) const = default;
+};
+
+// A point in time, in seconds since 1970-01-01 UTC.
+struct Date {
+    double secondsSince1970 = 0;
+    bool operator==(const Date&) const = default;
+};
+
+using StringList = std::vector<std::string>;
+
+// Every type a defaults value can have. "Absent" is an empty optional, distinct from every value.
+using DefaultsValue = std::variant<bool, std::int64_t, double, std::string, Data, Date, StringList>;
+
+// A typed key-value store that survives restarts.
+class UserDefaults {
+public:
+    virtual ~UserDefaults() = default;
+
+    virtual std::optional<DefaultsValue> object(const std::string& key) const = 0;
+    virtual void set(const std::string& key, DefaultsValue value) = 0;
+    virtual void removeObject(const std::string& key) = 0;
+    virtual std::vector<std::string> allKeys() const = 0;
+    // Flushes pending writes; implementations that write through may do nothing.
+    virtual void synchronize() {}
+
+    // Typed readers. Each answers nothing when the key is absent or holds a value that does not convert.
+    // A Bool converts from a bool or from the integers 0 and 1.
+    std::optional<bool> boolValue(const std::string& key) const;
+    // A number converts from an integer or a double (never from a bool or a text).
+    std::optional<double> doubleValue(const std::string& key) const;
+    std::optional<std::int64_t> integerValue(const std::string& key) const;
+    std::optional<std::string> stringValue(const std::string& key) const;
+    std::optional<Data> dataValue(const std::string& key) const;
+    std::optional<Date> dateValue(const std::string& key) const;
+    std::optional<StringList> stringListValue(const std::string& key) const;
+
+    // The stored Bool, false when absent or not a Bool.
+    bool boolForKey(const std::string& key) const { return boolValue(key).value_or(false); }
+
+    // Calls `onChange` after every write or removal of `key`, until the token is dropped.
+    [[nodiscard]] ObservationToken observe(const std::string& key, std::function<void()> onChange);
+
+    // The process-wide store ("standard user defaults"). Must be installed before first use.
+    static UserDefaults& standard();
+    static void installStandard(UserDefaults* defaults);
+
+protected:
+    // Implementations call this after every change of a key.
+    void notifyChanged(const std::string& key);
+
+private:
+    struct Observer {
+        std::uint64_t id;
+        std::string key;
+        std::function<void()> onChange;
+    };
+    std::shared_ptr<std::vector<Observer>> observers_ = std::make_shared<std::vector<Observer>>();
+    std::uint64_t nextObserverId_ = 1;
+};
+
+// A store in memory only; the fake for tests, and the fallback nobody persists.
+class MemoryUserDefaults : public UserDefaults {
+public:
+    std::optional<DefaultsValue> object(const std::string& key) const override;
+    void set(const std::string& key, DefaultsValue value) override;
+    void removeObject(const std::string& key) override;
+    std::vector<std::string> allKeys() const override;
+
+    int writeCount() const { return writeCount_; }
+
+private:
+    std::map<std::string, DefaultsValue> values_;
+    int writeCount_ = 0;
+};
+
+} // namespace platform

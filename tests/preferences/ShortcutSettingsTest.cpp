@@ -1,0 +1,140 @@
+#include "preferences/ShortcutSettings.h"
+
+#include <gtest/gtest.h>
+
+using namespace zentaris;
+using platform::Data;
+using platform::MemoryUserDefaults;
+using platform::NotificationCenter;
+
+namespace {
+struct Fixture : ::testing::Test {
+    MemoryUserDefaults defaults;
+    NotificationCenter center;
+    int statesPosted = 0;
+    platform::ObservationToken token =
+        center.addObserver("ShortcutStatesDidChange", [this](const platform::Notification&) { ++statesPosted; });
+};
+using ShortcutSettingsTest = Fixture;
+} // namespace
+
+TEST_F(ShortcutSettingsTest, EmptyDefaultsGiveTheDefaultsAndWriteNothing) {
+    ShortcutSettings settings(defaults, center);
+    EXPECT_TRUE(settings.shortcutsEnabled());
+    EXPECT_EQ(settings.dragModeModifier(), DragModeModifier::command);
+    EXPECT_TRUE(settings.rightClickDragEnabled());
+    EXPECT_EQ(settings.threeColumnStyle(), ThreeColumnStyle::balanced);
+    EXPECT_TRUE(settings.individualStates().empty());
+    EXPECT_EQ(defaults.writeCount(), 0);
+    EXPECT_EQ(statesPosted, 0);
+}
+
+TEST_F(ShortcutSettingsTest, DragModifierMigrationTable) {
+    struct Row {
+        std::string stored;
+        DragModeModifier loaded;
+        std::string storedAfter;
+    };
+    for (const auto& row : std::vector<Row>{{"option_command", DragModeModifier::command, "command"},
+                                            {"option", DragModeModifier::command, "command"},
+                                            {"none", DragModeModifier::none, "none"},
+                                            {"shift", DragModeModifier::shift, "shift"},
+                                            {"command", DragModeModifier::command, "command"},
+                                            {"control", DragModeModifier::command, "control"},
+                                            {"", DragModeModifier::command, ""}}) {
+        MemoryUserDefaults store;
+        store.set("dragModeModifier", row.stored);
+        ShortcutSettings settings(store, center);
+        EXPECT_EQ(settings.dragModeModifier(), row.loaded) << row.stored;
+        EXPECT_EQ(store.stringValue("dragModeModifier"), row.storedAfter) << row.stored;
+    }
+}
+
+TEST_F(ShortcutSettingsTest, ValuesOfTheWrongTypeFallBackWithoutBeingRewritten) {
+    defaults.set("shortcutsGloballyEnabled", std::string("NO"));
+    defaults.set("rightClickDragEnabled", 3.5);
+    defaults.set("threeColumnStyle", std::string("20-60-20"));
+    defaults.set("individualShortcutStates", Data::fromString("not json"));
+    defaults.set("dragModeModifier", true);
+    const int writesBefore = defaults.writeCount();
+    ShortcutSettings settings(defaults, center);
+    EXPECT_TRUE(settings.shortcutsEnabled());
+    EXPECT_TRUE(settings.rightClickDragEnabled());
+    EXPECT_EQ(settings.threeColumnStyle(), ThreeColumnStyle::balanced);
+    EXPECT_EQ(settings.dragModeModifier(), DragModeModifier::command);
+    EXPECT_TRUE(settings.isShortcutEnabled("splitVertical"));
+    EXPECT_EQ(defaults.writeCount(), writesBefore);
+    EXPECT_EQ(defaults.stringValue("threeColumnStyle"), "20-60-20");
+    EXPECT_EQ(defaults.dataValue("individualShortcutStates"), Data::fromString("not json"));
+}
+
+TEST_F(ShortcutSettingsTest, StoredValuesAreLoaded) {
+    defaults.set("shortcutsGloballyEnabled", false);
+    defaults.set("threeColumnStyle", std::string("25-50-25"));
+    defaults.set("individualShortcutStates", Data::fromString(R"({"leftColumn":false,"fullscreen":true})"));
+    ShortcutSettings settings(defaults, center);
+    EXPECT_FALSE(settings.shortcutsEnabled());
+    EXPECT_EQ(settings.threeColumnStyle(), ThreeColumnStyle::classic);
+    EXPECT_FALSE(settings.individualState("leftColumn"));
+    EXPECT_TRUE(settings.individualState("fullscreen"));
+    EXPECT_TRUE(settings.individualState("neverSwitched"));
+}
+
+TEST_F(ShortcutSettingsTest, AssignmentsWriteThroughAndOnlyTheGlobalSwitchPosts) {
+    ShortcutSettings settings(defaults, center);
+    settings.setDragModeModifier(DragModeModifier::shift);
+    settings.setRightClickDragEnabled(false);
+    settings.setThreeColumnStyle(ThreeColumnStyle::classic);
+    EXPECT_EQ(defaults.stringValue("dragModeModifier"), "shift");
+    EXPECT_EQ(defaults.boolValue("rightClickDragEnabled"), false);
+    EXPECT_EQ(defaults.stringValue("threeColumnStyle"), "25-50-25");
+    EXPECT_EQ(statesPosted, 0);
+
+    settings.setShortcutsEnabled(true); // the value it already has: still written and posted
+    EXPECT_EQ(defaults.boolValue("shortcutsGloballyEnabled"), true);
+    EXPECT_EQ(statesPosted, 1);
+    settings.setShortcutsEnabled(false);
+    EXPECT_FALSE(settings.isShortcutEnabled("leftColumn"));
+    EXPECT_EQ(statesPosted, 2);
+}
+
+TEST_F(ShortcutSettingsTest, SwitchingOneShortcutOffStoresTheWholeDictionaryAndPostsOnce) {
+    ShortcutSettings settings(defaults, center);
+    int willChange = 0;
+    auto sub = settings.objectWillChange().subscribe([&] { ++willChange; });
+    settings.setIndividualState("splitVertical", false);
+    EXPECT_EQ(defaults.dataValue("individualShortcutStates"), Data::fromString(R"({"splitVertical":false})"));
+    EXPECT_EQ(statesPosted, 1);
+    EXPECT_EQ(willChange, 1);
+    EXPECT_FALSE(settings.isShortcutEnabled("splitVertical"));
+    EXPECT_TRUE(settings.isShortcutEnabled("splitHorizontal"));
+
+    ShortcutSettings reloaded(defaults, center);
+    EXPECT_FALSE(reloaded.individualState("splitVertical"));
+}
+
+TEST_F(ShortcutSettingsTest, SubscribersGetTheCurrentValueThenEveryChange) {
+    ShortcutSettings settings(defaults, center);
+    std::vector<ThreeColumnStyle> seen;
+    auto sub = settings.threeColumnStylePublisher().subscribe([&](const ThreeColumnStyle& s) {
+        seen.push_back(s);
+        EXPECT_EQ(settings.threeColumnStyle(), s) << "subscribers read the new value";
+    });
+    settings.setThreeColumnStyle(ThreeColumnStyle::classic);
+    sub.cancel();
+    settings.setThreeColumnStyle(ThreeColumnStyle::balanced);
+    EXPECT_EQ(seen, (std::vector<ThreeColumnStyle>{ThreeColumnStyle::balanced, ThreeColumnStyle::classic}));
+
+    std::vector<DragModeModifier> later;
+    auto onlyLater = settings.dragModeModifierPublisher().subscribe(
+        [&](const DragModeModifier& m) { later.push_back(m); }, /*receiveCurrent=*/false);
+    settings.setDragModeModifier(DragModeModifier::none);
+    EXPECT_EQ(later, (std::vector<DragModeModifier>{DragModeModifier::none}));
+}
+
+TEST(SettingsTypes, RawValuesRoundTripAndUnknownTextsGiveNothing) {
+    for (auto m : allDragModeModifiers) EXPECT_EQ(dragModeModifierFromRaw(rawValue(m)), m);
+    for (auto s : allThreeColumnStyles) EXPECT_EQ(threeColumnStyleFromRaw(rawValue(s)), s);
+    EXPECT_EQ(dragModeModifierFromRaw("Command"), std::nullopt);
+    EXPECT_EQ(threeColumnStyleFromRaw("balanced"), std::nullopt);
+}
