@@ -1,0 +1,157 @@
+#include "platform/x11/X11Connection.h"
+
+#include <cstdlib>
+#include <poll.h>
+#include <vector>
+
+namespace platform::x11 {
+
+namespace {
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+} // namespace
+
+std::unique_ptr<X11Connection> X11Connection::open(const char* displayName) {
+    int screenNumber = 0;
+    xcb_connection_t* connection = xcb_connect(displayName, &screenNumber);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return nullptr;
+    }
+    std::unique_ptr<X11Connection> result(new X11Connection(connection, screenNumber));
+    if (!result->screen_) return nullptr;
+    return result;
+}
+
+X11Connection::X11Connection(xcb_connection_t* connection, int screenNumber)
+    : connection_(connection), screenNumber_(screenNumber),
+      eventListeners_(std::make_shared<Listeners<xcb_generic_event_t>>()),
+      errorListeners_(std::make_shared<Listeners<xcb_generic_error_t>>()) {
+    auto roots = xcb_setup_roots_iterator(xcb_get_setup(connection_));
+    for (int i = 0; roots.rem > 0; ++i, xcb_screen_next(&roots)) {
+        if (i == screenNumber_) {
+            screen_ = roots.data;
+            break;
+        }
+    }
+    xcb_intern_atom_cookie_t* cookies = xcb_ewmh_init_atoms(connection_, &ewmh_);
+    if (!xcb_ewmh_init_atoms_replies(&ewmh_, cookies, nullptr)) ewmh_.connection = connection_;
+}
+
+X11Connection::~X11Connection() {
+    xcb_ewmh_connection_wipe(&ewmh_);
+    xcb_disconnect(connection_);
+}
+
+xcb_atom_t X11Connection::atom(std::string_view name) {
+    const std::string key(name);
+    if (auto found = atoms_.find(key); found != atoms_.end()) return found->second;
+    auto cookie = xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(key.size()), key.data());
+    std::unique_ptr<xcb_intern_atom_reply_t, FreeDeleter> reply(xcb_intern_atom_reply(connection_, cookie, nullptr));
+    const xcb_atom_t value = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    if (value != XCB_ATOM_NONE) atoms_.emplace(key, value);
+    return value;
+}
+
+std::string X11Connection::atomName(xcb_atom_t atom) {
+    for (const auto& [name, value] : atoms_) {
+        if (value == atom) return name;
+    }
+    auto cookie = xcb_get_atom_name(connection_, atom);
+    std::unique_ptr<xcb_get_atom_name_reply_t, FreeDeleter> reply(xcb_get_atom_name_reply(connection_, cookie, nullptr));
+    if (!reply) return {};
+    std::string name(xcb_get_atom_name_name(reply.get()), static_cast<std::size_t>(xcb_get_atom_name_name_length(reply.get())));
+    atoms_.emplace(name, atom);
+    return name;
+}
+
+template <typename Event>
+ObservationToken X11Connection::addListener(const std::shared_ptr<Listeners<Event>>& listeners,
+                                            std::function<void(const Event&)> listener) {
+    const auto id = listeners->nextId++;
+    listeners->byId.emplace(id, std::move(listener));
+    // The token may outlive the connection: it then has nothing left to remove.
+    return ObservationToken([weak = std::weak_ptr<Listeners<Event>>(listeners), id] {
+        if (auto alive = weak.lock()) alive->byId.erase(id);
+    });
+}
+
+ObservationToken X11Connection::addEventListener(std::function<void(const xcb_generic_event_t&)> listener) {
+    return addListener(eventListeners_, std::move(listener));
+}
+
+ObservationToken X11Connection::addErrorListener(std::function<void(const xcb_generic_error_t&)> listener) {
+    return addListener(errorListeners_, std::move(listener));
+}
+
+void X11Connection::flush() { xcb_flush(connection_); }
+
+void X11Connection::dispatch(xcb_generic_event_t* event) {
+    // Listeners may add or remove listeners while being called: walk a snapshot of the ids and
+    // skip those removed meanwhile.
+    if (event->response_type == 0) {
+        const auto& error = *reinterpret_cast<xcb_generic_error_t*>(event);
+        std::vector<std::uint64_t> ids;
+        for (const auto& [id, _] : errorListeners_->byId) ids.push_back(id);
+        for (auto id : ids) {
+            auto found = errorListeners_->byId.find(id);
+            if (found != errorListeners_->byId.end()) {
+                auto listener = found->second;
+                listener(error);
+            }
+        }
+        return;
+    }
+    std::vector<std::uint64_t> ids;
+    for (const auto& [id, _] : eventListeners_->byId) ids.push_back(id);
+    for (auto id : ids) {
+        auto found = eventListeners_->byId.find(id);
+        if (found != eventListeners_->byId.end()) {
+            auto listener = found->second;
+            listener(*event);
+        }
+    }
+}
+
+void X11Connection::pump() {
+    if (pumping_ || !isConnected()) return;
+    pumping_ = true;
+    // xcb_poll_for_event returns what is already queued first and reads the socket only when
+    // the queue is empty, so this drains both.
+    while (auto* event = xcb_poll_for_event(connection_)) {
+        std::unique_ptr<xcb_generic_event_t, FreeDeleter> owned(event);
+        dispatch(event);
+    }
+    pumping_ = false;
+}
+
+void X11Connection::waitAndPump(double seconds) {
+    flush();
+    pollfd readable{fileDescriptor(), POLLIN, 0};
+    const int milliseconds = static_cast<int>(seconds * 1000.0 + 0.5);
+    if (pumping_) {
+        // Called from a listener: the outer pump reads what arrives, in order.
+        ::poll(&readable, 1, milliseconds);
+        return;
+    }
+    if (auto* queued = xcb_poll_for_queued_event(connection_)) {
+        std::unique_ptr<xcb_generic_event_t, FreeDeleter> owned(queued);
+        pumping_ = true;
+        dispatch(queued);
+        pumping_ = false;
+    } else {
+        ::poll(&readable, 1, milliseconds);
+    }
+    pump();
+}
+
+void X11Connection::sync() {
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+}
+
+int X11Connection::fileDescriptor() const { return xcb_get_file_descriptor(connection_); }
+
+bool X11Connection::isConnected() const { return xcb_connection_has_error(connection_) == 0; }
+
+} // namespace platform::x11

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/ObservationToken.h"
+
+#include <xcb/xcb.h>
+#include <xcb/xcb_ewmh.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace platform::x11 {
+
+// One connection to the X server, shared by every part of the X11 backend. Events and errors are
+// read in one place (pump) and handed to listeners, so nothing else ever reads the socket.
+class X11Connection {
+public:
+    // Nothing when no X server can be reached (displayName null = $DISPLAY).
+    static std::unique_ptr<X11Connection> open(const char* displayName = nullptr);
+    ~X11Connection();
+    X11Connection(const X11Connection&) = delete;
+    X11Connection& operator=(const X11Connection&) = delete;
+
+    xcb_connection_t* xcb() const { return connection_; }
+    xcb_screen_t* screen() const { return screen_; } // the default screen
+    xcb_window_t root() const { return screen_->root; }
+    xcb_ewmh_connection_t* ewmh() { return &ewmh_; } // initialised at open
+    int screenNumber() const { return screenNumber_; }
+    // Interned once, cached; XCB_ATOM_NONE when the server refuses.
+    xcb_atom_t atom(std::string_view name);
+    // The name of an atom; empty when unknown.
+    std::string atomName(xcb_atom_t atom);
+
+    // Every event read from the server, in order, to every listener (response_type & ~0x80 tells the kind).
+    [[nodiscard]] ObservationToken addEventListener(std::function<void(const xcb_generic_event_t&)> listener);
+    // X errors of unchecked requests (checked requests return theirs to the caller); ignored unless
+    // a listener cares.
+    [[nodiscard]] ObservationToken addErrorListener(std::function<void(const xcb_generic_error_t&)> listener);
+
+    void flush();
+    // Reads and dispatches everything pending, including what xcb has already queued internally
+    // during reply waits; never blocks. Calls made from a listener do not read further.
+    void pump();
+    // Flushes, waits at most `seconds` for the server to send something, then pumps.
+    void waitAndPump(double seconds);
+    // A round trip: every request sent before has been handled and its errors have been read.
+    void sync();
+    int fileDescriptor() const;
+    // False once the server has gone away; every request then fails quietly.
+    bool isConnected() const;
+
+private:
+    X11Connection(xcb_connection_t* connection, int screenNumber);
+    void dispatch(xcb_generic_event_t* event);
+
+    template <typename Event>
+    struct Listeners {
+        std::uint64_t nextId = 1;
+        std::map<std::uint64_t, std::function<void(const Event&)>> byId;
+    };
+    template <typename Event>
+    static ObservationToken addListener(const std::shared_ptr<Listeners<Event>>& listeners,
+                                        std::function<void(const Event&)> listener);
+
+    xcb_connection_t* connection_;
+    xcb_screen_t* screen_ = nullptr;
+    int screenNumber_ = 0;
+    xcb_ewmh_connection_t ewmh_{};
+    std::unordered_map<std::string, xcb_atom_t> atoms_;
+    std::shared_ptr<Listeners<xcb_generic_event_t>> eventListeners_;
+    std::shared_ptr<Listeners<xcb_generic_error_t>> errorListeners_;
+    bool pumping_ = false;
+};
+
+} // namespace platform::x11
