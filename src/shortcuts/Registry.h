@@ -1,0 +1,117 @@
+#pragma once
+
+#include "platform/HotKeys.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "shortcuts/CarbonGlobalShortcuts.h"
+#include "shortcuts/Name.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <ostream>
+#include <set>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace GlobalShortcuts {
+
+inline constexpr const char* userDefaultsPrefix = "GlobalShortcuts_";
+inline constexpr const char* shortcutByNameDidChangeNotification = "GlobalShortcuts_shortcutByNameDidChange";
+// Posted by whoever shows the program's menus, when one opens and when it closes.
+inline constexpr const char* menuDidBeginTrackingNotification = "NSMenuDidBeginTrackingNotification";
+inline constexpr const char* menuDidEndTrackingNotification = "NSMenuDidEndTrackingNotification";
+
+enum class EventType { keyDown = 0, keyUp = 1 };
+
+// Stores shortcuts per name, keeps every stored shortcut registered as a hot key once, however
+// many names share it, and runs the actions of every name whose shortcut is pressed.
+class Registry {
+public:
+    using Action = std::function<void()>;
+
+    Registry(platform::UserDefaults& defaults, platform::NotificationCenter& notifications,
+             platform::HotKeys& hotKeys, platform::MainQueue& mainQueue, std::ostream& diagnostics);
+
+    // The process-wide registry over the standard defaults, the default centre and the installed hot keys.
+    static Registry& shared();
+    static void resetShared();
+
+    std::optional<Shortcut> getShortcut(const Name& name) const;
+    void setShortcut(const std::optional<Shortcut>& shortcut, const Name& name);
+    void onKeyDown(const Name& name, Action action);
+    void onKeyUp(const Name& name, Action action);
+    bool userDefaultsContains(const Name& name) const;
+    // Stores the name's default when nothing at all is stored under its key.
+    void storeDefaultIfAbsent(const Name& name);
+
+    bool isEnabled() const { return isEnabled_; }
+    void setEnabled(bool enabled);
+    bool isPaused() const { return isPaused_; }
+    void setPaused(bool paused) { isPaused_ = paused; }
+    bool isMenuOpen() const { return isMenuOpen_; }
+
+    void reset(const std::vector<Name>& names);
+    void resetAll();
+    std::vector<Name> storedNames() const;
+    void enable(const std::vector<Name>& names);
+    void disable(const std::vector<Name>& names);
+    void removeAllHandlers();
+
+    // Delivers the name's key-down and key-up events until the token is dropped. Starting and
+    // ending both take effect on a later turn of the main queue.
+    [[nodiscard]] platform::ObservationToken events(const Name& name, std::function<void(EventType)> consumer);
+    [[nodiscard]] platform::ObservationToken events(EventType type, const Name& name, std::function<void()> consumer);
+
+    void handleOnKeyDown(const Shortcut& shortcut) { handleKeyEvent(shortcut, EventType::keyDown); }
+    void handleOnKeyUp(const Shortcut& shortcut) { handleKeyEvent(shortcut, EventType::keyUp); }
+
+    CarbonGlobalShortcuts& engine() { return engine_; }
+    bool isRegistered(const Shortcut& shortcut) const { return registeredShortcuts_.count(shortcut) != 0; }
+
+private:
+    using ActionTable = std::map<std::string, std::vector<Action>>;
+    using StreamTable = std::map<std::string, std::map<std::uint64_t, Action>>;
+
+    static std::string key(const Name& name) { return userDefaultsPrefix + name.rawValue; }
+    std::optional<Shortcut> storedShortcut(const std::string& rawValue) const;
+    void store(const Name& name, const Shortcut& shortcut);
+    void postShortcutByNameDidChange(const Name& name);
+    void registerIfNeeded(const Shortcut& shortcut);
+    void release(const Shortcut& shortcut);
+    void releaseUnlessStored(const Shortcut& shortcut);
+    bool isStoredForAnyName(const Shortcut& shortcut, const std::string& exceptRawValue = {}) const;
+    void updateEngine();
+    void retryFailedRegistrations();
+    void handleKeyEvent(const Shortcut& pressed, EventType type);
+    void addAction(ActionTable& table, const Name& name, Action action);
+    void installMenuTrackingObservers();
+    void schedule(std::function<void()> work);
+
+    platform::UserDefaults& defaults_;
+    platform::NotificationCenter& notifications_;
+    platform::MainQueue& mainQueue_;
+    CarbonGlobalShortcuts engine_;
+
+    bool isEnabled_ = true;
+    bool isPaused_ = false;
+    bool isMenuOpen_ = false;
+    std::unordered_set<Shortcut> registeredShortcuts_;
+    // Registrations the system turned down; tried again on the next return to hot-key mode.
+    std::unordered_set<Shortcut> failedShortcuts_;
+    ActionTable keyDownHandlers_;
+    ActionTable keyUpHandlers_;
+    StreamTable streamKeyDownHandlers_;
+    StreamTable streamKeyUpHandlers_;
+    std::uint64_t nextStreamId_ = 1;
+    std::map<std::uint64_t, platform::ScheduledTask> pendingWork_;
+    std::set<std::uint64_t> finishedWork_;
+    std::uint64_t nextWorkId_ = 1;
+    platform::ObservationToken menuBeganObserver_;
+    platform::ObservationToken menuEndedObserver_;
+    std::shared_ptr<Registry*> self_ = std::make_shared<Registry*>(this);
+};
+
+} // namespace GlobalShortcuts
