@@ -1,0 +1,276 @@
+#include "platform/fake/FakeHotKeys.h"
+#include "platform/fake/FakeMainQueue.h"
+#include "shortcuts/GlobalShortcuts.h"
+#include "ShortcutTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace GlobalShortcuts;
+namespace status = platform::hotKeyStatus;
+
+namespace {
+
+const Shortcut optCmdLeft{123, 0x900};
+const Shortcut optCmdRight{124, 0x900};
+
+struct RegistryTest : ::testing::Test {
+    zentaris::testing::ShortcutCaptionEnvironment captions;
+    platform::MemoryUserDefaults defaults;
+    platform::NotificationCenter center;
+    platform::fake::FakeHotKeys hotKeys;
+    platform::fake::FakeMainQueue queue;
+    std::ostringstream printed;
+    Registry registry{defaults, center, hotKeys, queue, printed};
+    std::vector<std::string> changed;
+    platform::ObservationToken changes = center.addObserver(
+        shortcutByNameDidChangeNotification,
+        [this](const platform::Notification& note) { changed.push_back(note.userInfo->at("name")); });
+    std::vector<std::string> ran;
+
+    Registry::Action record(std::string label) {
+        return [this, label] { ran.push_back(label); };
+    }
+    bool live(const Shortcut& s) const {
+        return hotKeys.isRegistered(static_cast<std::uint32_t>(s.carbonKeyCode), static_cast<std::uint32_t>(s.carbonModifiers));
+    }
+    std::optional<platform::OSStatus> press(const Shortcut& s) {
+        return hotKeys.press(static_cast<std::uint32_t>(s.carbonKeyCode), static_cast<std::uint32_t>(s.carbonModifiers));
+    }
+};
+
+// The module's free functions work on the shared registry over the installed platform.
+struct SharedRegistryTest : ::testing::Test {
+    zentaris::testing::ShortcutCaptionEnvironment captions;
+    platform::MemoryUserDefaults defaults;
+    platform::fake::FakeHotKeys hotKeys;
+    platform::fake::FakeMainQueue queue;
+    SharedRegistryTest() {
+        platform::UserDefaults::installStandard(&defaults);
+        platform::HotKeys::installShared(&hotKeys);
+        platform::MainQueue::installMain(&queue);
+        Registry::resetShared();
+    }
+    ~SharedRegistryTest() override {
+        Registry::resetShared();
+        platform::HotKeys::installShared(nullptr);
+    }
+};
+
+} // namespace
+
+TEST_F(RegistryTest, ReadsOnlyJsonTextAsAShortcut) {
+    const Name name("leftHalf");
+    const struct {
+        std::optional<platform::DefaultsValue> stored;
+        std::optional<Shortcut> expected;
+    } cases[] = {
+        {std::string(R"({"carbonKeyCode":123,"carbonModifiers":2304})"), optCmdLeft},
+        {false, std::nullopt},
+        {std::nullopt, std::nullopt},
+        {std::int64_t{5}, std::nullopt},
+        {std::string("not json"), std::nullopt},
+        {platform::Data::fromString(R"({"carbonKeyCode":123,"carbonModifiers":2304})"), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        if (c.stored) defaults.set("GlobalShortcuts_leftHalf", *c.stored); else defaults.removeObject("GlobalShortcuts_leftHalf");
+        EXPECT_EQ(registry.getShortcut(name), c.expected);
+    }
+}
+
+TEST_F(RegistryTest, StoringWritesTextRegistersAndAnnounces) {
+    registry.setShortcut(optCmdLeft, Name("leftHalf"));
+    EXPECT_EQ(defaults.stringValue("GlobalShortcuts_leftHalf"), R"({"carbonKeyCode":123,"carbonModifiers":2304})");
+    EXPECT_TRUE(live(optCmdLeft)) << "live although the name has no action";
+    EXPECT_EQ(press(optCmdLeft), status::noErr) << "consumed, runs nothing";
+    EXPECT_EQ(changed, (std::vector<std::string>{"leftHalf"}));
+
+    registry.setShortcut(optCmdRight, Name("leftHalf"));
+    EXPECT_FALSE(live(optCmdLeft));
+    EXPECT_TRUE(live(optCmdRight));
+}
+
+TEST_F(RegistryTest, ClearingRemovesTheKeyOrWritesFalseForANameWithADefault) {
+    const Name plain("plain");
+    const Name withDefault("withDefault", std::nullopt);
+    Name defaulted = withDefault;
+    defaulted.defaultShortcut = optCmdRight;
+
+    registry.setShortcut(optCmdLeft, plain);
+    registry.setShortcut(optCmdRight, defaulted);
+    changed.clear();
+    registry.setShortcut(std::nullopt, plain);
+    registry.setShortcut(std::nullopt, defaulted);
+    EXPECT_FALSE(defaults.object("GlobalShortcuts_plain"));
+    EXPECT_EQ(defaults.object("GlobalShortcuts_withDefault"), platform::DefaultsValue{false});
+    EXPECT_FALSE(live(optCmdLeft));
+    EXPECT_FALSE(live(optCmdRight));
+    EXPECT_EQ(changed, (std::vector<std::string>{"plain", "withDefault"}));
+
+    registry.setShortcut(std::nullopt, plain);
+    registry.setShortcut(std::nullopt, defaulted);
+    registry.storeDefaultIfAbsent(defaulted);
+    EXPECT_EQ(changed.size(), 2u) << "clearing nothing does nothing";
+    EXPECT_EQ(registry.getShortcut(defaulted), std::nullopt) << "false keeps the default out";
+}
+
+TEST_F(RegistryTest, AnActionWaitsForAStoredShortcut) {
+    const Name name("center");
+    registry.onKeyDown(name, record("center"));
+    EXPECT_TRUE(hotKeys.registrations().empty());
+    registry.setShortcut(optCmdLeft, name);
+    EXPECT_EQ(press(optCmdLeft), status::noErr);
+    EXPECT_EQ(ran, (std::vector<std::string>{"center"}));
+}
+
+TEST_F(RegistryTest, EveryNameHoldingThePressedShortcutRunsItsActionsInOrder) {
+    registry.setShortcut(optCmdLeft, Name("a"));
+    registry.setShortcut(optCmdLeft, Name("b"));
+    registry.setShortcut(optCmdRight, Name("c"));
+    registry.onKeyDown(Name("a"), record("a1"));
+    registry.onKeyDown(Name("a"), record("a2"));
+    registry.onKeyDown(Name("b"), record("b"));
+    registry.onKeyDown(Name("c"), record("c"));
+    registry.onKeyUp(Name("b"), record("b up"));
+    EXPECT_EQ(hotKeys.registrations().size(), 2u) << "one registration per combination";
+    press(optCmdLeft);
+    hotKeys.release(123, 0x900);
+    EXPECT_EQ(ran, (std::vector<std::string>{"a1", "a2", "b", "b up"}));
+}
+
+TEST_F(RegistryTest, PausedPressesAreConsumedAndRunNothing) {
+    registry.setShortcut(optCmdLeft, Name("a"));
+    registry.onKeyDown(Name("a"), record("a"));
+    registry.setPaused(true);
+    EXPECT_EQ(press(optCmdLeft), status::noErr);
+    registry.setPaused(false);
+    press(optCmdLeft);
+    EXPECT_EQ(ran, (std::vector<std::string>{"a"}));
+}
+
+TEST_F(RegistryTest, WhileAMenuIsOpenOnlyMatchingKeysAreSwallowed) {
+    registry.setShortcut(optCmdLeft, Name("a"));
+    registry.onKeyDown(Name("a"), record("a"));
+    center.post(menuDidBeginTrackingNotification);
+    center.post(menuDidBeginTrackingNotification);
+    EXPECT_TRUE(registry.isMenuOpen());
+    EXPECT_FALSE(live(optCmdLeft));
+    EXPECT_EQ(press(optCmdLeft), status::noErr);
+    EXPECT_EQ(hotKeys.press(0, 0x900), status::eventNotHandledErr);
+    center.post(menuDidEndTrackingNotification);
+    EXPECT_TRUE(live(optCmdLeft));
+    EXPECT_EQ(hotKeys.registerCalls(), 2) << "one switch each way";
+    EXPECT_EQ(ran, (std::vector<std::string>{"a"}));
+}
+
+TEST_F(RegistryTest, SwitchingOffAndOnTouchesTheEngineOnlyOnChange) {
+    registry.setShortcut(optCmdLeft, Name("a"));
+    registry.setEnabled(true);
+    EXPECT_EQ(hotKeys.registerCalls(), 1);
+    registry.setEnabled(false);
+    EXPECT_FALSE(live(optCmdLeft));
+    registry.setEnabled(true);
+    EXPECT_TRUE(live(optCmdLeft));
+}
+
+TEST_F(RegistryTest, ResetAllFindsEveryStoredNameByTheWholePrefix) {
+    registry.setShortcut(optCmdLeft, Name("leftHalf"));
+    registry.setShortcut(optCmdRight, Name("rightHalf"));
+    defaults.set("unrelated", std::string("x"));
+    const auto names = registry.storedNames();
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0].rawValue, "leftHalf");
+    registry.resetAll();
+    EXPECT_FALSE(defaults.object("GlobalShortcuts_leftHalf"));
+    EXPECT_FALSE(defaults.object("GlobalShortcuts_rightHalf"));
+    EXPECT_TRUE(hotKeys.registrations().empty());
+}
+
+TEST_F(RegistryTest, ASharedCombinationStaysLiveWhileAnyNameHoldsIt) {
+    registry.setShortcut(optCmdLeft, Name("a"));
+    registry.setShortcut(optCmdLeft, Name("b"));
+    registry.onKeyDown(Name("b"), record("b"));
+
+    registry.setShortcut(optCmdRight, Name("a"));
+    EXPECT_TRUE(live(optCmdLeft)) << "b still holds it";
+    registry.setShortcut(std::nullopt, Name("a"));
+    EXPECT_TRUE(live(optCmdLeft));
+    press(optCmdLeft);
+    EXPECT_EQ(ran, (std::vector<std::string>{"b"}));
+
+    registry.setShortcut(std::nullopt, Name("b"));
+    EXPECT_TRUE(hotKeys.registrations().empty());
+}
+
+TEST_F(RegistryTest, AFailedRegistrationIsNotCountedAndIsRetried) {
+    hotKeys.holdElsewhere(123, 0x900);
+    registry.setShortcut(optCmdLeft, Name("a"));
+    EXPECT_EQ(printed.str(), "Error registering hotkey ⌥⌘←: -9878\n");
+    EXPECT_FALSE(registry.isRegistered(optCmdLeft));
+    EXPECT_EQ(registry.getShortcut(Name("a")), optCmdLeft) << "still stored";
+
+    hotKeys.releaseElsewhere(123, 0x900);
+    center.post(menuDidBeginTrackingNotification);
+    center.post(menuDidEndTrackingNotification);
+    EXPECT_TRUE(live(optCmdLeft)) << "tried again at the mode change";
+
+    hotKeys.holdElsewhere(124, 0x900);
+    registry.setShortcut(optCmdRight, Name("b"));
+    hotKeys.releaseElsewhere(124, 0x900);
+    registry.onKeyDown(Name("b"), record("b"));
+    EXPECT_TRUE(live(optCmdRight)) << "a new action tries again at once";
+}
+
+TEST_F(RegistryTest, AReregistrationFailingAfterAMenuDoesNotLoseTheShortcut) {
+    registry.setShortcut(optCmdLeft, Name("a"));
+    registry.onKeyDown(Name("a"), record("a"));
+    center.post(menuDidBeginTrackingNotification);
+    hotKeys.holdElsewhere(123, 0x900);
+    center.post(menuDidEndTrackingNotification);
+    EXPECT_FALSE(live(optCmdLeft));
+    hotKeys.releaseElsewhere(123, 0x900);
+    center.post(menuDidBeginTrackingNotification);
+    center.post(menuDidEndTrackingNotification);
+    press(optCmdLeft);
+    EXPECT_EQ(ran, (std::vector<std::string>{"a"}));
+}
+
+TEST_F(RegistryTest, EventStreamsStartAndEndOnTheMainQueue) {
+    const Name name("stream");
+    registry.setShortcut(optCmdLeft, name);
+    registry.setShortcut(std::nullopt, name);
+    registry.setShortcut(optCmdLeft, name);
+    std::vector<EventType> events;
+    int releases = 0;
+    {
+        auto all = registry.events(name, [&](EventType e) { events.push_back(e); });
+        auto upOnly = registry.events(EventType::keyUp, name, [&] { ++releases; });
+        press(optCmdLeft);
+        EXPECT_TRUE(events.empty()) << "not started before the queue runs";
+        queue.runPending();
+        press(optCmdLeft);
+        hotKeys.release(123, 0x900);
+    }
+    queue.runPending();
+    EXPECT_EQ(events, (std::vector<EventType>{EventType::keyDown, EventType::keyUp}));
+    EXPECT_EQ(releases, 1);
+    EXPECT_FALSE(live(optCmdLeft)) << "no name with actions or streams needs it any more";
+}
+
+TEST_F(SharedRegistryTest, NamesAndFreeFunctionsUseTheSharedRegistry) {
+    const Name withDefault("withDefault", optCmdLeft);
+    EXPECT_EQ(withDefault.shortcut(), optCmdLeft);
+    EXPECT_TRUE(hotKeys.isRegistered(123, 0x900));
+    defaults.set("GlobalShortcuts_blocked", false);
+    const Name blocked("blocked", optCmdRight);
+    EXPECT_EQ(blocked.shortcut(), std::nullopt);
+
+    int ran = 0;
+    onKeyDown(withDefault, [&] { ++ran; });
+    hotKeys.press(123, 0x900);
+    EXPECT_EQ(ran, 1);
+    withDefault.setShortcut(std::nullopt);
+    EXPECT_EQ(defaults.object("GlobalShortcuts_withDefault"), platform::DefaultsValue{false});
+    EXPECT_EQ(Shortcut::initName(withDefault), std::nullopt);
+}
