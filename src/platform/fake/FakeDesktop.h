@@ -56,6 +56,7 @@ public:
     double primaryHeight() const;
 
     FakeAccessibility& accessibility() { return accessibility_; }
+    const FakeAccessibility& accessibility() const { return accessibility_; }
     FakeScreens& screens() { return screens_; }
     FakeWorkspace& workspace() { return workspace_; }
     FakeMainQueue& mainQueue() { return queue_; }

@@ -1,0 +1,53 @@
+#include "LayoutScene.h"
+
+namespace zentaris::testing {
+namespace {
+
+using platform::Screen;
+
+class ScreenChange : public LayoutScene {
+protected:
+    void SetUp() override { desktop.addScreen({0, 0, 1440, 900}, Rect{0, 0, 1440, 875}); }
+};
+
+TEST_F(ScreenChange, pullsWindowsBackInsideTheUsableArea) {
+    auto oversized = desktop.addWindow({0, 0, 2000, 1200});
+    auto overhanging = desktop.addWindow({640, 100, 900, 500});
+    auto inside = desktop.addWindow({100, 100, 800, 500});
+    desktop.accessibility().clearCalls();
+
+    service().screenChangeHandler().handleScreenChange();
+
+    EXPECT_EQ(frameOf(oversized), (Rect{1, 1, 1438, 873}));
+    EXPECT_EQ(frameOf(overhanging), (Rect{541, 101, 898, 498}));
+    EXPECT_EQ(frameOf(inside), (Rect{100, 100, 800, 500}));
+    EXPECT_TRUE(desktop.accessibility().writesAndPauses(inside).empty());
+    EXPECT_TRUE(desktop.mainQueue().sleeps().empty());
+}
+
+TEST_F(ScreenChange, aWindowOffEveryScreenGoesToTheNearestOne) {
+    desktop.addScreen({1440, 0, 1440, 900});
+    auto lost = desktop.addWindow({3000, 100, 400, 300});
+    service().screenChangeHandler().handleScreenChange();
+    EXPECT_EQ(frameOf(lost), (Rect{2481, 101, 398, 298}));
+}
+
+TEST_F(ScreenChange, unreadableWindowsAreLeftAlone) {
+    auto window = desktop.addWindow({-500, 100, 400, 300});
+    desktop.accessibility().failReads(window, "AXPosition");
+    service().screenChangeHandler().handleScreenChange();
+    EXPECT_TRUE(desktop.accessibility().writesAndPauses(window).empty());
+}
+
+TEST(NearestScreen, prefersTheHoldingScreenThenTheNearestCentreThenTheEarlierOne) {
+    const std::vector<Screen> screens{{{0, 0, 1000, 1000}, {0, 0, 1000, 1000}, std::nullopt, "a"},
+                                      {{2000, 0, 1000, 1000}, {2000, 0, 1000, 1000}, std::nullopt, "b"}};
+    EXPECT_EQ(ScreenChangeHandler::nearestScreen(screens, {2100, 100, 10, 10})->localizedName, "b");
+    EXPECT_EQ(ScreenChangeHandler::nearestScreen(screens, {1400, 100, 10, 10})->localizedName, "a");
+    EXPECT_EQ(ScreenChangeHandler::nearestScreen(screens, {1495, 495, 10, 10})->localizedName, "a"); // a tie
+    EXPECT_EQ(ScreenChangeHandler::nearestScreen(screens, {1600, 100, 10, 10})->localizedName, "b");
+    EXPECT_EQ(ScreenChangeHandler::nearestScreen({}, {0, 0, 10, 10}), std::nullopt);
+}
+
+} // namespace
+} // namespace zentaris::testing
