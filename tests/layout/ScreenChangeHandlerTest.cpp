@@ -21,7 +21,7 @@ TEST_F(ScreenChange, pullsWindowsBackInsideTheUsableArea) {
     EXPECT_EQ(frameOf(oversized), (Rect{1, 1, 1438, 873}));
     EXPECT_EQ(frameOf(overhanging), (Rect{541, 101, 898, 498}));
     EXPECT_EQ(frameOf(inside), (Rect{100, 100, 800, 500}));
-    EXPECT_TRUE(desktop.accessibility().writesAndPauses(inside).empty());
+    EXPECT_TRUE(desktop.accessibility().writes(inside).empty());
     EXPECT_TRUE(desktop.mainQueue().sleeps().empty());
 }
 
@@ -36,7 +36,7 @@ TEST_F(ScreenChange, unreadableWindowsAreLeftAlone) {
     auto window = desktop.addWindow({-500, 100, 400, 300});
     desktop.accessibility().failReads(window, "AXPosition");
     service().screenChangeHandler().handleScreenChange();
-    EXPECT_TRUE(desktop.accessibility().writesAndPauses(window).empty());
+    EXPECT_TRUE(desktop.accessibility().writes(window).empty());
 }
 
 TEST(NearestScreen, prefersTheHoldingScreenThenTheNearestCentreThenTheEarlierOne) {

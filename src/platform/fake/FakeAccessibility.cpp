@@ -29,6 +29,10 @@ bool holdsTypeFor(const std::string& attribute, const AXValue& value) {
     return true;
 }
 
+bool isWriteOn(const AXCall& call, const AXUIElement& element) {
+    return (call.kind == AXCall::Kind::set || call.kind == AXCall::Kind::action) && call.element == element;
+}
+
 } // namespace
 
 std::string describeValue(const AXValue& value) {
@@ -359,11 +363,18 @@ std::vector<std::string> FakeAccessibility::callsOn(const AXUIElement& element) 
     return lines;
 }
 
+std::vector<std::string> FakeAccessibility::writes(const AXUIElement& element) const {
+    std::vector<std::string> lines;
+    for (const auto& call : calls_) {
+        if (isWriteOn(call, element)) lines.push_back(call.describe());
+    }
+    return lines;
+}
+
 std::vector<std::string> FakeAccessibility::writesAndPauses(const AXUIElement& element) const {
     std::vector<std::string> lines;
     for (const auto& call : calls_) {
-        const bool write = (call.kind == AXCall::Kind::set || call.kind == AXCall::Kind::action) && call.element == element;
-        if (write || call.kind == AXCall::Kind::sleep) lines.push_back(call.describe());
+        if (isWriteOn(call, element) || call.kind == AXCall::Kind::sleep) lines.push_back(call.describe());
     }
     return lines;
 }

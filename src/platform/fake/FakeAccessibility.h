@@ -74,6 +74,8 @@ public:
     void setRecording(bool recording) { recording_ = recording; }
     // Calls on one element, described, in order.
     std::vector<std::string> callsOn(const AXUIElement& element) const;
+    // Writes and actions on one element, described, in order.
+    std::vector<std::string> writes(const AXUIElement& element) const;
     // Writes and actions on one element and every pause, described, in order.
     std::vector<std::string> writesAndPauses(const AXUIElement& element) const;
     void recordSleep(double seconds);
