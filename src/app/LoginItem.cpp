@@ -1,0 +1,87 @@
+#include "app/LoginItem.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace zentaris {
+
+namespace {
+constexpr const char* marker = "X-Zentaris-LoginItem=true";
+}
+
+LoginItem::LoginItem(std::filesystem::path autostartDirectory, std::filesystem::path executable)
+    : entry_(std::move(autostartDirectory) / "zentaris.desktop"), executable_(std::move(executable)) {}
+
+std::filesystem::path LoginItem::defaultAutostartDirectory() {
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/') {
+        return std::filesystem::path(config) / "autostart";
+    }
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home && *home ? home : "/") / ".config" / "autostart";
+}
+
+std::string LoginItem::quoteForExec(const std::string& path) {
+    std::string quoted = "\"";
+    for (char c : path) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+        if (c == '%') quoted += '%'; // a lone % would be a field code
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+bool LoginItem::entryIsOurs() const {
+    std::ifstream in(entry_);
+    for (std::string line; std::getline(in, line);) {
+        if (line == marker) return true;
+    }
+    return false;
+}
+
+bool LoginItem::isRegistered() const {
+    std::error_code error;
+    return std::filesystem::exists(entry_, error) && entryIsOurs();
+}
+
+bool LoginItem::registerItem() {
+    std::error_code error;
+    if (std::filesystem::exists(entry_, error) && !entryIsOurs()) return false;
+
+    std::ostringstream text;
+    text << "[Desktop Entry]\n"
+         << "Type=Application\n"
+         << "Name=Zentaris\n"
+         << "Comment=Arrange windows with shortcuts, a tray menu and drag-to-snap\n"
+         << "Exec=" << quoteForExec(executable_.string()) << "\n"
+         << "Icon=zentaris\n"
+         << "Terminal=false\n"
+         << "X-GNOME-Autostart-enabled=true\n"
+         << marker << "\n";
+
+    std::filesystem::create_directories(entry_.parent_path(), error);
+    auto temporary = entry_;
+    temporary += ".tmp-" + std::to_string(::getpid());
+    {
+        std::ofstream out(temporary, std::ios::trunc);
+        out << text.str();
+        out.flush();
+        if (!out) {
+            std::filesystem::remove(temporary, error);
+            return false;
+        }
+    }
+    std::filesystem::rename(temporary, entry_, error);
+    if (error) std::filesystem::remove(temporary, error);
+    return !error;
+}
+
+bool LoginItem::unregisterItem() {
+    std::error_code error;
+    if (!std::filesystem::exists(entry_, error)) return true;
+    if (!entryIsOurs()) return true; // not ours to remove
+    return std::filesystem::remove(entry_, error) && !error;
+}
+
+} // namespace zentaris

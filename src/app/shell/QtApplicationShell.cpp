@@ -1,0 +1,144 @@
+#include "app/shell/QtApplicationShell.h"
+
+#include "app/shell/StatusIconImage.h"
+#include "app/shell/StatusMenuRenderer.h"
+#include "platform/Bundle.h"
+#include "preferences/LanguageManager.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+
+namespace zentaris {
+
+namespace {
+
+constexpr const char* settingsFrameKey = "windowFrame.Settings";
+
+QIcon applicationIcon() {
+    const auto path = platform::Bundle::main().resourcePath() / "images" / "AppIcon.svg";
+    return QIcon(QString::fromStdString(path.string()));
+}
+
+// A window that remembers where the user left it, under a defaults key.
+class RememberedWindow : public QWidget {
+public:
+    RememberedWindow(platform::UserDefaults& defaults, std::string key) : defaults_(defaults), key_(std::move(key)) {}
+
+    // Restores the saved frame when it still lies on a screen; false when there is none.
+    bool restoreFrame() {
+        auto saved = defaults_.stringValue(key_);
+        if (!saved) return false;
+        int x, y, w, h;
+        if (std::sscanf(saved->c_str(), "%d %d %d %d", &x, &y, &w, &h) != 4 || w < 100 || h < 100) return false;
+        const QRect frame(x, y, w, h);
+        if (!QGuiApplication::screenAt(frame.center())) return false;
+        setGeometry(frame);
+        return true;
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        const QRect frame = geometry();
+        defaults_.set(key_, std::to_string(frame.x()) + " " + std::to_string(frame.y()) + " " +
+                                std::to_string(frame.width()) + " " + std::to_string(frame.height()));
+        event->accept(); // hidden, not destroyed: the next request shows the same window
+    }
+
+private:
+    platform::UserDefaults& defaults_;
+    std::string key_;
+};
+
+void centerOnScreen(QWidget* window) {
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (screen) window->move(screen->availableGeometry().center() - window->rect().center());
+}
+
+} // namespace
+
+QtApplicationShell::QtApplicationShell(platform::UserDefaults& defaults) : defaults_(defaults) {}
+
+QtApplicationShell::~QtApplicationShell() = default;
+
+void QtApplicationShell::createStatusItem() {
+    trayIcon_ = std::make_unique<QSystemTrayIcon>();
+    trayIcon_->setToolTip(QStringLiteral("Zentaris"));
+    // We open the menu ourselves: trays that export menus over D-Bus drop custom rows.
+    QObject::connect(trayIcon_.get(), &QSystemTrayIcon::activated, &context_, [this](QSystemTrayIcon::ActivationReason) {
+        if (!menu_) return;
+        const QRect icon = trayIcon_->geometry();
+        menu_->popup(icon.isValid() ? icon.bottomLeft() : QCursor::pos());
+    });
+}
+
+void QtApplicationShell::setStatusItemIcon(bool templateImage) {
+    if (!trayIcon_) return;
+    const QColor tint = QApplication::palette().color(QPalette::WindowText);
+    const auto path = platform::Bundle::main().resourcePath() / "images" / "MenuBarIcon.svg";
+    const QIcon icon = statusIconImage(QString::fromStdString(path.string()), templateImage, tint);
+    trayIcon_->setIcon(icon.isNull() ? fallbackGridIcon(tint) : icon);
+    trayIcon_->show(); // a tray shows nothing for an item without an icon
+}
+
+void QtApplicationShell::setStatusMenu(const StatusMenu& menu) {
+    if (!trayIcon_) return;
+    auto fresh = renderStatusMenu(menu);
+    // Replace the menu only once the old one is closed; a rebuild while it is open takes effect on close.
+    if (menu_ && menu_->isVisible()) menu_->hide();
+    menu_ = std::move(fresh);
+}
+
+void QtApplicationShell::bringToFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void QtApplicationShell::showSettingsWindow() {
+    if (!settingsWindow_) {
+        auto window = std::make_unique<RememberedWindow>(defaults_, settingsFrameKey);
+        window->setWindowTitle(QString::fromStdString(LanguageManager::shared().localizedString("Settings")));
+        window->setWindowIcon(applicationIcon());
+        window->resize(800, 600);
+        centerOnScreen(window.get());
+        window->restoreFrame();
+        settingsWindow_ = std::move(window);
+    }
+    bringToFront(settingsWindow_.get());
+}
+
+void QtApplicationShell::showOnboardingWindow() {
+    if (!onboardingWindow_) {
+        onboardingWindow_ = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
+        onboardingWindow_->setWindowTitle(QStringLiteral("Zentaris Onboarding"));
+        onboardingWindow_->setWindowIcon(applicationIcon());
+        onboardingWindow_->resize(700, 650);
+        centerOnScreen(onboardingWindow_.get());
+    }
+    bringToFront(onboardingWindow_.get());
+}
+
+void QtApplicationShell::terminate() { QCoreApplication::quit(); }
+
+void QtApplicationShell::showDragModeFeedback(bool enabled) {
+    if (!dragModePanel_) dragModePanel_ = std::make_unique<FeedbackPanel>();
+    auto& text = LanguageManager::shared();
+    const auto title = text.localizedString("Drag Mode") + ": " + text.localizedString(enabled ? "ON" : "OFF");
+    dragModePanel_->present(QString::fromStdString(title), QString(), enabled ? QColor(0x34, 0xc7, 0x59) : QColor(0xff, 0x3b, 0x30),
+                            1500);
+}
+
+void QtApplicationShell::showTooManyWindowsFeedback(std::int64_t required, std::int64_t actual) {
+    if (!tooManyWindowsPanel_) tooManyWindowsPanel_ = std::make_unique<FeedbackPanel>();
+    auto& text = LanguageManager::shared();
+    tooManyWindowsPanel_->present(QString::fromStdString(text.localizedString("too_many_windows_title")),
+                                  QString::fromStdString(text.localizedFormat("too_many_windows_hint", {required, actual})),
+                                  QColor(0xff, 0x3b, 0x30), 2500);
+}
+
+} // namespace zentaris

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/ApplicationShell.h"
+#include "app/shell/FeedbackPanel.h"
+#include "platform/UserDefaults.h"
+
+#include <QMenu>
+#include <QObject>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+#include <memory>
+
+namespace zentaris {
+
+// The application's visible parts on Qt: the tray icon with its menu, the settings and tutorial
+// windows and the feedback panels.
+class QtApplicationShell : public ApplicationShell {
+public:
+    explicit QtApplicationShell(platform::UserDefaults& defaults);
+    ~QtApplicationShell() override;
+
+    void createStatusItem() override;
+    bool hasStatusItem() const override { return trayIcon_ != nullptr; }
+    void setStatusItemIcon(bool templateImage) override;
+    void setStatusMenu(const StatusMenu& menu) override;
+
+    void showSettingsWindow() override;
+    void showOnboardingWindow() override;
+    bool hasOnboardingWindow() const override { return onboardingWindow_ != nullptr; }
+    void terminate() override;
+
+    void showDragModeFeedback(bool enabled) override;
+    void showTooManyWindowsFeedback(std::int64_t required, std::int64_t actual) override;
+
+    QMenu* menu() const { return menu_.get(); }
+    QSystemTrayIcon* trayIcon() const { return trayIcon_.get(); }
+
+private:
+    void bringToFront(QWidget* window);
+
+    platform::UserDefaults& defaults_;
+    std::unique_ptr<QSystemTrayIcon> trayIcon_;
+    std::unique_ptr<QMenu> menu_;
+    std::unique_ptr<QWidget> settingsWindow_;
+    std::unique_ptr<QWidget> onboardingWindow_;
+    std::unique_ptr<FeedbackPanel> dragModePanel_;
+    std::unique_ptr<FeedbackPanel> tooManyWindowsPanel_;
+    QObject context_;
+};
+
+} // namespace zentaris

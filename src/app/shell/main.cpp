@@ -1,0 +1,109 @@
+// The process entry: connects to the X server, builds the platform backends, and hands control
+// to the application controller inside Qt's event loop.
+
+#include "app/AppDelegate.h"
+#include "app/LoginItem.h"
+#include "app/shell/QtApplicationShell.h"
+#include "onboarding/OnboardingState.h"
+#include "platform/Bundle.h"
+#include "platform/HotKeys.h"
+#include "platform/KeyboardLayout.h"
+#include "platform/qt/QtAlertPresenter.h"
+#include "platform/qt/QtHttpClient.h"
+#include "platform/qt/QtMainQueue.h"
+#include "platform/system/JsonFileUserDefaults.h"
+#include "platform/x11/X11Desktop.h"
+#include "platform/x11/X11HotKeys.h"
+#include "platform/x11/X11Keymap.h"
+#include "platform/x11/X11KeyboardLayout.h"
+#include "platform/x11/X11QtEventPump.h"
+#include "preferences/LanguageManager.h"
+#include "preferences/ShortcutSettings.h"
+#include "services/UpdateService.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
+
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+// Zentaris arranges X11 windows; under Wayland it can only reach those running through XWayland.
+bool prepareX11Session() {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+        std::cerr << "zentaris: no X11 display ($DISPLAY is not set). Zentaris needs an X11 session "
+                     "(or XWayland); run it from a desktop session or use `scripts/zentaris run`.\n";
+        return false;
+    }
+    if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland && *wayland) {
+        std::cerr << "zentaris: this is a Wayland session; only windows of X11 (XWayland) applications can be arranged.\n";
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    return true;
+}
+
+std::filesystem::path ownExecutable() {
+    std::error_code error;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path("zentaris") : path;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!prepareX11Session()) return 1;
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zentaris"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    platform::JsonFileUserDefaults defaults(platform::JsonFileUserDefaults::defaultLocation());
+    platform::UserDefaults::installStandard(&defaults);
+    platform::qt::QtMainQueue mainQueue;
+    platform::MainQueue::installMain(&mainQueue);
+
+    platform::x11::X11Desktop::Options options;
+    options.openUrl = [](const std::string& url) { return QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); };
+    auto x11 = platform::x11::X11Desktop::open(mainQueue, options);
+    if (!x11) {
+        std::cerr << "zentaris: cannot connect to the X server on " << std::getenv("DISPLAY")
+                  << ". Zentaris needs an X11 session.\n";
+        return 1;
+    }
+    platform::x11::X11QtEventPump eventPump(x11->connection());
+    platform::x11::X11Keymap keymap(x11->connection());
+    platform::x11::X11HotKeys hotKeys(x11->connection(), keymap);
+    platform::HotKeys::installShared(&hotKeys);
+    platform::x11::X11KeyboardLayout keyboardLayout(keymap);
+    platform::KeyboardLayout::install(&keyboardLayout);
+    const platform::Desktop desktop = x11->desktop(defaults);
+
+    platform::qt::QtHttpClient http;
+    platform::qt::QtAlertPresenter alerts;
+    zentaris::UpdateService::configureShared(zentaris::UpdateService::standardDependencies(
+        http, alerts, desktop.workspace, [] { QCoreApplication::quit(); }));
+
+    zentaris::LanguageManager::shared();
+    zentaris::QtApplicationShell shell(defaults);
+    zentaris::LoginItem loginItem(zentaris::LoginItem::defaultAutostartDirectory(), ownExecutable());
+
+    zentaris::AppDelegate controller({
+        .desktop = desktop,
+        .notifications = platform::NotificationCenter::defaultCenter(),
+        .settings = zentaris::ShortcutSettings::shared(),
+        .shell = shell,
+        .checkForUpdatesIfNeeded = [] { zentaris::UpdateService::shared().checkForUpdatesIfNeeded(); },
+        .shouldShowOnboarding = [] { return zentaris::OnboardingState::shouldShowOnboarding(); },
+        .resetOnboardingToFirstPage =
+            [] { zentaris::OnboardingState::shared().setCurrentStep(zentaris::OnboardingStep::welcome); },
+        .setLoginItemRegistered =
+            [&loginItem](bool enabled) { enabled ? loginItem.registerItem() : loginItem.unregisterItem(); },
+    });
+    controller.applicationDidFinishLaunching();
+    const int status = QApplication::exec();
+    controller.applicationWillTerminate();
+    return status;
+}
