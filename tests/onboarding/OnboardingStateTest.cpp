@@ -95,15 +95,6 @@ TEST_F(OnboardingStateTest, CompletionAndReminderAreStored) {
     EXPECT_EQ(defaults.doubleValue(OnboardingState::remindLaterDateKey), 1'700'000'060.0) << "false stores nothing";
 }
 
-TEST_F(OnboardingStateTest, ObserversHearEveryChangeBeforeAndAfter) {
-    OnboardingState state(defaults, clock);
-    std::vector<std::string> events;
-    auto before = state.objectWillChange().subscribe([&] { events.push_back("will:" + std::to_string(rawValue(state.currentStep()))); });
-    auto after = state.currentStepPublisher().subscribe([&](OnboardingStep s) { events.push_back("now:" + std::to_string(rawValue(s))); }, false);
-    state.nextStep();
-    EXPECT_EQ(events, (std::vector<std::string>{"will:0", "now:1"}));
-}
-
 TEST(OnboardingShowRuleTest, CountsCalendarDaysInTheLocalTimeZone) {
     LocalTimeZone berlin("Europe/Berlin");
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -306,15 +306,16 @@ TEST_F(UpdateServiceTest, DroppingTheServiceAbandonsItsRequestAndLaunchCheck) {
     EXPECT_EQ(http.pendingCount(), 0u);
 }
 
-TEST_F(UpdateServiceTest, PublishesChangesToObservers) {
-    std::vector<bool> checking;
-    int willChange = 0;
-    auto token = service().isCheckingPublisher().subscribe([&](bool value) { checking.push_back(value); }, false);
-    auto will = service().objectWillChange().subscribe([&] { ++willChange; });
-    service().checkForUpdates(false);
-    http.respond(200, reply(true, false));
-    EXPECT_EQ(checking, (std::vector<bool>{true, false}));
-    EXPECT_EQ(willChange, 8); // busy, five reply fields, date, idle
+TEST_F(UpdateServiceTest, EnglishAlertTextsCarryTheVersion) {
+    const platform::Bundle resources(ZENTARIS_SOURCE_RESOURCES, std::nullopt);
+    UpdateService checker({defaults, queue, http, alerts, workspace, {}, appVersion, "https://updates.example.org",
+                           "https://example.org/product", SystemLanguageTexts(resources, {"en-US"})});
+    checker.checkForUpdates(true);
+    http.respond(200, reply(true, false, ""));
+    queue.runPending();
+    ASSERT_EQ(alerts.presented().size(), 1u);
+    EXPECT_NE(alerts.presented()[0].informativeText.find("2.0.0"), std::string::npos);
+    EXPECT_EQ(alerts.presented()[0].informativeText.find("%@"), std::string::npos);
 }
 
 } // namespace
