@@ -57,6 +57,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     sanitizeStoredShortcuts();
     registerDefaultShortcuts();
     registerGlobalShortcuts();
+    // The menu was built before the defaults were stored; on a first launch it would show no captions.
+    buildStatusMenu();
 
     notificationObservers_.push_back(deps_.notifications.addObserver(
         openSettingsNotification, [this](const platform::Notification&) { openSettings(); }));

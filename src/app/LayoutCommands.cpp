@@ -53,7 +53,9 @@ void AppDelegate::arrowKeyPressed(ArrowDirection direction) {
         if (!self || !*self) return;
         AppDelegate& app = **self;
         if (app.firstArrowPressed_ != direction) return;
-        if (app.mainQueue_.monotonicNow() - app.firstArrowTime_ < app.combinationTimeout_) return;
+        // A timer due at exactly the window's end may read the clock a hair earlier.
+        constexpr double clockTolerance = 1e-3;
+        if (app.mainQueue_.monotonicNow() - app.firstArrowTime_ < app.combinationTimeout_ - clockTolerance) return;
         app.firstArrowPressed_.reset();
         app.applySingleWindowAction(singleWindowActionForArrow(direction));
     });

@@ -4,6 +4,7 @@
 #include "app/shell/StatusMenuRenderer.h"
 #include "platform/Bundle.h"
 #include "preferences/LanguageManager.h"
+#include "shortcuts/Registry.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -91,6 +92,13 @@ void QtApplicationShell::setStatusMenu(const StatusMenu& menu) {
     // Replace the menu only once the old one is closed; a rebuild while it is open takes effect on close.
     if (menu_ && menu_->isVisible()) menu_->hide();
     menu_ = std::move(fresh);
+    // While our menu holds the keyboard, the shortcut module catches its chords from raw key events.
+    QObject::connect(menu_.get(), &QMenu::aboutToShow, &context_, [] {
+        platform::NotificationCenter::defaultCenter().post(GlobalShortcuts::menuDidBeginTrackingNotification);
+    });
+    QObject::connect(menu_.get(), &QMenu::aboutToHide, &context_, [] {
+        platform::NotificationCenter::defaultCenter().post(GlobalShortcuts::menuDidEndTrackingNotification);
+    });
 }
 
 void QtApplicationShell::bringToFront(QWidget* window) {
