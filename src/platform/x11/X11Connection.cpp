@@ -1,16 +1,12 @@
 #include "platform/x11/X11Connection.h"
 
+#include "platform/x11/X11Reply.h"
+
 #include <cstdlib>
 #include <poll.h>
 #include <vector>
 
 namespace platform::x11 {
-
-namespace {
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-} // namespace
 
 std::unique_ptr<X11Connection> X11Connection::open(const char* displayName) {
     int screenNumber = 0;
@@ -48,21 +44,23 @@ xcb_atom_t X11Connection::atom(std::string_view name) {
     const std::string key(name);
     if (auto found = atoms_.find(key); found != atoms_.end()) return found->second;
     auto cookie = xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(key.size()), key.data());
-    std::unique_ptr<xcb_intern_atom_reply_t, FreeDeleter> reply(xcb_intern_atom_reply(connection_, cookie, nullptr));
+    auto reply = waitForReply(connection_, xcb_intern_atom_reply, cookie);
     const xcb_atom_t value = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    if (value != XCB_ATOM_NONE) atoms_.emplace(key, value);
+    if (value != XCB_ATOM_NONE) {
+        atoms_.emplace(key, value);
+        atomNames_.emplace(value, key);
+    }
     return value;
 }
 
 std::string X11Connection::atomName(xcb_atom_t atom) {
-    for (const auto& [name, value] : atoms_) {
-        if (value == atom) return name;
-    }
+    if (auto found = atomNames_.find(atom); found != atomNames_.end()) return found->second;
     auto cookie = xcb_get_atom_name(connection_, atom);
-    std::unique_ptr<xcb_get_atom_name_reply_t, FreeDeleter> reply(xcb_get_atom_name_reply(connection_, cookie, nullptr));
+    auto reply = waitForReply(connection_, xcb_get_atom_name_reply, cookie);
     if (!reply) return {};
     std::string name(xcb_get_atom_name_name(reply.get()), static_cast<std::size_t>(xcb_get_atom_name_name_length(reply.get())));
     atoms_.emplace(name, atom);
+    atomNames_.emplace(atom, name);
     return name;
 }
 
@@ -85,32 +83,33 @@ ObservationToken X11Connection::addErrorListener(std::function<void(const xcb_ge
     return addListener(errorListeners_, std::move(listener));
 }
 
+void X11Connection::addRootEventMask(std::uint32_t mask) {
+    if ((rootEventMask_ | mask) == rootEventMask_) return;
+    rootEventMask_ |= mask;
+    xcb_change_window_attributes(connection_, root(), XCB_CW_EVENT_MASK, &rootEventMask_);
+}
+
 void X11Connection::flush() { xcb_flush(connection_); }
 
-void X11Connection::dispatch(xcb_generic_event_t* event) {
+template <typename Event>
+void X11Connection::callEach(Listeners<Event>& listeners, const Event& event) {
     // Listeners may add or remove listeners while being called: walk a snapshot of the ids and
     // skip those removed meanwhile.
-    if (event->response_type == 0) {
-        const auto& error = *reinterpret_cast<xcb_generic_error_t*>(event);
-        std::vector<std::uint64_t> ids;
-        for (const auto& [id, _] : errorListeners_->byId) ids.push_back(id);
-        for (auto id : ids) {
-            auto found = errorListeners_->byId.find(id);
-            if (found != errorListeners_->byId.end()) {
-                auto listener = found->second;
-                listener(error);
-            }
-        }
-        return;
-    }
     std::vector<std::uint64_t> ids;
-    for (const auto& [id, _] : eventListeners_->byId) ids.push_back(id);
+    for (const auto& [id, _] : listeners.byId) ids.push_back(id);
     for (auto id : ids) {
-        auto found = eventListeners_->byId.find(id);
-        if (found != eventListeners_->byId.end()) {
-            auto listener = found->second;
-            listener(*event);
-        }
+        auto found = listeners.byId.find(id);
+        if (found == listeners.byId.end()) continue;
+        auto listener = found->second;
+        listener(event);
+    }
+}
+
+void X11Connection::dispatch(xcb_generic_event_t* event) {
+    if (event->response_type == 0) {
+        callEach(*errorListeners_, *reinterpret_cast<xcb_generic_error_t*>(event));
+    } else {
+        callEach(*eventListeners_, *event);
     }
 }
 
@@ -120,7 +119,7 @@ void X11Connection::pump() {
     // xcb_poll_for_event returns what is already queued first and reads the socket only when
     // the queue is empty, so this drains both.
     while (auto* event = xcb_poll_for_event(connection_)) {
-        std::unique_ptr<xcb_generic_event_t, FreeDeleter> owned(event);
+        XcbPointer<xcb_generic_event_t> owned(event);
         dispatch(event);
     }
     pumping_ = false;
@@ -136,7 +135,7 @@ void X11Connection::waitAndPump(double seconds) {
         return;
     }
     if (auto* queued = xcb_poll_for_queued_event(connection_)) {
-        std::unique_ptr<xcb_generic_event_t, FreeDeleter> owned(queued);
+        XcbPointer<xcb_generic_event_t> owned(queued);
         pumping_ = true;
         dispatch(queued);
         pumping_ = false;

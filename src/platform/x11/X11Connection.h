@@ -41,6 +41,10 @@ public:
     // a listener cares.
     [[nodiscard]] ObservationToken addErrorListener(std::function<void(const xcb_generic_error_t&)> listener);
 
+    // Adds to the events this connection selects on the root window; every part of the backend
+    // shares one mask there, so none may set it alone.
+    void addRootEventMask(std::uint32_t mask);
+
     void flush();
     // Reads and dispatches everything pending, including what xcb has already queued internally
     // during reply waits; never blocks. Calls made from a listener do not read further.
@@ -65,12 +69,16 @@ private:
     template <typename Event>
     static ObservationToken addListener(const std::shared_ptr<Listeners<Event>>& listeners,
                                         std::function<void(const Event&)> listener);
+    template <typename Event>
+    static void callEach(Listeners<Event>& listeners, const Event& event);
 
     xcb_connection_t* connection_;
     xcb_screen_t* screen_ = nullptr;
     int screenNumber_ = 0;
     xcb_ewmh_connection_t ewmh_{};
     std::unordered_map<std::string, xcb_atom_t> atoms_;
+    std::unordered_map<xcb_atom_t, std::string> atomNames_;
+    std::uint32_t rootEventMask_ = 0;
     std::shared_ptr<Listeners<xcb_generic_event_t>> eventListeners_;
     std::shared_ptr<Listeners<xcb_generic_error_t>> errorListeners_;
     bool pumping_ = false;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/Accessibility.h"
+#include "platform/x11/X11Clients.h"
+#include "platform/x11/X11Monitors.h"
+#include "platform/x11/X11WindowMover.h"
+
+namespace platform::x11 {
+
+// The accessibility vocabulary on an EWMH desktop. Applications are processes (_NET_WM_PID);
+// windows are their managed client windows, identified by their X window id.
+class X11Accessibility : public Accessibility {
+public:
+    X11Accessibility(X11Clients& clients, X11Monitors& monitors, X11WindowMover& mover);
+
+    AXCopyResult copyAttributeValue(const AXUIElement& element, const std::string& attribute) override;
+    AXError setAttributeValue(const AXUIElement& element, const std::string& attribute, const AXValue& value) override;
+    AXError copyElementAtPosition(const AXUIElement& application, double x, double y, AXUIElement& element) override;
+    AXError performAction(const AXUIElement& element, const std::string& action) override;
+    AXError getPid(const AXUIElement& element, ProcessId& pid) const override;
+    // X11 has no permission for this: any client may manage others' windows.
+    bool isProcessTrusted(bool prompt) override;
+
+    // The element of a client window.
+    static AXUIElement windowElement(const ClientInfo& client);
+    // Listable windows of a process on the current desktop, topmost first.
+    std::vector<AXUIElement> windowsOf(ProcessId pid);
+    std::optional<AXUIElement> focusedWindow(std::optional<ProcessId> ofProcess);
+
+private:
+    AXCopyResult copyApplicationAttribute(const AXUIElement& element, const std::string& attribute);
+    AXCopyResult copyWindowAttribute(const AXUIElement& element, const std::string& attribute);
+
+    X11Clients& clients_;
+    X11Monitors& monitors_;
+    X11WindowMover& mover_;
+};
+
+} // namespace platform::x11

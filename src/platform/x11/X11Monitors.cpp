@@ -1,0 +1,128 @@
+#include "platform/x11/X11Monitors.h"
+
+#include "platform/x11/UsableArea.h"
+#include "platform/x11/X11Properties.h"
+#include "platform/x11/X11Reply.h"
+
+#include <xcb/randr.h>
+
+#include <algorithm>
+
+namespace platform::x11 {
+
+namespace {
+bool isBuiltinName(const std::string& name) {
+    for (const char* prefix : {"eDP", "LVDS", "DSI"}) {
+        if (name.rfind(prefix, 0) == 0) return true;
+    }
+    return false;
+}
+} // namespace
+
+X11Monitors::X11Monitors(X11Connection& connection, X11Clients& clients) : connection_(connection), clients_(clients) {
+    const auto* extension = xcb_get_extension_data(connection_.xcb(), &xcb_randr_id);
+    if (!extension || !extension->present) return;
+    auto version = waitForReply(connection_.xcb(), xcb_randr_query_version_reply,
+                                xcb_randr_query_version(connection_.xcb(), 1, 5));
+    hasMonitors_ = version && (version->major_version > 1 || version->minor_version >= 5);
+    randrFirstEvent_ = extension->first_event;
+}
+
+Size X11Monitors::rootSize() {
+    // The setup's size is that of connection time; RandR may have changed it since.
+    auto geometry = waitForReply(connection_.xcb(), xcb_get_geometry_reply, xcb_get_geometry(connection_.xcb(), connection_.root()));
+    if (!geometry) return {double(connection_.screen()->width_in_pixels), double(connection_.screen()->height_in_pixels)};
+    return {double(geometry->width), double(geometry->height)};
+}
+
+std::vector<Monitor> X11Monitors::readBounds(bool withDetails) {
+    std::vector<Monitor> monitors;
+    int primary = -1;
+    if (hasMonitors_) {
+        auto reply = waitForReply(connection_.xcb(), xcb_randr_get_monitors_reply,
+                                  xcb_randr_get_monitors(connection_.xcb(), connection_.root(), 1));
+        if (reply) {
+            std::vector<xcb_get_atom_name_cookie_t> names;
+            std::vector<std::vector<xcb_randr_output_t>> outputs;
+            for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem > 0; xcb_randr_monitor_info_next(&it)) {
+                const auto* info = it.data;
+                Monitor monitor;
+                monitor.bounds = Rect(info->x, info->y, info->width, info->height);
+                const auto* outputIds = xcb_randr_monitor_info_outputs(info);
+                outputs.emplace_back(outputIds, outputIds + xcb_randr_monitor_info_outputs_length(info));
+                monitor.number = outputs.back().empty() || outputs.back().front() == XCB_NONE ? info->name : outputs.back().front();
+                if (info->primary && primary < 0) primary = static_cast<int>(monitors.size());
+                if (withDetails) names.push_back(xcb_get_atom_name(connection_.xcb(), info->name));
+                monitors.push_back(monitor);
+            }
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                auto name = waitForReply(connection_.xcb(), xcb_get_atom_name_reply, names[i]);
+                if (name) monitors[i].name.assign(xcb_get_atom_name_name(name.get()), xcb_get_atom_name_name_length(name.get()));
+                monitors[i].builtin = isBuiltinName(monitors[i].name);
+                for (auto output : outputs[i]) {
+                    if (output == XCB_NONE) continue;
+                    auto outputInfo = waitForReply(connection_.xcb(), xcb_randr_get_output_info_reply,
+                                                   xcb_randr_get_output_info(connection_.xcb(), output, XCB_CURRENT_TIME));
+                    if (!outputInfo) continue;
+                    const std::string outputName(reinterpret_cast<const char*>(xcb_randr_get_output_info_name(outputInfo.get())),
+                                                 xcb_randr_get_output_info_name_length(outputInfo.get()));
+                    monitors[i].builtin = monitors[i].builtin || isBuiltinName(outputName);
+                }
+            }
+        }
+    }
+    if (monitors.empty()) {
+        const Size size = rootSize();
+        Monitor whole;
+        whole.bounds = Rect(0, 0, size.width, size.height);
+        whole.name = "screen";
+        monitors.push_back(whole);
+        return monitors;
+    }
+    if (primary < 0) {
+        auto atOrigin = std::find_if(monitors.begin(), monitors.end(),
+                                     [](const Monitor& m) { return m.bounds.minX() == 0 && m.bounds.minY() == 0; });
+        primary = atOrigin == monitors.end() ? 0 : static_cast<int>(atOrigin - monitors.begin());
+    }
+    std::rotate(monitors.begin(), monitors.begin() + primary, monitors.begin() + primary + 1);
+    return monitors;
+}
+
+void X11Monitors::addUsableAreas(std::vector<Monitor>& monitors) {
+    // A desktop that publishes per-monitor work areas knows best.
+    if (auto desktop = clients_.currentDesktop()) {
+        const auto name = "_GTK_WORKAREAS_D" + std::to_string(*desktop);
+        if (auto values = PendingProperty(connection_, connection_.root(), connection_.atom(name), XCB_ATOM_CARDINAL).values32();
+            values && values->size() >= 4) {
+            std::vector<Rect> areas;
+            for (std::size_t i = 0; i + 3 < values->size(); i += 4)
+                areas.emplace_back((*values)[i], (*values)[i + 1], (*values)[i + 2], (*values)[i + 3]);
+            for (auto& monitor : monitors) monitor.usable = workareaOfMonitor(monitor.bounds, areas);
+            return;
+        }
+    }
+    const Size root = rootSize();
+    const auto windows = clients_.clientList();
+    std::vector<PendingProperty> partial, full;
+    for (auto window : windows) {
+        partial.emplace_back(connection_, window, connection_.ewmh()->_NET_WM_STRUT_PARTIAL, XCB_ATOM_CARDINAL, 12);
+        full.emplace_back(connection_, window, connection_.ewmh()->_NET_WM_STRUT, XCB_ATOM_CARDINAL, 4);
+    }
+    std::vector<Strut> struts;
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        auto values = partial[i].values32();
+        if (!values || values->size() < 12) values = full[i].values32();
+        if (values && values->size() >= 4) struts.push_back(Strut::fromValues(*values, root));
+    }
+    for (auto& monitor : monitors) monitor.usable = usableArea(monitor.bounds, struts, root);
+}
+
+std::vector<Monitor> X11Monitors::read() {
+    auto monitors = readBounds(true);
+    addUsableAreas(monitors);
+    return monitors;
+}
+
+RootSpace X11Monitors::rootSpace() { return {readBounds(false).front().bounds}; }
+
+} // namespace platform::x11

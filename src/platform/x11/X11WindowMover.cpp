@@ -1,0 +1,235 @@
+#include "platform/x11/X11WindowMover.h"
+
+#include "platform/x11/SizeHints.h"
+#include "platform/x11/X11Properties.h"
+#include "platform/x11/X11Reply.h"
+
+#include <xcb/xcb_icccm.h>
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+namespace platform::x11 {
+
+namespace {
+
+constexpr std::uint32_t sourcePager = 2;
+constexpr std::uint32_t gravityNorthWest = 1;
+constexpr std::uint32_t stateRemove = 0;
+constexpr auto stateChangeTimeout = std::chrono::milliseconds(300);
+
+// Whole pixels, rounding the edges so that neighbouring slots stay neighbours.
+Rect roundedToPixels(const Rect& r) {
+    const double x0 = std::round(r.minX()), y0 = std::round(r.minY());
+    return {x0, y0, std::round(r.maxX()) - x0, std::round(r.maxY()) - y0};
+}
+
+SizeHints sizeHintsOf(const xcb_size_hints_t& h) {
+    SizeHints hints;
+    if (h.flags & XCB_ICCCM_SIZE_HINT_P_MIN_SIZE) hints.minimum = Size{double(h.min_width), double(h.min_height)};
+    if (h.flags & XCB_ICCCM_SIZE_HINT_P_MAX_SIZE) hints.maximum = Size{double(h.max_width), double(h.max_height)};
+    if (h.flags & XCB_ICCCM_SIZE_HINT_BASE_SIZE) hints.base = Size{double(h.base_width), double(h.base_height)};
+    if (h.flags & XCB_ICCCM_SIZE_HINT_P_RESIZE_INC) hints.increment = Size{double(h.width_inc), double(h.height_inc)};
+    return hints;
+}
+
+} // namespace
+
+X11WindowMover::X11WindowMover(X11Connection& connection, X11Clients& clients, X11Monitors& monitors)
+    : connection_(connection), clients_(clients), monitors_(monitors) {}
+
+Rect X11WindowMover::ClientFrame::outer() const {
+    return {client.minX() - decoration.left + shadow.left, client.minY() - decoration.top + shadow.top,
+            client.width() + decoration.left + decoration.right - shadow.left - shadow.right,
+            client.height() + decoration.top + decoration.bottom - shadow.top - shadow.bottom};
+}
+
+std::optional<X11WindowMover::ClientFrame> X11WindowMover::readFrame(xcb_window_t window) {
+    auto* c = connection_.xcb();
+    auto geometryCookie = xcb_get_geometry(c, window);
+    auto originCookie = xcb_translate_coordinates(c, window, connection_.root(), 0, 0);
+    PendingProperty decoration(connection_, window, connection_.ewmh()->_NET_FRAME_EXTENTS, XCB_ATOM_CARDINAL, 4);
+    PendingProperty shadow(connection_, window, connection_.atom("_GTK_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
+    auto geometry = waitForReply(c, xcb_get_geometry_reply, geometryCookie);
+    auto origin = waitForReply(c, xcb_translate_coordinates_reply, originCookie);
+    if (!geometry || !origin) return std::nullopt;
+    ClientFrame frame;
+    frame.border = geometry->border_width;
+    frame.client = Rect(origin->dst_x - frame.border, origin->dst_y - frame.border, geometry->width + 2 * frame.border,
+                        geometry->height + 2 * frame.border);
+    auto extents = [](std::optional<std::vector<std::uint32_t>> v) {
+        Extents e;
+        if (v && v->size() >= 4) e = {double((*v)[0]), double((*v)[1]), double((*v)[2]), double((*v)[3])};
+        return e;
+    };
+    frame.decoration = extents(decoration.values32());
+    frame.shadow = extents(shadow.values32());
+    return frame;
+}
+
+std::optional<Rect> X11WindowMover::appliedFrame(xcb_window_t window) {
+    auto current = readFrame(window);
+    if (!current) return std::nullopt;
+    const auto space = monitors_.rootSpace();
+    return Rect(space.toAccessibility(current->outer().origin), current->outer().size);
+}
+
+std::optional<Rect> X11WindowMover::frame(xcb_window_t window) {
+    auto applied = appliedFrame(window);
+    if (!applied) {
+        pending_.erase(window);
+        return std::nullopt;
+    }
+    const Rect real = *applied;
+    if (auto found = pending_.find(window); found != pending_.end()) {
+        // The window manager applies a request later: until its answer is in, the frame asked for
+        // is the truth the caller expects to read back.
+        if (std::chrono::steady_clock::now() < found->second.until && real != found->second.target) return found->second.target;
+        pending_.erase(found);
+    }
+    return real;
+}
+
+bool X11WindowMover::supported(xcb_atom_t atom) {
+    auto list = PendingProperty(connection_, connection_.root(), connection_.ewmh()->_NET_SUPPORTED, XCB_ATOM_ATOM).values32();
+    return list && std::find(list->begin(), list->end(), atom) != list->end();
+}
+
+void X11WindowMover::sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1, std::uint32_t d2,
+                                std::uint32_t d3, std::uint32_t d4) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    message.data.data32[0] = d0;
+    message.data.data32[1] = d1;
+    message.data.data32[2] = d2;
+    message.data.data32[3] = d3;
+    message.data.data32[4] = d4;
+    xcb_send_event(connection_.xcb(), 0, connection_.root(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+}
+
+bool X11WindowMover::leaveMaximisedState(xcb_window_t window) {
+    auto* ewmh = connection_.ewmh();
+    auto client = clients_.read(window);
+    if (!client) return false;
+    const bool maximised = clients_.hasState(*client, ewmh->_NET_WM_STATE_MAXIMIZED_VERT) ||
+                           clients_.hasState(*client, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ);
+    const bool fullscreen = clients_.hasState(*client, ewmh->_NET_WM_STATE_FULLSCREEN);
+    if (!maximised && !fullscreen) return true;
+    // Window managers ignore moves of maximised windows.
+    if (maximised)
+        sendToRoot(window, ewmh->_NET_WM_STATE, stateRemove, ewmh->_NET_WM_STATE_MAXIMIZED_VERT,
+                   ewmh->_NET_WM_STATE_MAXIMIZED_HORZ, sourcePager);
+    if (fullscreen) sendToRoot(window, ewmh->_NET_WM_STATE, stateRemove, ewmh->_NET_WM_STATE_FULLSCREEN, 0, sourcePager);
+    connection_.flush();
+    // The decorations change with the state: wait (bounded) until the window manager has done it.
+    const auto deadline = std::chrono::steady_clock::now() + stateChangeTimeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        client = clients_.read(window);
+        if (!client) return false;
+        if (!clients_.hasState(*client, ewmh->_NET_WM_STATE_MAXIMIZED_VERT) &&
+            !clients_.hasState(*client, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ) &&
+            !clients_.hasState(*client, ewmh->_NET_WM_STATE_FULLSCREEN))
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    pending_.erase(window);
+    return true;
+}
+
+AXError X11WindowMover::request(xcb_window_t window, const ClientFrame& current, const Rect& target, const RootSpace& space) {
+    const Point root = space.fromAccessibility(target.origin);
+    const auto& d = current.decoration;
+    const auto& s = current.shadow;
+    // With NorthWest gravity the position is that of the window manager's frame, shadow included.
+    const double x = root.x - s.left;
+    const double y = root.y - s.top;
+    const double width = std::max(1.0, target.width() - d.left - d.right + s.left + s.right - 2 * current.border);
+    const double height = std::max(1.0, target.height() - d.top - d.bottom + s.top + s.bottom - 2 * current.border);
+    auto* ewmh = connection_.ewmh();
+    if (supported(ewmh->_NET_MOVERESIZE_WINDOW)) {
+        const std::uint32_t flags = gravityNorthWest | (0xFu << 8) | (sourcePager << 12);
+        sendToRoot(window, ewmh->_NET_MOVERESIZE_WINDOW, flags, static_cast<std::uint32_t>(static_cast<std::int32_t>(x)),
+                   static_cast<std::uint32_t>(static_cast<std::int32_t>(y)), static_cast<std::uint32_t>(width),
+                   static_cast<std::uint32_t>(height));
+    } else {
+        const std::uint32_t values[] = {static_cast<std::uint32_t>(static_cast<std::int32_t>(x)),
+                                        static_cast<std::uint32_t>(static_cast<std::int32_t>(y)),
+                                        static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
+        auto cookie = xcb_configure_window_checked(connection_.xcb(), window,
+                                                   XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                                                       XCB_CONFIG_WINDOW_HEIGHT,
+                                                   values);
+        xcb_discard_reply(connection_.xcb(), cookie.sequence);
+    }
+    connection_.flush();
+    pending_[window] = {target, std::chrono::steady_clock::now() + pendingLifetime};
+    return AXError::success;
+}
+
+AXError X11WindowMover::setPosition(xcb_window_t window, Point position) {
+    if (!leaveMaximisedState(window)) return AXError::invalidUIElement;
+    auto base = frame(window);
+    auto current = readFrame(window);
+    if (!base || !current) return AXError::invalidUIElement;
+    const auto space = monitors_.rootSpace();
+    return request(window, *current, roundedToPixels(Rect(position, base->size)), space);
+}
+
+AXError X11WindowMover::setSize(xcb_window_t window, Size size) {
+    if (!leaveMaximisedState(window)) return AXError::invalidUIElement;
+    auto base = frame(window);
+    auto current = readFrame(window);
+    if (!base || !current) return AXError::invalidUIElement;
+    auto hintsCookie = xcb_icccm_get_wm_normal_hints(connection_.xcb(), window);
+    xcb_size_hints_t rawHints{};
+    xcb_generic_error_t* error = nullptr;
+    const bool hasHints = xcb_icccm_get_wm_normal_hints_reply(connection_.xcb(), hintsCookie, &rawHints, &error) != 0;
+    std::free(error);
+
+    const auto space = monitors_.rootSpace();
+    const Rect slot = roundedToPixels(Rect(base->origin, size));
+    Rect target = slot;
+    if (hasHints) {
+        // Hints speak of the client window alone.
+        const double extraWidth = current->outer().width() - (current->client.width() - 2 * current->border);
+        const double extraHeight = current->outer().height() - (current->client.height() - 2 * current->border);
+        const Size wanted{slot.width() - extraWidth, slot.height() - extraHeight};
+        const Size fitted = fitClientSize(sizeHintsOf(rawHints), wanted);
+        if (fitted != wanted) {
+            const Size outer{fitted.width + extraWidth, fitted.height + extraHeight};
+            Rect usable = slot;
+            const auto monitors = monitors_.read();
+            const Point centre{slot.midX() + space.primary.minX(), slot.midY() + space.primary.minY()};
+            for (const auto& monitor : monitors) {
+                if (monitor.bounds.containsPoint(centre)) {
+                    const Point topLeft = space.toAccessibility(monitor.usable.origin);
+                    usable = Rect(topLeft, monitor.usable.size);
+                    break;
+                }
+            }
+            target = alignInSlot(slot, outer, usable);
+        }
+    }
+    return request(window, *current, target, space);
+}
+
+void X11WindowMover::activate(xcb_window_t window) {
+    auto* ewmh = connection_.ewmh();
+    sendToRoot(window, ewmh->_NET_ACTIVE_WINDOW, sourcePager, XCB_CURRENT_TIME, XCB_WINDOW_NONE);
+    if (supported(ewmh->_NET_RESTACK_WINDOW)) {
+        sendToRoot(window, ewmh->_NET_RESTACK_WINDOW, sourcePager, XCB_WINDOW_NONE, XCB_STACK_MODE_ABOVE);
+    } else {
+        const std::uint32_t above = XCB_STACK_MODE_ABOVE;
+        auto cookie = xcb_configure_window_checked(connection_.xcb(), window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+        xcb_discard_reply(connection_.xcb(), cookie.sequence);
+    }
+    connection_.flush();
+}
+
+} // namespace platform::x11

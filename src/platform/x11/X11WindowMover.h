@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/Accessibility.h"
+#include "platform/x11/X11Clients.h"
+#include "platform/x11/X11Monitors.h"
+
+#include <chrono>
+#include <optional>
+#include <unordered_map>
+
+namespace platform::x11 {
+
+// Reads and changes the frame of client windows. A frame is the outer rectangle the user sees:
+// the client plus the window manager's decorations, less the invisible shadow margin of
+// client-side-decorated windows; in accessibility coordinates.
+class X11WindowMover {
+public:
+    // How long a requested frame stands in for the real one while the window manager has not
+    // applied it yet.
+    static constexpr std::chrono::milliseconds pendingLifetime{250};
+
+    X11WindowMover(X11Connection& connection, X11Clients& clients, X11Monitors& monitors);
+
+    // Nothing when the window has gone.
+    std::optional<Rect> frame(xcb_window_t window);
+    // The frame the window has now, whatever was requested last.
+    std::optional<Rect> appliedFrame(xcb_window_t window);
+    AXError setPosition(xcb_window_t window, Point position);
+    // Sizes the client cannot take are rounded to what it accepts and aligned to the slot's
+    // outer edges.
+    AXError setSize(xcb_window_t window, Size size);
+    // Raises the window and gives it the focus.
+    void activate(xcb_window_t window);
+
+private:
+    struct Extents {
+        double left = 0, right = 0, top = 0, bottom = 0;
+    };
+    struct ClientFrame {
+        Rect client; // in root coordinates, border included
+        double border = 0;
+        Extents decoration; // _NET_FRAME_EXTENTS
+        Extents shadow;     // _GTK_FRAME_EXTENTS
+        Rect outer() const;
+    };
+    struct Pending {
+        Rect target;
+        std::chrono::steady_clock::time_point until;
+    };
+
+    std::optional<ClientFrame> readFrame(xcb_window_t window);
+    bool leaveMaximisedState(xcb_window_t window);
+    AXError request(xcb_window_t window, const ClientFrame& current, const Rect& target, const RootSpace& space);
+    bool supported(xcb_atom_t atom);
+    void sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1 = 0, std::uint32_t d2 = 0,
+                    std::uint32_t d3 = 0, std::uint32_t d4 = 0);
+
+    X11Connection& connection_;
+    X11Clients& clients_;
+    X11Monitors& monitors_;
+    std::unordered_map<xcb_window_t, Pending> pending_;
+};
+
+} // namespace platform::x11

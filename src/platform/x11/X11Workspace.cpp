@@ -1,0 +1,86 @@
+#include "platform/x11/X11Workspace.h"
+
+#include <fstream>
+#include <map>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+namespace platform::x11 {
+
+X11Workspace::X11Workspace(X11Clients& clients, X11WindowMover& mover, UrlOpener openUrl)
+    : clients_(clients), mover_(mover), openUrl_(openUrl ? std::move(openUrl) : UrlOpener(openWithXdgOpen)) {}
+
+std::string X11Workspace::nameOf(ProcessId pid, xcb_window_t window) const {
+    if (auto name = clients_.className(window); name && !name->empty()) return *name;
+    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name;
+}
+
+ActivationPolicy X11Workspace::policyOf(const std::vector<ClientInfo>& windows) const {
+    // Regular: the application has an ordinary window that it shows in the taskbar.
+    for (const auto& window : windows) {
+        if (clients_.kindOf(window) == ClientKind::standard &&
+            !clients_.hasState(window, clients_.connection().ewmh()->_NET_WM_STATE_SKIP_TASKBAR))
+            return ActivationPolicy::regular;
+    }
+    return ActivationPolicy::accessory;
+}
+
+std::optional<RunningApplication> X11Workspace::frontmostApplication() const {
+    auto active = clients_.activeClient();
+    if (!active || active->pid == 0) return std::nullopt;
+    std::vector<ClientInfo> windows;
+    for (auto& client : clients_.read(clients_.clientList())) {
+        if (client.pid == active->pid) windows.push_back(std::move(client));
+    }
+    return RunningApplication{active->pid, policyOf(windows), nameOf(active->pid, active->window)};
+}
+
+std::vector<RunningApplication> X11Workspace::runningApplications() const {
+    std::vector<ProcessId> order;
+    std::map<ProcessId, std::vector<ClientInfo>> windowsByPid;
+    for (auto& client : clients_.read(clients_.clientList())) {
+        if (client.pid == 0) continue; // a client that does not say its process cannot be addressed
+        auto& windows = windowsByPid[client.pid];
+        if (windows.empty()) order.push_back(client.pid);
+        windows.push_back(std::move(client));
+    }
+    std::vector<RunningApplication> applications;
+    for (auto pid : order) {
+        const auto& windows = windowsByPid[pid];
+        applications.push_back({pid, policyOf(windows), nameOf(pid, windows.front().window)});
+    }
+    return applications;
+}
+
+bool X11Workspace::activate(ProcessId pid) {
+    const auto desktop = clients_.currentDesktop();
+    for (const auto& client : clients_.read(clients_.stackingTopmostFirst())) {
+        if (client.pid == pid && pid != 0 && clients_.isOnDesktop(client, desktop)) {
+            mover_.activate(client.window);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool X11Workspace::openURL(const std::string& url) { return openUrl_(url); }
+
+bool X11Workspace::openWithXdgOpen(const std::string& url) {
+    // No shell: the address is one argument whatever it holds.
+    std::string program = "xdg-open";
+    std::string argument = url;
+    char* argv[] = {program.data(), argument.data(), nullptr};
+    pid_t child = 0;
+    if (::posix_spawnp(&child, "xdg-open", nullptr, nullptr, argv, environ) != 0) return false;
+    // Some handlers keep xdg-open running as long as the browser: reap it without waiting here.
+    std::thread([child] { ::waitpid(child, nullptr, 0); }).detach();
+    return true;
+}
+
+} // namespace platform::x11

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/Workspace.h"
+#include "platform/x11/X11Accessibility.h"
+#include "platform/x11/X11Clients.h"
+
+#include <functional>
+
+namespace platform::x11 {
+
+// Running applications are the processes that own managed windows (_NET_WM_PID); the frontmost
+// is the process of the active window.
+class X11Workspace : public Workspace {
+public:
+    using UrlOpener = std::function<bool(const std::string& url)>;
+
+    // `openUrl` hands an address to the desktop; the default runs xdg-open.
+    X11Workspace(X11Clients& clients, X11WindowMover& mover, UrlOpener openUrl = {});
+
+    std::optional<RunningApplication> frontmostApplication() const override;
+    std::vector<RunningApplication> runningApplications() const override;
+    bool activate(ProcessId pid) override;
+    bool openURL(const std::string& url) override;
+
+    static bool openWithXdgOpen(const std::string& url);
+
+private:
+    std::string nameOf(ProcessId pid, xcb_window_t window) const;
+    ActivationPolicy policyOf(const std::vector<ClientInfo>& windows) const;
+
+    X11Clients& clients_;
+    X11WindowMover& mover_;
+    UrlOpener openUrl_;
+};
+
+} // namespace platform::x11

@@ -1,0 +1,96 @@
+#include "X11BackendFixture.h"
+
+using platform::Point;
+using platform::Rect;
+using zentaris::testing::X11Session;
+
+namespace {
+
+// Splits the 1920x1080 display into two monitors side by side; `primary` gets the star.
+void splitIntoTwoMonitors(X11Session& session, const std::string& leftName = "left") {
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "*" + leftName, "960/254x1080/286+0+0", "screen"}), 0);
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "right", "960/254x1080/286+960+0", "none"}), 0);
+}
+
+} // namespace
+
+TEST(X11Screens, OneMonitorLessTheStrutOfADock) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox");
+    X11Session session;
+    auto& screens = session.desktop().screens();
+    auto all = screens.screens();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].frame, Rect(0, 0, 1920, 1080));
+    EXPECT_EQ(all[0].visibleFrame, Rect(0, 0, 1920, 1080));
+
+    session.launchClient({"--strut-bottom", "40"});
+    ASSERT_TRUE(session.waitUntil([&] { return screens.screens()[0].visibleFrame != all[0].visibleFrame; }, 5));
+    // Screen coordinates grow upwards: a bottom panel raises the usable area's bottom edge.
+    EXPECT_EQ(screens.screens()[0].visibleFrame, Rect(0, 40, 1920, 1040));
+    EXPECT_EQ(screens.mainScreen()->frame, Rect(0, 0, 1920, 1080));
+
+    ASSERT_EQ(session.display().run({"xdotool", "mousemove", "100", "200"}), 0);
+    EXPECT_EQ(screens.mouseLocation(), (Point{100, 880}));
+}
+
+TEST(X11Screens, TwoMonitorsWithTheirOwnUsableAreasAndAMoveAcross) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox", "xrandr");
+    X11Session session;
+    auto& screens = session.desktop().screens();
+    int notifications = 0;
+    auto token = screens.observeScreenParameters([&] { ++notifications; });
+    splitIntoTwoMonitors(session);
+    // A panel under the right monitor only.
+    session.launchClient({"--strut-bottom", "40", "--strut-x", "960", "1919"});
+    ASSERT_TRUE(session.waitUntil([&] {
+        auto all = screens.screens();
+        return all.size() == 2 && all[1].visibleFrame.height() == 1040;
+    }, 5));
+    auto all = screens.screens();
+    EXPECT_EQ(all[0].localizedName, "left");
+    EXPECT_EQ(all[0].frame, Rect(0, 0, 960, 1080));
+    EXPECT_EQ(all[0].visibleFrame, Rect(0, 0, 960, 1080));
+    EXPECT_EQ(all[1].frame, Rect(960, 0, 960, 1080));
+    EXPECT_EQ(all[1].visibleFrame, Rect(960, 40, 960, 1040));
+    EXPECT_FALSE(screens.displayIsBuiltin(*all[0].displayNumber));
+
+    // The changes came as a burst: one notification once it is over.
+    session.waitUntil([] { return false; }, 0.2);
+    session.queue().advance(1);
+    EXPECT_EQ(notifications, 1);
+    session.queue().advance(1);
+    EXPECT_EQ(notifications, 1);
+
+    // A window moves from the left screen to the right one.
+    const pid_t pid = session.launchClient({});
+    auto window = session.waitForWindow(pid);
+    ASSERT_TRUE(window);
+    session.setFrame(*window, Rect(1, 1, 958, 1078));
+    EXPECT_EQ(session.waitForFrame(*window, Rect(1, 1, 958, 1078)), Rect(1, 1, 958, 1078));
+    session.setFrame(*window, Rect(961, 1, 958, 1038));
+    EXPECT_EQ(session.waitForFrame(*window, Rect(961, 1, 958, 1038)), Rect(961, 1, 958, 1038));
+    EXPECT_EQ(screens.mainScreen()->frame, all[1].frame);
+}
+
+TEST(X11Screens, PrimaryMonitorComesFirstAndDefinesTheOrigin) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox", "xrandr");
+    X11Session session;
+    // The primary monitor is the right one, and a laptop panel by its name.
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "left", "960/254x1080/286+0+0", "screen"}), 0);
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "*eDP-1", "960/254x1080/286+960+0", "none"}), 0);
+    auto& screens = session.desktop().screens();
+    auto all = screens.screens();
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].localizedName, "eDP-1");
+    EXPECT_EQ(all[0].frame, Rect(0, 0, 960, 1080));
+    EXPECT_EQ(all[1].frame, Rect(-960, 0, 960, 1080));
+    EXPECT_TRUE(screens.displayIsBuiltin(*all[0].displayNumber));
+    EXPECT_FALSE(screens.displayIsBuiltin(*all[1].displayNumber));
+
+    // Accessibility coordinates start at the primary monitor's top left too.
+    const pid_t pid = session.launchClient({});
+    auto window = session.waitForWindow(pid);
+    ASSERT_TRUE(window);
+    session.setFrame(*window, Rect(-900, 100, 400, 300));
+    EXPECT_EQ(session.waitForFrame(*window, Rect(-900, 100, 400, 300)), Rect(-900, 100, 400, 300));
+}
