@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ObservationToken.h"
+#include "platform/ObserverList.h"
 
 #include <cstdint>
 #include <functional>
@@ -34,14 +34,7 @@ public:
     static NotificationCenter& defaultCenter();
 
 private:
-    struct Observer {
-        std::uint64_t id;
-        std::string name;
-        Handler handler;
-    };
-    // Shared so a token outliving the centre stays harmless.
-    std::shared_ptr<std::vector<Observer>> observers_ = std::make_shared<std::vector<Observer>>();
-    std::uint64_t nextId_ = 1;
+    ObserverList<std::string, Notification> observers_;
 };
 
 } // namespace platform

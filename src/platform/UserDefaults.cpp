@@ -61,26 +61,10 @@ std::optional<StringList> UserDefaults::stringListValue(const std::string& key) 
 }
 
 ObservationToken UserDefaults::observe(const std::string& key, std::function<void()> onChange) {
-    const auto id = nextObserverId_++;
-    observers_->push_back({id, key, std::move(onChange)});
-    std::weak_ptr<std::vector<Observer>> weak = observers_;
-    return ObservationToken([weak, id] {
-        if (auto list = weak.lock()) {
-            std::erase_if(*list, [id](const Observer& o) { return o.id == id; });
-        }
-    });
+    return observers_.add(key, std::move(onChange));
 }
 
-void UserDefaults::notifyChanged(const std::string& key) {
-    // Copy first: an observer may add or drop observations while it runs.
-    auto snapshot = *observers_;
-    for (const auto& observer : snapshot) {
-        if (observer.key != key) continue;
-        const bool stillObserving = std::any_of(observers_->begin(), observers_->end(),
-                                                [&](const Observer& o) { return o.id == observer.id; });
-        if (stillObserving) observer.onChange();
-    }
-}
+void UserDefaults::notifyChanged(const std::string& key) { observers_.notify(key); }
 
 std::optional<DefaultsValue> MemoryUserDefaults::object(const std::string& key) const {
     auto it = values_.find(key);
@@ -91,12 +75,14 @@ std::optional<DefaultsValue> MemoryUserDefaults::object(const std::string& key) 
 void MemoryUserDefaults::set(const std::string& key, DefaultsValue value) {
     values_[key] = std::move(value);
     ++writeCount_;
+    persist();
     notifyChanged(key);
 }
 
 void MemoryUserDefaults::removeObject(const std::string& key) {
     if (values_.erase(key) == 0) return;
     ++writeCount_;
+    persist();
     notifyChanged(key);
 }
 

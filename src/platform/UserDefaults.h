@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ObservationToken.h"
+#include "platform/ObserverList.h"
 
 #include <cstdint>
 #include <functional>
@@ -70,13 +70,7 @@ protected:
     void notifyChanged(const std::string& key);
 
 private:
-    struct Observer {
-        std::uint64_t id;
-        std::string key;
-        std::function<void()> onChange;
-    };
-    std::shared_ptr<std::vector<Observer>> observers_ = std::make_shared<std::vector<Observer>>();
-    std::uint64_t nextObserverId_ = 1;
+    ObserverList<std::string> observers_;
 };
 
 // A store in memory only; the fake for tests, and the fallback nobody persists.
@@ -88,6 +82,12 @@ public:
     std::vector<std::string> allKeys() const override;
 
     int writeCount() const { return writeCount_; }
+
+protected:
+    // Called after every change, before observers hear of it; stores that persist write here.
+    virtual void persist() {}
+    const std::map<std::string, DefaultsValue>& values() const { return values_; }
+    void replaceValues(std::map<std::string, DefaultsValue> values) { values_ = std::move(values); }
 
 private:
     std::map<std::string, DefaultsValue> values_;

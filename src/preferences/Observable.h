@@ -1,13 +1,9 @@
 #pragma once
 
-#include "platform/ObservationToken.h"
+#include "platform/ObserverList.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <functional>
-#include <memory>
 #include <utility>
-#include <vector>
 
 namespace zentaris {
 
@@ -18,34 +14,11 @@ class Signal {
 public:
     using Callback = std::function<void(const Args&...)>;
 
-    [[nodiscard]] platform::ObservationToken subscribe(Callback callback) {
-        const auto id = nextId_++;
-        subscribers_->push_back({id, std::move(callback)});
-        std::weak_ptr<std::vector<Subscriber>> weak = subscribers_;
-        return platform::ObservationToken([weak, id] {
-            if (auto list = weak.lock()) std::erase_if(*list, [id](const Subscriber& s) { return s.id == id; });
-        });
-    }
-
-    void send(const Args&... args) const {
-        auto keepAlive = subscribers_;
-        std::vector<std::uint64_t> ids;
-        for (const auto& subscriber : *keepAlive) ids.push_back(subscriber.id);
-        for (auto id : ids) {
-            auto it = std::find_if(keepAlive->begin(), keepAlive->end(), [id](const Subscriber& s) { return s.id == id; });
-            if (it == keepAlive->end()) continue;
-            auto callback = it->callback;
-            callback(args...);
-        }
-    }
+    [[nodiscard]] platform::ObservationToken subscribe(Callback callback) { return subscribers_.add(0, std::move(callback)); }
+    void send(const Args&... args) const { subscribers_.notify(0, args...); }
 
 private:
-    struct Subscriber {
-        std::uint64_t id;
-        Callback callback;
-    };
-    std::shared_ptr<std::vector<Subscriber>> subscribers_ = std::make_shared<std::vector<Subscriber>>();
-    std::uint64_t nextId_ = 1;
+    platform::ObserverList<int, Args...> subscribers_;
 };
 
 // A value that announces every assignment, including one of the value it already holds.

@@ -127,7 +127,7 @@ void JsonFileUserDefaults::load() {
         if (!value) return moveAside("the value of \"" + key + "\" is unreadable");
         loaded.emplace(key, std::move(*value));
     }
-    values_ = std::move(loaded);
+    replaceValues(std::move(loaded));
 }
 
 void JsonFileUserDefaults::moveAside(const std::string& reason) {
@@ -153,7 +153,7 @@ void JsonFileUserDefaults::moveAside(const std::string& reason) {
 void JsonFileUserDefaults::save() const {
     if (!persistent_) return;
     json values = json::object();
-    for (const auto& [key, value] : values_) values[key] = encode(value);
+    for (const auto& [key, value] : this->values()) values[key] = encode(value);
     const std::string text = json{{"version", formatVersion}, {"values", values}}.dump(2) + "\n";
 
     std::error_code error;
@@ -178,30 +178,6 @@ void JsonFileUserDefaults::save() const {
         std::cerr << "zentaris: cannot replace settings file " << file_ << " (" << error.message() << ")\n";
         std::filesystem::remove(temporary, error);
     }
-}
-
-std::optional<DefaultsValue> JsonFileUserDefaults::object(const std::string& key) const {
-    auto it = values_.find(key);
-    if (it == values_.end()) return std::nullopt;
-    return it->second;
-}
-
-void JsonFileUserDefaults::set(const std::string& key, DefaultsValue value) {
-    values_[key] = std::move(value);
-    save();
-    notifyChanged(key);
-}
-
-void JsonFileUserDefaults::removeObject(const std::string& key) {
-    if (values_.erase(key) == 0) return;
-    save();
-    notifyChanged(key);
-}
-
-std::vector<std::string> JsonFileUserDefaults::allKeys() const {
-    std::vector<std::string> keys;
-    for (const auto& [key, value] : values_) keys.push_back(key);
-    return keys;
 }
 
 } // namespace platform

@@ -11,17 +11,12 @@ namespace platform {
 // The user defaults kept in one JSON file that records each value's type. Every change rewrites
 // the file atomically (temporary file, flush, rename), so a crash leaves the old or the new file,
 // never half of one. A file that cannot be read is moved aside, never overwritten.
-class JsonFileUserDefaults : public UserDefaults {
+class JsonFileUserDefaults : public MemoryUserDefaults {
 public:
     explicit JsonFileUserDefaults(std::filesystem::path file);
 
     // $XDG_CONFIG_HOME/zentaris/defaults.json, or ~/.config/zentaris/defaults.json.
     static std::filesystem::path defaultLocation();
-
-    std::optional<DefaultsValue> object(const std::string& key) const override;
-    void set(const std::string& key, DefaultsValue value) override;
-    void removeObject(const std::string& key) override;
-    std::vector<std::string> allKeys() const override;
 
     const std::filesystem::path& file() const { return file_; }
 
@@ -29,13 +24,15 @@ public:
     // write there, as a crash would. For tests of interrupted writes.
     void setBeforeReplaceHook(std::function<bool()> hook) { beforeReplace_ = std::move(hook); }
 
+protected:
+    void persist() override { save(); }
+
 private:
     void load();
     void moveAside(const std::string& reason);
     void save() const;
 
     std::filesystem::path file_;
-    std::map<std::string, DefaultsValue> values_;
     std::function<bool()> beforeReplace_;
     bool persistent_ = true;
 };
