@@ -1,0 +1,143 @@
+// The layout engine driving real windows: every slot of every layout, under two window managers.
+#include "X11BackendFixture.h"
+
+#include "layout/WindowManagementService.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "preferences/ShortcutSettings.h"
+#include "support/TemporaryDirectory.h"
+
+#include <cmath>
+
+using platform::AXUIElement;
+using platform::Rect;
+using zentaris::LayoutType;
+using zentaris::testing::X11Session;
+
+namespace {
+
+struct Engine {
+    explicit Engine(X11Session& session) : desktop(session.desktop().desktop(defaults)), settings(defaults, notifications), service(desktop, settings) {}
+    platform::MemoryUserDefaults defaults;
+    platform::NotificationCenter notifications;
+    platform::Desktop desktop;
+    zentaris::ShortcutSettings settings;
+    zentaris::WindowManagementService service;
+};
+
+// The accessibility frame a slot should give: the slot less the 2-point default gap, flipped at
+// the primary screen's top edge and rounded to whole pixels.
+Rect expectedFrame(const Rect& slot, double primaryTop) {
+    const Rect gapped(slot.minX() + 1, slot.minY() + 1, slot.width() - 2, slot.height() - 2);
+    const double x0 = std::round(gapped.minX()), x1 = std::round(gapped.maxX());
+    const double y0 = std::round(primaryTop - gapped.maxY()), y1 = std::round(primaryTop - gapped.minY());
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+struct Client {
+    const char* name;
+    std::vector<std::string> argv;
+    bool exact; // false: size hints forbid some sizes
+};
+
+// Moves the window into every slot of every layout on the screen's usable area and checks
+// where it lands.
+void driveEverySlot(X11Session& session, Engine& engine, const AXUIElement& window, const Client& client) {
+    const auto screen = session.desktop().screens().screens().front();
+    const double top = screen.frame.maxY();
+    const Rect usable = screen.visibleFrame;
+    const Rect usableAx(usable.minX(), top - usable.maxY(), usable.width(), usable.height());
+    for (auto layout : zentaris::allLayoutTypes) {
+        const auto slots = engine.service.layoutService().framesForLayout(layout);
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            SCOPED_TRACE(std::string(client.name) + ", layout " + std::to_string(zentaris::rawValue(layout)) + ", slot " +
+                         std::to_string(i));
+            ASSERT_TRUE(engine.service.moveService().moveWindow(window, false, false, slots[i]));
+            const Rect expected = expectedFrame(slots[i], top);
+            if (client.exact) {
+                EXPECT_EQ(session.waitForFrame(window, expected), expected);
+                continue;
+            }
+            auto applied = session.waitForFrame(window, *session.frameOf(window));
+            ASSERT_TRUE(applied);
+            // Never off the usable area; on the slot's edges that lie on the area's edges.
+            EXPECT_GE(applied->minX(), usableAx.minX());
+            EXPECT_LE(applied->maxX(), usableAx.maxX());
+            EXPECT_GE(applied->minY(), usableAx.minY());
+            EXPECT_LE(applied->maxY(), usableAx.maxY());
+            if (expected.minX() - usableAx.minX() <= 1) {
+                EXPECT_EQ(applied->minX(), expected.minX());
+            } else if (usableAx.maxX() - expected.maxX() <= 1) {
+                EXPECT_EQ(applied->maxX(), expected.maxX());
+            }
+            if (expected.minY() - usableAx.minY() <= 1) {
+                EXPECT_EQ(applied->minY(), expected.minY());
+            } else if (usableAx.maxY() - expected.maxY() <= 1) {
+                EXPECT_EQ(applied->maxY(), expected.maxY());
+            }
+        }
+    }
+}
+
+} // namespace
+
+TEST(X11Layout, EverySlotOfEveryLayoutLandsWhereItShould) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox", "xterm");
+    X11Session session;
+    Engine engine(session);
+    session.launchClient({"--strut-bottom", "40"});
+    ASSERT_TRUE(session.waitUntil([&] { return session.desktop().screens().screens().front().visibleFrame.minY() == 40; }, 5));
+    const Client clients[] = {
+        {"decorated client", {ZENTARIS_TEST_CLIENT}, true},
+        {"Qt window", {ZENTARIS_TEST_QT_CLIENT}, true},
+        {"xterm", {"xterm"}, false},
+        {"client with a minimum size", {ZENTARIS_TEST_CLIENT, "--min-size", "1000", "600"}, false},
+    };
+    for (const auto& client : clients) {
+        const pid_t pid = session.launch(client.argv);
+        auto window = session.waitForWindow(pid);
+        ASSERT_TRUE(window) << client.name;
+        driveEverySlot(session, engine, *window, client);
+        session.terminate(pid);
+    }
+}
+
+TEST(X11Layout, TheFocusedWindowMovesToTheOtherScreenAndAMaximisedOneIsPlaced) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox", "xrandr");
+    X11Session session;
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "*left", "960/254x1080/286+0+0", "screen"}), 0);
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "right", "960/254x1080/286+960+0", "none"}), 0);
+    Engine engine(session);
+    const pid_t pid = session.launchClient({});
+    auto window = session.waitForWindow(pid);
+    ASSERT_TRUE(window);
+    session.changeState(*window, true, "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ");
+    ASSERT_TRUE(engine.service.layoutService().applyHalf(false, false));
+    EXPECT_EQ(session.waitForFrame(*window, Rect(1, 1, 478, 1078)), Rect(1, 1, 478, 1078));
+
+    engine.service.moveFocusedWindowToNextScreen();
+    auto frame = session.waitForFrame(*window, Rect(961, 1, 478, 1078));
+    EXPECT_EQ(frame, Rect(961, 1, 478, 1078));
+}
+
+TEST(X11Layout, NothingDependsOnOpenbox) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "fluxbox");
+    zentaris::testing::TemporaryDirectory home;
+    X11Session session({.windowManager = {"env", "HOME=" + home.path().string(), "fluxbox"}});
+    Engine engine(session);
+    const pid_t pid = session.launchClient({});
+    auto window = session.waitForWindow(pid);
+    ASSERT_TRUE(window);
+    const auto screen = session.desktop().screens().screens().front();
+    const double top = screen.frame.maxY();
+    for (auto layout : {LayoutType::quartet, LayoutType::splitVertical, LayoutType::threeColumn}) {
+        for (const auto& slot : engine.service.layoutService().framesForLayout(layout)) {
+            ASSERT_TRUE(engine.service.moveService().moveWindow(*window, false, false, slot));
+            EXPECT_EQ(session.waitForFrame(*window, expectedFrame(slot, top)), expectedFrame(slot, top));
+        }
+    }
+    session.changeState(*window, true, "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ");
+    const Rect target(100, 100, 700, 500);
+    session.setFrame(*window, target);
+    EXPECT_EQ(session.waitForFrame(*window, target), target);
+}
