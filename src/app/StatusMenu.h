@@ -24,6 +24,8 @@ struct StatusMenuItem {
     std::string title;
     // A symbol name of the drawn icon set ("rectangle.split.2x1", "gearshape", ...).
     std::string symbol;
+    // What the symbol means, for assistive technology (plain items only).
+    std::string accessibilityDescription;
     // The shortcut caption shown at the right edge, if any.
     std::optional<std::string> caption;
     // The layout a layout row pictures (its raw value).
@@ -33,6 +35,9 @@ struct StatusMenuItem {
     bool enabled = true;
     // For the drag-mode row.
     bool isOn = false;
+    // The fixed size of a drawn row (layout, slot and drag-mode rows); zero for plain items.
+    double width = 0;
+    double height = 0;
     std::function<void()> action;
     std::vector<StatusMenuItem> children;
 };

@@ -28,9 +28,16 @@ Item separator() {
     return item;
 }
 
-Item slotRow(std::string title, std::string symbol, std::function<void()> action, std::optional<std::string> caption) {
+// Rows of the layout submenus are narrower than those of the screen submenu.
+constexpr double layoutSubmenuRowWidth = 220;
+constexpr double screenSubmenuRowWidth = 260;
+
+Item slotRow(std::string title, std::string symbol, std::function<void()> action, std::optional<std::string> caption,
+             double width = layoutSubmenuRowWidth) {
     Item item;
     item.kind = Kind::slotRow;
+    item.width = width;
+    item.height = 22;
     item.title = std::move(title);
     item.symbol = std::move(symbol);
     item.action = std::move(action);
@@ -134,6 +141,8 @@ void AppDelegate::addLayoutSections(StatusMenu& menu) {
         item.title = text.localizedString(key);
         item.symbol = std::string(symbolName(layout));
         item.layout = static_cast<int>(rawValue(layout));
+        item.width = 320;
+        item.height = 32;
         item.caption = shortcutDisplayText(name);
         item.action = [this, layout, count] { arrangeAllWindows(layout, count); };
         item.children = submenuEntries(layout);
@@ -167,25 +176,28 @@ std::optional<StatusMenuItem> AppDelegate::makeScreenMenuItem() {
     item.identifier = "screenMenuItem";
     item.title = text.localizedString("Move Between Screens");
     item.symbol = "rectangle.2.swap";
+    item.accessibilityDescription = "Multi-screen management";
     auto& rows = item.children;
     rows.push_back(header("single_window_header"));
     rows.push_back(slotRow(text.localizedString("to_next_screen"), "arrow.right.square", [this] { moveToNextScreen(); },
-                           shortcutDisplayText(ShortcutNames::moveToNextScreen())));
+                           shortcutDisplayText(ShortcutNames::moveToNextScreen()), screenSubmenuRowWidth));
     rows.push_back(slotRow(text.localizedString("to_previous_screen"), "arrow.left.square",
-                           [this] { moveToPreviousScreen(); }, shortcutDisplayText(ShortcutNames::moveToPreviousScreen())));
+                           [this] { moveToPreviousScreen(); }, shortcutDisplayText(ShortcutNames::moveToPreviousScreen()),
+                           screenSubmenuRowWidth));
     rows.push_back(separator());
     rows.push_back(header("all_content_header"));
     rows.push_back(slotRow(text.localizedString("swap_with_next"), "arrow.left.arrow.right.square",
-                           [this] { swapScreensNext(); }, shortcutDisplayText(swapWithNextScreen())));
+                           [this] { swapScreensNext(); }, shortcutDisplayText(swapWithNextScreen()), screenSubmenuRowWidth));
     rows.push_back(slotRow(text.localizedString("swap_with_previous"), "arrow.left.arrow.right.square",
-                           [this] { swapScreensPrevious(); }, shortcutDisplayText(swapWithPreviousScreen())));
+                           [this] { swapScreensPrevious(); }, shortcutDisplayText(swapWithPreviousScreen()),
+                           screenSubmenuRowWidth));
     rows.push_back(separator());
     for (std::size_t i = 0; i < screens.size(); ++i) {
         const int index = static_cast<int>(i);
         auto title = windowManagementService_.frameCalculator().displayName(screens[i]);
         if (index == 0) title += " (Main)";
         auto row = slotRow(title, index == 0 ? "laptopcomputer" : "display", [this, index] { moveToSpecificScreen(index); },
-                           std::nullopt);
+                           std::nullopt, screenSubmenuRowWidth);
         row.tag = index;
         rows.push_back(std::move(row));
     }
@@ -205,6 +217,8 @@ void AppDelegate::buildStatusMenu() {
     dragMode.identifier = "dragModeItem";
     dragMode.title = text.localizedString("Drag Mode");
     dragMode.isOn = isDragAndDropEnabled_.value();
+    dragMode.width = 320;
+    dragMode.height = 22;
     dragMode.caption = shortcutDisplayText(ShortcutNames::toggleDragMode());
     dragMode.action = [this] { toggleDragMode(); };
     menu.items.push_back(std::move(dragMode));
@@ -216,6 +230,7 @@ void AppDelegate::buildStatusMenu() {
     preferences.identifier = "preferences";
     preferences.title = text.localizedString("Preferences...");
     preferences.symbol = "gearshape";
+    preferences.accessibilityDescription = "Preferences";
     preferences.action = [this] { openSettings(); };
     menu.items.push_back(std::move(preferences));
     menu.items.push_back(separator());
@@ -224,6 +239,7 @@ void AppDelegate::buildStatusMenu() {
     quit.identifier = "quit";
     quit.title = text.localizedString("Quit");
     quit.symbol = "power";
+    quit.accessibilityDescription = "Quit application";
     quit.action = [this] { deps_.shell.terminate(); };
     menu.items.push_back(std::move(quit));
 

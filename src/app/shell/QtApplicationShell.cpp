@@ -89,8 +89,12 @@ void QtApplicationShell::setStatusItemIcon(bool templateImage) {
 void QtApplicationShell::setStatusMenu(const StatusMenu& menu) {
     if (!trayIcon_) return;
     auto fresh = renderStatusMenu(menu);
-    // Replace the menu only once the old one is closed; a rebuild while it is open takes effect on close.
-    if (menu_ && menu_->isVisible()) menu_->hide();
+    // A rebuild closes the open menu. The old one goes once its own event handling is over: the
+    // rebuild may come from one of its rows.
+    if (menu_) {
+        menu_->hide();
+        menu_.release()->deleteLater();
+    }
     menu_ = std::move(fresh);
     // While our menu holds the keyboard, the shortcut module catches its chords from raw key events.
     QObject::connect(menu_.get(), &QMenu::aboutToShow, &context_, [] {
