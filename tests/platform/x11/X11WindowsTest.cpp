@@ -253,3 +253,21 @@ TEST(X11Windows, ElementAtPositionIsTheTopmostVisibleWindow) {
         return ax.copyElementAtPosition(ax.createSystemWide(), 350, 250, under) == AXError::success && under == *lowerWindow;
     }));
 }
+
+TEST(X11Windows, AFrameTheWindowManagerRefusesIsReadBackOnlyForAMoment) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox");
+    X11Session session;
+    // Openbox keeps a client window that would fill the screen on it, invisible shadow margin
+    // included.
+    const pid_t pid = session.launchClient({"--gtk-extents", "20", "20", "15", "25"});
+    auto window = session.waitForWindow(pid);
+    ASSERT_TRUE(window);
+    const Rect target(0, 0, 1920, 1080);
+    session.setFrame(*window, target);
+    EXPECT_EQ(session.frameOf(*window), target);
+    session.waitUntil([] { return false; }, 0.3);
+    auto frame = session.frameOf(*window);
+    ASSERT_TRUE(frame);
+    EXPECT_NE(*frame, target);
+    EXPECT_EQ(frame->size, target.size);
+}
