@@ -12,6 +12,7 @@
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtMainQueue.h"
 #include "platform/system/JsonFileUserDefaults.h"
+#include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Desktop.h"
 #include "platform/x11/X11HotKeys.h"
 #include "platform/x11/X11Keymap.h"
@@ -40,6 +41,11 @@ bool prepareX11Session() {
     }
     if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland && *wayland) {
         std::cerr << "zentaris: this is a Wayland session; only windows of X11 (XWayland) applications can be arranged.\n";
+    }
+    // Qt aborts with a note about its plug-ins when the server cannot be reached; say what is wrong instead.
+    if (!platform::x11::X11Connection::open(display)) {
+        std::cerr << "zentaris: cannot connect to the X server on " << display << ". Zentaris needs an X11 session.\n";
+        return false;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
     return true;

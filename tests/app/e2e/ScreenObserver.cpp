@@ -1,0 +1,118 @@
+#include "ScreenObserver.h"
+
+#include <xcb/randr.h>
+#include <xcb/xcb_icccm.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace zentaris::testing {
+
+namespace {
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+template <typename T>
+using Reply = std::unique_ptr<T, FreeDeleter>;
+
+} // namespace
+
+ScreenObserver::ScreenObserver(const std::string& display) : connection_(xcb_connect(display.c_str(), nullptr)) {
+    if (xcb_connection_has_error(connection_)) {
+        xcb_disconnect(connection_);
+        throw std::runtime_error("cannot connect to " + display);
+    }
+    root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+}
+
+ScreenObserver::~ScreenObserver() { xcb_disconnect(connection_); }
+
+xcb_atom_t ScreenObserver::atom(const char* name) {
+    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection_, xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
+std::vector<std::uint32_t> ScreenObserver::cardinals(xcb_window_t window, xcb_atom_t property, xcb_atom_t type) {
+    Reply<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(connection_, xcb_get_property(connection_, 0, window, property, type, 0, 1024), nullptr));
+    if (!reply || reply->format != 32) return {};
+    const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+std::string ScreenObserver::windowName(xcb_window_t window) {
+    xcb_icccm_get_text_property_reply_t name;
+    if (!xcb_icccm_get_wm_name_reply(connection_, xcb_icccm_get_wm_name(connection_, window), &name, nullptr)) return {};
+    std::string text(name.name, name.name_len);
+    xcb_icccm_get_text_property_reply_wipe(&name);
+    return text;
+}
+
+std::optional<PixelRect> ScreenObserver::outerFrame(xcb_window_t client) {
+    Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, client), nullptr));
+    Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
+        connection_, xcb_translate_coordinates(connection_, client, root_, 0, 0), nullptr));
+    if (!geometry || !origin) return std::nullopt;
+    auto extents = cardinals(client, atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
+    extents.resize(4, 0); // left, right, top, bottom
+    const int border = geometry->border_width;
+    return PixelRect{origin->dst_x - border - static_cast<int>(extents[0]),
+                     origin->dst_y - border - static_cast<int>(extents[2]),
+                     geometry->width + 2 * border + static_cast<int>(extents[0] + extents[1]),
+                     geometry->height + 2 * border + static_cast<int>(extents[2] + extents[3])};
+}
+
+std::optional<xcb_window_t> ScreenObserver::activeWindow() {
+    auto values = cardinals(root_, atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
+    if (values.empty() || values[0] == XCB_NONE) return std::nullopt;
+    return values[0];
+}
+
+std::optional<xcb_window_t> ScreenObserver::clientTitled(const std::string& title) {
+    for (auto window : cardinals(root_, atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW)) {
+        if (windowName(window) == title) return window;
+    }
+    return std::nullopt;
+}
+
+std::pair<int, int> ScreenObserver::resizeIncrement(xcb_window_t client) {
+    xcb_size_hints_t hints{};
+    if (xcb_icccm_get_wm_normal_hints_reply(connection_, xcb_icccm_get_wm_normal_hints(connection_, client), &hints,
+                                            nullptr) &&
+        (hints.flags & XCB_ICCCM_SIZE_HINT_P_RESIZE_INC)) {
+        return {std::max(1, hints.width_inc), std::max(1, hints.height_inc)};
+    }
+    return {1, 1};
+}
+
+bool ScreenObserver::overlayShown(const std::string& name) {
+    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, root_), nullptr));
+    if (!tree) return false;
+    const auto* children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        Reply<xcb_get_window_attributes_reply_t> attributes(xcb_get_window_attributes_reply(
+            connection_, xcb_get_window_attributes(connection_, children[i]), nullptr));
+        if (attributes && attributes->override_redirect && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
+            windowName(children[i]) == name)
+            return true;
+    }
+    return false;
+}
+
+std::vector<PixelRect> ScreenObserver::monitors() {
+    std::vector<PixelRect> result;
+    Reply<xcb_randr_get_monitors_reply_t> reply(
+        xcb_randr_get_monitors_reply(connection_, xcb_randr_get_monitors(connection_, root_, 1), nullptr));
+    if (!reply) return result;
+    for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem; xcb_randr_monitor_info_next(&it)) {
+        result.push_back({it.data->x, it.data->y, it.data->width, it.data->height});
+    }
+    return result;
+}
+
+} // namespace zentaris::testing

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zentaris::testing {
+
+// A rectangle in root coordinates, whole pixels, origin at the top left.
+struct PixelRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    int maxX() const { return x + width; }
+    int maxY() const { return y + height; }
+    bool operator==(const PixelRect&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const PixelRect& r) {
+    return out << "(" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << ")";
+}
+
+// Looks at the display with its own plain connection, so that what the tests see does not depend
+// on the backend under test.
+class ScreenObserver {
+public:
+    explicit ScreenObserver(const std::string& display);
+    ~ScreenObserver();
+    ScreenObserver(const ScreenObserver&) = delete;
+    ScreenObserver& operator=(const ScreenObserver&) = delete;
+
+    // The frame a user sees: the client plus the window manager's decorations (_NET_FRAME_EXTENTS).
+    std::optional<PixelRect> outerFrame(xcb_window_t client);
+    std::optional<xcb_window_t> activeWindow();
+    std::optional<xcb_window_t> clientTitled(const std::string& title);
+    // The client's resize steps (WM_NORMAL_HINTS); 1 by 1 when it has none.
+    std::pair<int, int> resizeIncrement(xcb_window_t client);
+    // A mapped override-redirect top-level window (a panel or popup) with this WM_NAME.
+    bool overlayShown(const std::string& name);
+    // The monitors RandR reports, in its order.
+    std::vector<PixelRect> monitors();
+
+private:
+    xcb_atom_t atom(const char* name);
+    std::vector<std::uint32_t> cardinals(xcb_window_t window, xcb_atom_t property, xcb_atom_t type);
+    std::string windowName(xcb_window_t window);
+
+    xcb_connection_t* connection_;
+    xcb_window_t root_ = XCB_NONE;
+};
+
+} // namespace zentaris::testing

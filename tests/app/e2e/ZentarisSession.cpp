@@ -1,0 +1,108 @@
+#include "ZentarisSession.h"
+
+#include <chrono>
+#include <ctime>
+#include <stdexcept>
+#include <thread>
+
+namespace zentaris::testing {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void pause(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
+} // namespace
+
+bool endToEndToolsAvailable() {
+    for (const char* tool : {"Xvfb", "openbox", "xterm", "xdotool", "xrandr"}) {
+        if (!programAvailable(tool)) return false;
+    }
+    return std::filesystem::exists(ZENTARIS_BINARY);
+}
+
+ZentarisSession::ZentarisSession(Options options) {
+    nlohmann::json values = options.defaults;
+    values["hasCompletedOnboarding"] = {{"type", "bool"}, {"value", true}};
+    values["lastUpdateCheckDate"] = {{"type", "date"}, {"value", static_cast<double>(std::time(nullptr))}};
+    std::filesystem::create_directories(defaultsFile().parent_path());
+    writeFile(defaultsFile(), nlohmann::json{{"values", values}}.dump(2));
+
+    display_ = std::make_unique<PrivateDisplay>(options.display);
+    for (const auto& monitor : options.monitors) {
+        std::vector<std::string> argv{"xrandr", "--setmonitor"};
+        argv.insert(argv.end(), monitor.begin(), monitor.end());
+        if (display_->run(argv) != 0) throw std::runtime_error("xrandr --setmonitor failed");
+    }
+    screen_ = std::make_unique<ScreenObserver>(display_->name());
+}
+
+xcb_window_t ZentarisSession::openTerminal(const std::string& title, int x, int y) {
+    display_->spawn({"xterm", "-title", title, "-geometry", "80x24+" + std::to_string(x) + "+" + std::to_string(y)});
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (Clock::now() < deadline) {
+        if (auto window = screen_->clientTitled(title)) {
+            // Framed and placed: the frame reaches beyond the client.
+            auto frame = screen_->outerFrame(*window);
+            if (frame && frame->x < x + 5 && frame->y < y + 5 && frame->width > 300) return *window;
+        }
+        pause(0.02);
+    }
+    throw std::runtime_error("xterm \"" + title + "\" did not appear");
+}
+
+bool ZentarisSession::startProgram(xcb_window_t probe, const PixelRect& area) {
+    programPid_ = display_->spawn({"env", "XDG_CONFIG_HOME=" + config_.path().string(), ZENTARIS_BINARY});
+    focus(probe);
+    const Slot whole = fractionOf(area, 0, 0, 1, 1);
+    const auto deadline = Clock::now() + std::chrono::seconds(20);
+    while (Clock::now() < deadline) {
+        press({"super+alt+f"});
+        if (waitForSlot(probe, whole, area, 0.5)) return true;
+    }
+    return false;
+}
+
+void ZentarisSession::focus(xcb_window_t window) {
+    display_->run({"xdotool", "windowactivate", "--sync", std::to_string(window)});
+    const auto deadline = Clock::now() + std::chrono::seconds(3);
+    while (screen_->activeWindow() != window && Clock::now() < deadline) pause(0.01);
+}
+
+void ZentarisSession::press(const std::vector<std::string>& chords) {
+    std::vector<std::string> argv{"xdotool", "key"};
+    argv.insert(argv.end(), chords.begin(), chords.end());
+    if (display_->run(argv) != 0) throw std::runtime_error("xdotool key failed");
+}
+
+::testing::AssertionResult ZentarisSession::waitForSlot(xcb_window_t window, const Slot& slot, const PixelRect& area,
+                                                        double seconds) {
+    const auto increment = screen_->resizeIncrement(window);
+    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    ::testing::AssertionResult last = ::testing::AssertionFailure() << "the window is gone";
+    do {
+        if (auto frame = screen_->outerFrame(window)) {
+            last = fillsSlot(*frame, slot, area, increment);
+            if (last) return last;
+        }
+        pause(0.01);
+    } while (Clock::now() < deadline);
+    return last;
+}
+
+::testing::AssertionResult ZentarisSession::staysPut(xcb_window_t window, double seconds) {
+    const auto before = screen_->outerFrame(window);
+    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    while (Clock::now() < deadline) {
+        const auto now = screen_->outerFrame(window);
+        if (now != before) {
+            return ::testing::AssertionFailure() << "moved from " << before.value_or(PixelRect{}) << " to "
+                                                 << now.value_or(PixelRect{});
+        }
+        pause(0.01);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace zentaris::testing

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ScreenObserver.h"
+#include "SlotMatch.h"
+#include "support/PrivateDisplay.h"
+#include "support/TemporaryDirectory.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zentaris::testing {
+
+// The real program on a private display with real terminals, driven by synthetic key presses.
+class ZentarisSession {
+public:
+    struct Options {
+        PrivateDisplay::Options display;
+        // Each entry is the argument list of one `xrandr --setmonitor`, applied before the start.
+        std::vector<std::vector<std::string>> monitors;
+        // Entries for the program's defaults file ({"key": {"type": ..., "value": ...}}), besides
+        // the finished tutorial and a recent update check, which keep the run quiet.
+        nlohmann::json defaults = nlohmann::json::object();
+    };
+
+    explicit ZentarisSession(Options options);
+    ZentarisSession() : ZentarisSession(Options{}) {}
+
+    PrivateDisplay& display() { return *display_; }
+    ScreenObserver& screen() { return *screen_; }
+    const std::filesystem::path& configHome() const { return config_.path(); }
+    std::filesystem::path defaultsFile() const { return config_.path() / "zentaris" / "defaults.json"; }
+
+    // Starts an xterm with this title at +x+y and waits until the window manager has framed it.
+    xcb_window_t openTerminal(const std::string& title, int x, int y);
+    // Starts the program and waits until its shortcuts answer: `probe` is focused and the
+    // full-screen shortcut pressed until the window fills `area`. False when it never does.
+    bool startProgram(xcb_window_t probe, const PixelRect& area);
+    pid_t programPid() const { return programPid_; }
+
+    void focus(xcb_window_t window);
+    // `xdotool key` with these chords, sent in one go (12 ms apart).
+    void press(const std::vector<std::string>& chords);
+    // Waits until `window` fills `slot` of `area`; the last comparison.
+    ::testing::AssertionResult waitForSlot(xcb_window_t window, const Slot& slot, const PixelRect& area,
+                                           double seconds = 3);
+    // Whether `window` stays where it is for `seconds`.
+    ::testing::AssertionResult staysPut(xcb_window_t window, double seconds);
+
+private:
+    TemporaryDirectory config_;
+    std::unique_ptr<PrivateDisplay> display_;
+    std::unique_ptr<ScreenObserver> screen_;
+    pid_t programPid_ = 0;
+};
+
+// The program under test and the tools the sessions need are all installed.
+bool endToEndToolsAvailable();
+
+} // namespace zentaris::testing
