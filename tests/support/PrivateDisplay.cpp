@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -152,10 +153,62 @@ bool PrivateDisplay::windowManagerRunning() const {
     return found;
 }
 
+namespace {
+
+bool clientListHolds(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t clientList, xcb_window_t window) {
+    auto cookie = xcb_get_property(connection, 0, root, clientList, XCB_ATOM_WINDOW, 0, 4096);
+    auto* reply = xcb_get_property_reply(connection, cookie, nullptr);
+    if (!reply) return false;
+    const auto* windows = static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+    const int count = xcb_get_property_value_length(reply) / 4;
+    const bool found = std::find(windows, windows + count, window) != windows + count;
+    std::free(reply);
+    return found;
+}
+
+// A window manager may announce itself before it handles map requests, and a window mapped in
+// that moment is never managed. Maps a probe window until the manager lists it.
+bool waitUntilWindowsAreManaged(const std::string& display, double seconds) {
+    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    const char name[] = "_NET_CLIENT_LIST";
+    auto* atom = xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
+    const xcb_atom_t clientList = atom ? atom->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(atom);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    bool managed = false;
+    while (!managed && std::chrono::steady_clock::now() < deadline) {
+        const xcb_window_t probe = xcb_generate_id(connection);
+        xcb_create_window(connection, XCB_COPY_FROM_PARENT, probe, screen->root, 0, 0, 10, 10, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        xcb_map_window(connection, probe);
+        xcb_flush(connection);
+        const auto attemptEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+        while (!managed && std::chrono::steady_clock::now() < attemptEnd) {
+            managed = clientListHolds(connection, screen->root, clientList, probe);
+            if (!managed) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        xcb_destroy_window(connection, probe);
+        xcb_flush(connection);
+        // Leave the client list as a test expects to find it: without the probe.
+        for (int i = 0; i < 100 && clientListHolds(connection, screen->root, clientList, probe); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    xcb_disconnect(connection);
+    return managed;
+}
+
+} // namespace
+
 bool PrivateDisplay::waitForWindowManager(double seconds) const {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (windowManagerRunning()) return true;
+        if (windowManagerRunning()) return waitUntilWindowsAreManaged(name_, seconds);
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
     }
     return false;

@@ -21,31 +21,6 @@ X11Session::X11Session(PrivateDisplay::Options options) : display_(std::move(opt
     errorGuard_ = desktop_->connection().addErrorListener([](const xcb_generic_error_t& error) {
         ADD_FAILURE() << "unexpected X error " << int(error.error_code) << " of request " << int(error.major_code);
     });
-    if (!display_.windowManagerRunning()) return;
-    // A window manager may announce itself before it handles map requests: a window mapped in
-    // that moment is never managed. Wait until a probe window is.
-    auto& connection = desktop_->connection();
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        const xcb_window_t probe = xcb_generate_id(connection.xcb());
-        xcb_create_window(connection.xcb(), XCB_COPY_FROM_PARENT, probe, connection.root(), 0, 0, 10, 10, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, connection.screen()->root_visual, 0, nullptr);
-        xcb_map_window(connection.xcb(), probe);
-        connection.flush();
-        const bool managed = waitUntil(
-            [&] {
-                auto list = platform::x11::PendingProperty(connection, connection.root(), connection.ewmh()->_NET_CLIENT_LIST,
-                                                           XCB_ATOM_WINDOW).values32();
-                return list && std::find(list->begin(), list->end(), probe) != list->end();
-            },
-            0.5);
-        xcb_destroy_window(connection.xcb(), probe);
-        connection.sync();
-        if (managed) break;
-    }
-    waitUntil([&] {
-        auto list = platform::x11::PendingProperty(connection, connection.root(), connection.ewmh()->_NET_CLIENT_LIST, XCB_ATOM_WINDOW).values32();
-        return !list || list->empty();
-    }, 1);
 }
 
 X11Session::~X11Session() {
