@@ -22,8 +22,6 @@ InlineLayoutViewContainer::InlineLayoutViewContainer(std::string title, LayoutTy
                                                      std::optional<std::string> shortcut, QWidget* parent)
     : MenuRowView(rowWidth, rowHeight, parent), title_(QString::fromStdString(title)), caption_(captionText(shortcut)),
       symbol_(std::string(symbolName(layout)), symbolPoints + 3), preview_(layout, previewWidth, previewHeight) {
-    // Pointer moves tell the miniature whether it is under the pointer; they still reach the menu.
-    setMouseTracking(true);
     setAccessibleName(title_);
     clock_.start();
     frames_.setInterval(16);
@@ -65,7 +63,7 @@ void InlineLayoutViewContainer::mouseMoveEvent(QMouseEvent* event) {
         preview_.setLocallyHovered(over, now());
         animate();
     }
-    event->ignore();
+    MenuRowView::mouseMoveEvent(event);
 }
 
 void InlineLayoutViewContainer::leaveEvent(QEvent* event) {

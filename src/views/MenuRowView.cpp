@@ -11,7 +11,12 @@ MenuRowView::MenuRowView(int width, int height, QWidget* parent) : QWidget(paren
     setFixedSize(width, height);
     // The menu keeps the keyboard: arrows, Return and Escape go to it, not to the row.
     setFocusPolicy(Qt::NoFocus);
+    // Qt drops pointer moves over a widget that does not track them; the menu needs them to
+    // highlight the row under the pointer, so the row takes them and passes them on.
+    setMouseTracking(true);
 }
+
+void MenuRowView::mouseMoveEvent(QMouseEvent* event) { event->ignore(); }
 
 void MenuRowView::setHovered(bool hovered) {
     if (hovered == hovered_) return;

@@ -53,6 +53,7 @@ protected:
                          Qt::Alignment horizontal);
     virtual void hoverChanged() {}
 
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
