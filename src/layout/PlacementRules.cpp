@@ -49,8 +49,8 @@ Rect placementForSwap(const RelativeFrame& f, const Rect& t, const ColumnFractio
                       const std::function<std::optional<int>()>& rememberedColumn) {
     if (fullHeight(f) && fullWidth(f)) return t;
     if (fullHeight(f)) {
-        const Rect columnRects[3] = {slots::column(t, 0, columns.outer), slots::column(t, columns.outer, columns.middle),
-                                     slots::column(t, columns.rightEdge, columns.outer)};
+        const Rect columnRects[3] = {namedSlots::column(t, 0, columns.outer), namedSlots::column(t, columns.outer, columns.middle),
+                                     namedSlots::column(t, columns.rightEdge, columns.outer)};
         auto column = rememberedColumn ? rememberedColumn() : std::nullopt;
         if (!column || *column < 0 || *column > 2) column = recognisedColumn(f, columns);
         if (column) return columnRects[*column];
@@ -68,11 +68,11 @@ Rect placementForSwap(const RelativeFrame& f, const Rect& t, const ColumnFractio
         } else if (*width == 0.7 && near(f.x, 0.3)) {
             left = 0.3;
         }
-        return slots::column(t, left, *width);
+        return namedSlots::column(t, left, *width);
     }
     if (halfHeight(f)) {
-        if (fullWidth(f)) return f.y > 0.48 ? slots::topHalf(t) : slots::bottomHalf(t);
-        if (near(f.width, 0.5)) return *slots::quarter(t, quarterIndex(f));
+        if (fullWidth(f)) return f.y > 0.48 ? namedSlots::topHalf(t) : namedSlots::bottomHalf(t);
+        if (near(f.width, 0.5)) return *namedSlots::quarter(t, quarterIndex(f));
     }
     return scaledFrame(f, t);
 }

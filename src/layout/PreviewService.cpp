@@ -9,7 +9,7 @@ platform::Rect PreviewService::dropZoneFrame(platform::Point point, const platfo
 }
 
 platform::Rect dropZoneFor(platform::Point p, const platform::Rect& f) {
-    using namespace slots;
+    using namespace namedSlots;
     const double x = f.minX(), y = f.minY(), w = f.width(), h = f.height();
     const double cornerW = 0.25 * w, cornerH = 0.25 * h;
 

@@ -55,8 +55,8 @@ void WindowManagementService::swapScreens(int first, int second) {
         }
     }
 
-    for (const auto& data : onA) moveService_.moveWindow(data.window, true, false, slots::topLeftQuarter(areaB));
-    for (const auto& data : onB) moveService_.moveWindow(data.window, true, false, slots::topLeftQuarter(areaA));
+    for (const auto& data : onA) moveService_.moveWindow(data.window, true, false, namedSlots::topLeftQuarter(areaB));
+    for (const auto& data : onB) moveService_.moveWindow(data.window, true, false, namedSlots::topLeftQuarter(areaA));
 
     auto place = [&](const WindowLayoutData& data, const platform::Rect& area) {
         const auto columns = columnFractions(settings_.threeColumnStyle());

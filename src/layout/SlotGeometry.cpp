@@ -2,7 +2,7 @@
 
 namespace zentaris {
 
-namespace slots {
+namespace namedSlots {
 
 Rect leftHalf(const Rect& f) { return {f.minX(), f.minY(), f.width() / 2, f.height()}; }
 Rect rightHalf(const Rect& f) { return {f.minX() + f.width() / 2, f.minY(), f.width() / 2, f.height()}; }
@@ -29,7 +29,7 @@ Rect column(const Rect& f, double left, double width) {
     return {f.minX() + left * f.width(), f.minY(), width * f.width(), f.height()};
 }
 
-} // namespace slots
+} // namespace namedSlots
 
 ColumnFractions columnFractions(ThreeColumnStyle style) {
     if (style == ThreeColumnStyle::classic) return {0.25, 0.5, 0.75};
@@ -37,7 +37,7 @@ ColumnFractions columnFractions(ThreeColumnStyle style) {
 }
 
 std::vector<Rect> framesForLayoutInRect(LayoutType layout, const Rect& f, ThreeColumnStyle style) {
-    using namespace slots;
+    using namespace namedSlots;
     switch (layout) {
     case LayoutType::threeColumn: {
         const auto c = columnFractions(style);

@@ -13,7 +13,7 @@ using platform::Point;
 using platform::Rect;
 
 // The named slots of a usable area F, in screen coordinates (bottom-left origin).
-namespace slots {
+namespace namedSlots {
 Rect leftHalf(const Rect& f);
 Rect rightHalf(const Rect& f);
 Rect topHalf(const Rect& f);
@@ -26,7 +26,7 @@ Rect bottomRightQuarter(const Rect& f);
 std::optional<Rect> quarter(const Rect& f, int index);
 // A full-height column starting `left` of the width from the left edge, `width` of the width wide.
 Rect column(const Rect& f, double left, double width);
-} // namespace slots
+} // namespace namedSlots
 
 // The three-column layout as fractions of the width: the outer columns' width, the middle
 // column's width and the right column's left edge.

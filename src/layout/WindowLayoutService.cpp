@@ -23,15 +23,15 @@ bool WindowLayoutService::applySlot(const std::function<std::optional<Rect>(cons
 }
 
 bool WindowLayoutService::applyQuarter(int index) {
-    return applySlot([&](const Rect& f) { return slots::quarter(f, index); });
+    return applySlot([&](const Rect& f) { return namedSlots::quarter(f, index); });
 }
 
 bool WindowLayoutService::applyThreeColumn(int column) {
     const auto c = columnFractions(settings_.threeColumnStyle());
     return applySlot([&](const Rect& f) -> std::optional<Rect> {
         switch (column) {
-        case 0: return slots::column(f, 0, c.outer);
-        case 1: return slots::column(f, c.outer, c.middle);
+        case 0: return namedSlots::column(f, 0, c.outer);
+        case 1: return namedSlots::column(f, c.outer, c.middle);
         case 2: return Rect{f.maxX() - c.outer * f.width(), f.minY(), c.outer * f.width(), f.height()};
         default: return std::nullopt;
         }
@@ -39,23 +39,23 @@ bool WindowLayoutService::applyThreeColumn(int column) {
 }
 
 bool WindowLayoutService::applySplit7030(bool second) {
-    return applySlot([&](const Rect& f) { return second ? slots::column(f, 0.7, 0.3) : slots::column(f, 0, 0.7); });
+    return applySlot([&](const Rect& f) { return second ? namedSlots::column(f, 0.7, 0.3) : namedSlots::column(f, 0, 0.7); });
 }
 
 bool WindowLayoutService::applySplit3070(bool second) {
-    return applySlot([&](const Rect& f) { return second ? slots::column(f, 0.3, 0.7) : slots::column(f, 0, 0.3); });
+    return applySlot([&](const Rect& f) { return second ? namedSlots::column(f, 0.3, 0.7) : namedSlots::column(f, 0, 0.3); });
 }
 
 bool WindowLayoutService::applyHalf(bool horizontal, bool second) {
     return applySlot([&](const Rect& f) {
-        if (horizontal) return second ? slots::bottomHalf(f) : slots::topHalf(f);
-        return second ? slots::rightHalf(f) : slots::leftHalf(f);
+        if (horizontal) return second ? namedSlots::bottomHalf(f) : namedSlots::topHalf(f);
+        return second ? namedSlots::rightHalf(f) : namedSlots::leftHalf(f);
     });
 }
 
 void WindowLayoutService::applyThreeWindow(int kind, int slot) {
     applySlot([&](const Rect& f) -> std::optional<Rect> {
-        using namespace slots;
+        using namespace namedSlots;
         if (slot < 0 || slot > 2) return std::nullopt;
         switch (kind) {
         case 0: return std::array{topHalf(f), bottomLeftQuarter(f), bottomRightQuarter(f)}[slot];
@@ -70,14 +70,14 @@ void WindowLayoutService::applyThreeWindow(int kind, int slot) {
 void WindowLayoutService::applyThreeWindowVerticalLeft(int slot) {
     applySlot([&](const Rect& f) -> std::optional<Rect> {
         if (slot < 0 || slot > 2) return std::nullopt;
-        return std::array{slots::leftHalf(f), slots::topRightQuarter(f), slots::bottomRightQuarter(f)}[slot];
+        return std::array{namedSlots::leftHalf(f), namedSlots::topRightQuarter(f), namedSlots::bottomRightQuarter(f)}[slot];
     });
 }
 
 void WindowLayoutService::applyThreeWindowVerticalRight(int slot) {
     applySlot([&](const Rect& f) -> std::optional<Rect> {
         if (slot < 0 || slot > 2) return std::nullopt;
-        return std::array{slots::topLeftQuarter(f), slots::bottomLeftQuarter(f), slots::rightHalf(f)}[slot];
+        return std::array{namedSlots::topLeftQuarter(f), namedSlots::bottomLeftQuarter(f), namedSlots::rightHalf(f)}[slot];
     });
 }
 

@@ -60,7 +60,7 @@ void WindowManagementService::moveFocusedWindowToScreen(int index) {
     auto relative = relativeFrame(*frame, *p, frameCalculator_.usableFrame(*source), measuringGap(desktop_.defaults));
     if (!relative) return;
 
-    moveService_.moveWindow(*window, true, false, slots::topLeftQuarter(destination));
+    moveService_.moveWindow(*window, true, false, namedSlots::topLeftQuarter(destination));
     reapplyAfterMove(*window, *relative, destination);
 }
 
@@ -77,14 +77,14 @@ void WindowManagementService::reapplyAfterMove(const platform::AXUIElement& wind
     switch (placement.kind) {
     case Kind::wholeArea: moveInTarget([](const Rect& f) { return f; }); break;
     case Kind::leftColumn:
-        moveInTarget([&](const Rect& f) { return slots::column(f, 0, placement.fraction); });
+        moveInTarget([&](const Rect& f) { return namedSlots::column(f, 0, placement.fraction); });
         break;
     case Kind::threeColumn: layoutService_.applyThreeColumn(placement.index); break;
     case Kind::rightThirty: layoutService_.applySplit7030(true); break;
     case Kind::rightHalf: layoutService_.applyHalf(false, true); break;
     case Kind::rightSeventy: layoutService_.applySplit3070(true); break;
-    case Kind::topHalf: moveInTarget(slots::topHalf); break;
-    case Kind::bottomHalf: moveInTarget(slots::bottomHalf); break;
+    case Kind::topHalf: moveInTarget(namedSlots::topHalf); break;
+    case Kind::bottomHalf: moveInTarget(namedSlots::bottomHalf); break;
     case Kind::quarter: layoutService_.applyQuarter(placement.index); break;
     case Kind::scaled: moveService_.moveWindow(window, false, true, scaledFrame(frame, destination)); break;
     }
