@@ -224,5 +224,33 @@ TEST_F(SingleScreen, TooManyWindowsArrangesTheFirstAndShowsTheOverlay) {
     EXPECT_TRUE(session().screen().overlayShown("Zentaris"));
 }
 
+TEST_F(SingleScreen, ShortcutsAnswerWithNumLockOn) {
+    session().press({"Num_Lock"});
+    expectStep("super+alt+c", first_, slot(0.25, 0, 0.5, 1));
+    session().press({"super+alt+Up", "super+alt+Left"});
+    EXPECT_TRUE(session().waitForSlot(first_, topLeft, screenArea));
+    session().press({"Num_Lock"});
+}
+
+TEST(ShortcutSwitches, AShortcutSwitchedOffDoesNothingAndTheOthersStillWork) {
+    if (!endToEndToolsAvailable()) GTEST_SKIP() << "Xvfb, openbox, xterm, xdotool, xrandr or the program is missing";
+    ZentarisSession::Options options;
+    // {"splitVertical":false}, stored as data.
+    options.defaults["individualShortcutStates"] = {{"type", "data"}, {"value", "eyJzcGxpdFZlcnRpY2FsIjpmYWxzZX0="}};
+    ZentarisSession session(options);
+    const auto first = session.openTerminal("Terminal 1", 100, 100);
+    const auto second = session.openTerminal("Terminal 2", 700, 400);
+    ASSERT_TRUE(session.startProgram(first, screenArea)) << "the program's shortcuts never answered";
+
+    const auto secondBefore = session.screen().outerFrame(second);
+    session.press({"super+alt+1"});
+    EXPECT_TRUE(session.staysPut(first, 0.5));
+    EXPECT_EQ(session.screen().outerFrame(second), secondBefore);
+
+    session.press({"super+alt+2"});
+    EXPECT_TRUE(session.waitForSlot(first, topHalf, screenArea));
+    EXPECT_TRUE(session.waitForSlot(second, bottomHalf, screenArea));
+}
+
 } // namespace
 } // namespace zentaris::testing

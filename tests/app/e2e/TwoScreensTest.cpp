@@ -93,7 +93,7 @@ TEST(MonitorChange, AWindowAcrossBothNewScreensIsPulledInsideOne) {
     PixelRect frame;
     for (int i = 0; i < 300; ++i) {
         frame = session.screen().outerFrame(window).value_or(PixelRect{});
-        if (frame.x >= rightScreen.x) break;
+        if (frame.x >= rightScreen.x && frame.maxX() <= rightScreen.maxX()) break; // position and size both applied
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(frame.x, rightScreen.x + 1) << frame;
