@@ -9,7 +9,6 @@ namespace zentaris {
 
 namespace {
 AppDelegate* sharedController = nullptr;
-constexpr std::int64_t escapeKeyCode = 53;
 } // namespace
 
 AppDelegate::AppDelegate(Dependencies dependencies)
@@ -110,6 +109,9 @@ void AppDelegate::checkOnboardingAfterLaunch() {
 void AppDelegate::applicationWillTerminate() { removeMonitorsAndObservers(); }
 
 void AppDelegate::removeMonitorsAndObservers() {
+    eventMonitor_.cancel();
+    dragMonitors_.clear();
+    stopEscKeyPolling();
     screenParametersObserver_.cancel();
     pendingArrowCheck_.cancel();
 }
@@ -128,16 +130,6 @@ void AppDelegate::stopRecordingShortcut(const std::optional<GlobalShortcuts::Nam
     }
     currentRecordingShortcut_.set(std::nullopt);
     isInShortcutEditMode_.set(false);
-}
-
-void AppDelegate::handleKeyDown(std::int64_t keyCode) {
-    if (keyCode != escapeKeyCode || !isInShortcutEditMode_.value()) return;
-    const auto recording = currentRecordingShortcut_.value();
-    currentRecordingShortcut_.set(std::nullopt);
-    isInShortcutEditMode_.set(false);
-    platform::UserInfo info;
-    if (recording) info["shortcutName"] = recording->rawValue;
-    deps_.notifications.post(cancelShortcutRecordingNotification, info);
 }
 
 void AppDelegate::openSettings() { deps_.shell.showSettingsWindow(); }
@@ -167,7 +159,10 @@ void AppDelegate::updateStatusBarIcon() {
 
 void AppDelegate::toggleDragMode() {
     isDragAndDropEnabled_.set(!isDragAndDropEnabled_.value());
-    if (!isDragAndDropEnabled_.value()) currentDraggedWindow_.reset();
+    if (!isDragAndDropEnabled_.value()) {
+        hideDragPreview();
+        currentDraggedWindow_.reset();
+    }
     initialClickWindow_.reset();
     initialMouseLocation_.reset();
     initialWindowPosition_.reset();
@@ -175,7 +170,7 @@ void AppDelegate::toggleDragMode() {
     dragCancelledWithEsc_ = false;
     isRightClickDrag_ = false;
     clickWasInTitleBar_ = false;
-    deps_.shell.showDragModeFeedback(isDragAndDropEnabled_.value());
+    showDragModeFeedback();
     buildStatusMenu();
 }
 

@@ -5,6 +5,7 @@
 #include "layout/LayoutType.h"
 #include "layout/WindowManagementService.h"
 #include "platform/Desktop.h"
+#include "platform/InputMonitor.h"
 #include "platform/NotificationCenter.h"
 #include "preferences/Observable.h"
 #include "preferences/ShortcutSettings.h"
@@ -38,6 +39,8 @@ public:
         std::function<bool()> shouldShowOnboarding;
         std::function<void()> resetOnboardingToFirstPage;
         std::function<void(bool)> setLoginItemRegistered;
+        // The desktop's pointer and keys, for drag-to-snap; none means no dragging.
+        platform::InputMonitor* inputMonitor = nullptr;
     };
 
     static constexpr const char* openSettingsNotification = "OpenSettings";
@@ -62,7 +65,7 @@ public:
     // The recording slot shared with the shortcut recorder.
     bool startRecordingShortcut(const GlobalShortcuts::Name& name);
     void stopRecordingShortcut(const std::optional<GlobalShortcuts::Name>& name);
-    // A key press seen by the program's own windows: Escape ends a recording.
+    // Escape ends a recording, or cancels a drag while the drag modifier is held.
     void handleKeyDown(std::int64_t keyCode);
 
     Published<bool>& isInShortcutEditMode() { return isInShortcutEditMode_; }
@@ -91,6 +94,33 @@ public:
     static void sanitizeStoredShortcuts();
     void registerGlobalShortcuts();
     void toggleDragMode();
+
+    // Drag-to-snap.
+    void installDragEventMonitors();
+    void handleMouseDown(const platform::InputEvent& event);
+    void handleMouseDragged(const platform::InputEvent& event);
+    void handleRightMouseDown(const platform::InputEvent& event);
+    void handleRightMouseDragged(const platform::InputEvent& event);
+    void handleMouseUp(const platform::InputEvent& event);
+    void cancelDrag();
+    void startEscKeyPolling();
+    void pollEscKey();
+    bool isDragModifierPressed(std::uint64_t flags) const;
+    // Whether a point (screen coordinates) lies on the window's title bar or toolbar.
+    bool isClickInTitleBar(const platform::AXUIElement& window, platform::Point point);
+    void showDragPreview(const platform::Rect& rect);
+    void hideDragPreview();
+
+    // The feedback panels.
+    void showDragModeFeedback();
+    void showCancelFeedback();
+    void showTooManyWindowsFeedback(std::int64_t required, std::int64_t actual);
+
+    // Read by tests.
+    bool hasStartedWindowDrag() const { return hasStartedWindowDrag_; }
+    bool dragCancelledWithEsc() const { return dragCancelledWithEsc_; }
+    const std::optional<platform::AXUIElement>& currentDraggedWindow() const { return currentDraggedWindow_; }
+    bool isPollingEscKey() const { return escKeyCheckTimer_.isActive(); }
 
     // Layout commands.
     void arrangeAllWindows(LayoutType layout, int slotCount);
@@ -153,6 +183,16 @@ private:
     // Runs `work` on a later turn of the main queue, unless this controller is gone by then.
     void dispatchToMainQueue(std::function<void(AppDelegate&)> work);
     void removeMonitorsAndObservers();
+    // The drop zone under a pointer position; none without any screen.
+    std::optional<platform::Rect> dropZoneAt(platform::Point pointer);
+    void clearDragFields();
+    void stopEscKeyPolling();
+    // Runs `handler` on this controller for monitored events, until it is gone.
+    platform::ObservationToken monitor(platform::InputEventType type,
+                                       void (AppDelegate::*handler)(const platform::InputEvent&));
+    // The frame of a panel of this size centred on the main screen; none without one.
+    std::optional<platform::Rect> centredPanelFrame(double width, double height);
+    void dropIntoZone(const platform::AXUIElement& window, platform::Point pointer);
 
     Dependencies deps_;
     platform::MainQueue& mainQueue_;
@@ -171,6 +211,20 @@ private:
     bool dragCancelledWithEsc_ = false;
     bool isRightClickDrag_ = false;
     bool clickWasInTitleBar_ = false;
+    bool previewShown_ = false;
+    // The left-press monitor (removed at termination) and the other drag monitors.
+    platform::ObservationToken eventMonitor_;
+    std::vector<platform::ObservationToken> dragMonitors_;
+    platform::ScheduledTask escKeyCheckTimer_;
+    // The cancellation the Escape poll handed to the main queue.
+    platform::ScheduledTask escCancellation_;
+
+    // Panels on screen and their pending hides.
+    std::optional<FeedbackPanelId> dragFeedbackWindow_;
+    platform::ScheduledTask dragFeedbackHideTimer_;
+    std::optional<FeedbackPanelId> tooManyWindowsFeedbackWindow_;
+    platform::ScheduledTask tooManyWindowsFeedbackHideTimer_;
+    std::map<FeedbackPanelId, platform::ScheduledTask> cancelFeedbackHides_;
 
     // Arrange-all rotation.
     std::optional<LayoutType> lastAppliedLayout_;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/FeedbackCard.h"
 #include "app/StatusMenu.h"
+#include "platform/Geometry.h"
 
 #include <cstdint>
 
@@ -28,9 +30,18 @@ public:
     // Ends the program (the menu's Quit).
     virtual void terminate() = 0;
 
-    // The transient feedback panels.
-    virtual void showDragModeFeedback(bool enabled) = 0;
-    virtual void showTooManyWindowsFeedback(std::int64_t required, std::int64_t actual) = 0;
+    // The drop-zone preview over `frame` (screen coordinates), created on first use and moved after.
+    virtual void showDragPreview(const platform::Rect& frame) = 0;
+    // Removes the preview; the next `showDragPreview` makes a new one.
+    virtual void hideDragPreview() = 0;
+
+    // A borderless panel holding a feedback card, over `frame` (screen coordinates); the card starts
+    // its entrance when the panel comes on screen. The panel stays until it is hidden.
+    virtual FeedbackPanelId showFeedbackPanel(const FeedbackCard& card, const platform::Rect& frame) = 0;
+    // A new card, starting afresh, in a panel still on screen; the panel keeps its place.
+    virtual void replaceFeedbackCard(FeedbackPanelId panel, const FeedbackCard& card) = 0;
+    // Removes the panel; an unknown or already hidden panel is ignored.
+    virtual void hideFeedbackPanel(FeedbackPanelId panel) = 0;
 };
 
 } // namespace zentaris

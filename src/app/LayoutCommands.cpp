@@ -15,7 +15,7 @@ void AppDelegate::arrangeAllWindows(LayoutType layout, int slotCount) {
         if (isWindowOnScreen(deps_.desktop, window, *screen)) windows.push_back(window);
     }
     if (static_cast<int>(windows.size()) > slotCount) {
-        deps_.shell.showTooManyWindowsFeedback(slotCount, static_cast<std::int64_t>(windows.size()));
+        showTooManyWindowsFeedback(slotCount, static_cast<std::int64_t>(windows.size()));
     }
 
     const auto frames = this->layout().framesForLayout(layout);

@@ -87,6 +87,8 @@ void AppDelegate::registerGlobalShortcuts() {
     plain(swapWithPreviousScreen(), [](AppDelegate& app) { app.windowManagementService_.swapWithPreviousScreen(); });
     recordingAware(ShortcutNames::toggleDragMode(), [](AppDelegate& app) { app.toggleDragMode(); });
 
+    installDragEventMonitors();
+
     screenParametersObserver_ = deps_.desktop.screens.observeScreenParameters([controller] {
         if (AppDelegate* app = controller()) app->screensDidChange();
     });

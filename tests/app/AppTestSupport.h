@@ -5,6 +5,7 @@
 #include "platform/HotKeys.h"
 #include "platform/fake/FakeDesktop.h"
 #include "platform/fake/FakeHotKeys.h"
+#include "platform/fake/FakeInputMonitor.h"
 #include "platform/fake/FakeKeyboardLayout.h"
 #include "preferences/LanguageManager.h"
 #include "shortcuts/GlobalShortcuts.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 namespace zentaris::testing {
@@ -27,8 +29,18 @@ public:
     int settingsShown = 0;
     int onboardingShown = 0;
     int terminated = 0;
+    // Every card put into a panel, new or replaced.
     std::vector<bool> dragModeFeedback;
     std::vector<std::pair<std::int64_t, std::int64_t>> tooManyWindows;
+    int cancellationCards = 0;
+    struct Panel {
+        FeedbackCard card;
+        platform::Rect frame;
+    };
+    std::map<FeedbackPanelId, Panel> panels; // on screen now
+    FeedbackPanelId nextPanel = 1;
+    std::optional<platform::Rect> preview; // on screen now
+    std::vector<platform::Rect> previews;  // every frame shown
 
     void createStatusItem() override { statusItem = trayAvailable; }
     bool hasStatusItem() const override { return statusItem; }
@@ -41,9 +53,37 @@ public:
     void showOnboardingWindow() override { ++onboardingShown; }
     bool hasOnboardingWindow() const override { return onboardingShown > 0; }
     void terminate() override { ++terminated; }
-    void showDragModeFeedback(bool enabled) override { dragModeFeedback.push_back(enabled); }
-    void showTooManyWindowsFeedback(std::int64_t required, std::int64_t actual) override {
-        tooManyWindows.emplace_back(required, actual);
+    void showDragPreview(const platform::Rect& frame) override {
+        preview = frame;
+        previews.push_back(frame);
+    }
+    void hideDragPreview() override { preview.reset(); }
+    FeedbackPanelId showFeedbackPanel(const FeedbackCard& card, const platform::Rect& frame) override {
+        record(card);
+        panels[nextPanel] = {card, frame};
+        return nextPanel++;
+    }
+    void replaceFeedbackCard(FeedbackPanelId panel, const FeedbackCard& card) override {
+        record(card);
+        panels.at(panel).card = card;
+    }
+    void hideFeedbackPanel(FeedbackPanelId panel) override { panels.erase(panel); }
+
+    std::vector<Panel> panelsOf(FeedbackCard::Kind kind) const {
+        std::vector<Panel> result;
+        for (const auto& [id, panel] : panels) {
+            if (panel.card.kind == kind) result.push_back(panel);
+        }
+        return result;
+    }
+
+private:
+    void record(const FeedbackCard& card) {
+        switch (card.kind) {
+        case FeedbackCard::Kind::dragModeToggle: dragModeFeedback.push_back(card.isEnabled); break;
+        case FeedbackCard::Kind::tooManyWindows: tooManyWindows.emplace_back(card.required, card.actual); break;
+        case FeedbackCard::Kind::cancellation: ++cancellationCards; break;
+        }
     }
 };
 
@@ -51,6 +91,7 @@ public:
 struct AppFixture : ::testing::Test {
     platform::fake::FakeDesktop desktop;
     platform::fake::FakeHotKeys hotKeys;
+    platform::fake::FakeInputMonitor input;
     platform::fake::FakeKeyboardLayout keyboardLayout = platform::fake::FakeKeyboardLayout::usQwerty();
     platform::NotificationCenter& notifications = platform::NotificationCenter::defaultCenter();
     RecordingShell shell;
@@ -89,6 +130,7 @@ struct AppFixture : ::testing::Test {
             .shouldShowOnboarding = [this] { return onboardingDue; },
             .resetOnboardingToFirstPage = [this] { ++onboardingResets; },
             .setLoginItemRegistered = [this](bool on) { loginItem.push_back(on); },
+            .inputMonitor = &input,
         });
         return *app;
     }

@@ -1,29 +1,37 @@
 #pragma once
 
-#include <QColor>
-#include <QString>
-#include <QTimer>
+#include "app/FeedbackCard.h"
+#include "platform/Geometry.h"
+
 #include <QWidget>
+
+#include <memory>
 
 namespace zentaris {
 
-// A small borderless card in the middle of the screen under the pointer that hides itself after a moment.
-class FeedbackPanel : public QWidget {
+// A borderless window above the others that the pointer passes through and that never takes the
+// focus: the home of a feedback card or of the drop-zone preview.
+class OverlayWindow : public QWidget {
 public:
-    FeedbackPanel();
+    OverlayWindow();
 
-    // Shows the card with a title and a second line, or keeps the one on screen and restarts its timer.
-    void present(const QString& title, const QString& detail, const QColor& accent, int visibleMilliseconds);
-    bool isShowing() const { return isVisible(); }
+    // Puts the window over a rectangle in screen coordinates (bottom-left origin).
+    void placeAt(const platform::Rect& frame);
+    // Replaces what the window shows; the new content fills it.
+    void setContent(std::unique_ptr<QWidget> content);
+    QWidget* content() const { return content_; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QString title_;
-    QString detail_;
-    QColor accent_;
-    QTimer hideTimer_;
+    QWidget* content_ = nullptr;
 };
+
+// The Qt rectangle of a rectangle in screen coordinates: y flipped at the top of the primary screen.
+QRect qtRectFromScreen(const platform::Rect& frame);
+
+// A new card widget for a feedback card.
+std::unique_ptr<QWidget> makeFeedbackCardView(const FeedbackCard& card);
 
 } // namespace zentaris

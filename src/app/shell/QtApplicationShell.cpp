@@ -2,6 +2,7 @@
 
 #include "app/shell/StatusIconImage.h"
 #include "app/shell/StatusMenuRenderer.h"
+#include "views/DragPreviewView.h"
 #include "platform/Bundle.h"
 #include "preferences/LanguageManager.h"
 #include "shortcuts/Registry.h"
@@ -137,20 +138,35 @@ void QtApplicationShell::showOnboardingWindow() {
 
 void QtApplicationShell::terminate() { QCoreApplication::quit(); }
 
-void QtApplicationShell::showDragModeFeedback(bool enabled) {
-    if (!dragModePanel_) dragModePanel_ = std::make_unique<FeedbackPanel>();
-    auto& text = LanguageManager::shared();
-    const auto title = text.localizedString("Drag Mode") + ": " + text.localizedString(enabled ? "ON" : "OFF");
-    dragModePanel_->present(QString::fromStdString(title), QString(), enabled ? QColor(0x34, 0xc7, 0x59) : QColor(0xff, 0x3b, 0x30),
-                            1500);
+void QtApplicationShell::showDragPreview(const platform::Rect& frame) {
+    if (!dragPreview_) {
+        dragPreview_ = std::make_unique<OverlayWindow>();
+        dragPreview_->setContent(std::make_unique<DragPreviewView>());
+    }
+    dragPreview_->placeAt(frame);
+    dragPreview_->show();
+    // The window manager may have stacked the dragged window above it.
+    dragPreview_->raise();
 }
 
-void QtApplicationShell::showTooManyWindowsFeedback(std::int64_t required, std::int64_t actual) {
-    if (!tooManyWindowsPanel_) tooManyWindowsPanel_ = std::make_unique<FeedbackPanel>();
-    auto& text = LanguageManager::shared();
-    tooManyWindowsPanel_->present(QString::fromStdString(text.localizedString("too_many_windows_title")),
-                                  QString::fromStdString(text.localizedFormat("too_many_windows_hint", {required, actual})),
-                                  QColor(0xff, 0x3b, 0x30), 2500);
+void QtApplicationShell::hideDragPreview() { dragPreview_.reset(); }
+
+FeedbackPanelId QtApplicationShell::showFeedbackPanel(const FeedbackCard& card, const platform::Rect& frame) {
+    auto panel = std::make_unique<OverlayWindow>();
+    panel->placeAt(frame);
+    panel->setContent(makeFeedbackCardView(card));
+    panel->show();
+    panel->raise();
+    const auto id = nextFeedbackPanel_++;
+    feedbackPanels_[id] = std::move(panel);
+    return id;
 }
+
+void QtApplicationShell::replaceFeedbackCard(FeedbackPanelId panel, const FeedbackCard& card) {
+    auto found = feedbackPanels_.find(panel);
+    if (found != feedbackPanels_.end()) found->second->setContent(makeFeedbackCardView(card));
+}
+
+void QtApplicationShell::hideFeedbackPanel(FeedbackPanelId panel) { feedbackPanels_.erase(panel); }
 
 } // namespace zentaris

@@ -10,6 +10,7 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+#include <map>
 #include <memory>
 
 namespace zentaris {
@@ -31,8 +32,11 @@ public:
     bool hasOnboardingWindow() const override { return onboardingWindow_ != nullptr; }
     void terminate() override;
 
-    void showDragModeFeedback(bool enabled) override;
-    void showTooManyWindowsFeedback(std::int64_t required, std::int64_t actual) override;
+    void showDragPreview(const platform::Rect& frame) override;
+    void hideDragPreview() override;
+    FeedbackPanelId showFeedbackPanel(const FeedbackCard& card, const platform::Rect& frame) override;
+    void replaceFeedbackCard(FeedbackPanelId panel, const FeedbackCard& card) override;
+    void hideFeedbackPanel(FeedbackPanelId panel) override;
 
     QMenu* menu() const { return menu_.get(); }
     QSystemTrayIcon* trayIcon() const { return trayIcon_.get(); }
@@ -45,8 +49,9 @@ private:
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QWidget> settingsWindow_;
     std::unique_ptr<QWidget> onboardingWindow_;
-    std::unique_ptr<FeedbackPanel> dragModePanel_;
-    std::unique_ptr<FeedbackPanel> tooManyWindowsPanel_;
+    std::unique_ptr<OverlayWindow> dragPreview_;
+    std::map<FeedbackPanelId, std::unique_ptr<OverlayWindow>> feedbackPanels_;
+    FeedbackPanelId nextFeedbackPanel_ = 1;
     QObject context_;
 };
 

@@ -1,0 +1,407 @@
+#include "views/FeedbackCardView.h"
+
+#include "views/MenuColors.h"
+#include "views/SoftShadow.h"
+#include "views/SymbolImage.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextLayout>
+
+#include <cmath>
+
+namespace zentaris {
+
+namespace {
+
+constexpr double horizontalPadding = 24, verticalPadding = 16, clusterSpacing = 16, clusterSide = 48;
+constexpr double columnSpacing = 4, hintSpacing = 4, cornerRadius = 16;
+constexpr double glowBlur = 20, darkShadowBlur = 16, accentShadowBlur = 12;
+constexpr double sparkleDistance = 25;
+constexpr int frameInterval = 16;
+
+QFont systemFont(double pixels, QFont::Weight weight) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPixelSize(static_cast<int>(std::lround(pixels)));
+    font.setWeight(weight);
+    return font;
+}
+QFont titleFont(bool small) { return systemFont(small ? 16 : 18, QFont::Bold); }
+QFont hintFont() { return systemFont(11, QFont::Medium); }
+QFont badgeFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(12);
+    font.setBold(true);
+    return font;
+}
+
+// Text broken into at most `maximumLines` lines of `width`; the last line shown is elided.
+QStringList wrapped(const QString& text, const QFont& font, double width, int maximumLines) {
+    QStringList lines;
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    if (lines.size() > maximumLines) {
+        QString rest = QStringList(lines.mid(maximumLines - 1)).join(QLatin1Char(' '));
+        lines = lines.mid(0, maximumLines - 1);
+        lines << QFontMetricsF(font).elidedText(rest, Qt::ElideRight, width);
+    }
+    return lines;
+}
+
+// A symbol's shape filled with a brush.
+QImage filledSymbol(const std::string& name, int side, const QBrush& brush, qreal ratio) {
+    const QPixmap shape = symbolPixmap(name, side, Qt::white, ratio);
+    if (shape.isNull()) return {};
+    QImage image = shape.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1.0);
+    QPainter painter(&image);
+    painter.scale(ratio, ratio);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(QRectF(0, 0, side, side), brush);
+    painter.end();
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+// A white four-pointed star.
+void paintSparkle(QPainter& painter, QPointF centre, double size) {
+    const double r = size / 2, w = size / 7;
+    QPainterPath star;
+    star.moveTo(centre.x(), centre.y() - r);
+    star.quadTo(centre.x() + w, centre.y() - w, centre.x() + r, centre.y());
+    star.quadTo(centre.x() + w, centre.y() + w, centre.x(), centre.y() + r);
+    star.quadTo(centre.x() - w, centre.y() + w, centre.x() - r, centre.y());
+    star.quadTo(centre.x() - w, centre.y() - w, centre.x(), centre.y() - r);
+    painter.fillPath(star, Qt::white);
+}
+
+void scaleAbout(QPainter& painter, QPointF centre, double scale) {
+    painter.translate(centre);
+    painter.scale(scale, scale);
+    painter.translate(-centre);
+}
+
+} // namespace
+
+FeedbackCardView::FeedbackCardView(Style style, QWidget* parent) : QWidget(parent), style_(std::move(style)) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    frameTimer_.setInterval(frameInterval);
+    QObject::connect(&frameTimer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+}
+
+void FeedbackCardView::showEvent(QShowEvent*) {
+    if (!entranceStarted_) startEntrance();
+    if (!frozenClock_) frameTimer_.start();
+}
+
+void FeedbackCardView::hideEvent(QHideEvent*) { frameTimer_.stop(); }
+
+void FeedbackCardView::freezeClock(double seconds) {
+    if (!entranceStarted_) startEntrance();
+    frozenClock_ = seconds;
+    frameTimer_.stop();
+    update();
+}
+
+double FeedbackCardView::clock() const {
+    if (frozenClock_) return *frozenClock_;
+    return shownAt_.isValid() ? shownAt_.elapsed() / 1000.0 : 0.0;
+}
+
+// The entrance: a spring reveal, the glow fading in, the halo pulsing and the ring turning for
+// good; the icon turns once from 0.1 s, swells at 0.6 s and settles at 0.8 s. Each shown property
+// moves with the animation its layer declares, else with that of the step that changed it.
+void FeedbackCardView::startEntrance() {
+    entranceStarted_ = true;
+    shownAt_.start();
+    using Curve = AnimationCurve;
+    const Curve reveal = Curve::spring(200, 20);
+    visibility_.add(1, 0, reveal);
+    glowScale_.add(1, 0, reveal);
+    cardScale_.add(1, 0, Curve::spring(300, 25));
+    iconScale_.add(1, 0, Curve::spring(300, 15));
+    for (int i = 0; i < 3; ++i) sparkleVisibility_[i].add(1, 0, Curve::easeOut(0.5, 0.1 * i));
+    if (style_.hint) {
+        // The too-many texts fade in without sliding.
+        titleSlide_ = AnimationTrack(0);
+        hintSlide_ = AnimationTrack(0);
+        titleOpacity_.add(1, 0, Curve::easeOut(0.4, 0.15));
+        hintOpacity_.add(1, 0, Curve::easeOut(0.4, 0.25));
+    } else {
+        // The slide is declared first on these layers, so it carries the fade too.
+        titleSlide_.add(0, 0, Curve::easeOut(0.6, 0.2));
+        titleOpacity_.add(1, 0, Curve::easeOut(0.6, 0.2));
+        hintSlide_.add(0, 0, Curve::easeOut(0.5, 0.3));
+        hintOpacity_.add(1, 0, Curve::easeOut(0.5, 0.3));
+    }
+    glowIntensity_.add(1, 0, Curve::easeOut(0.8, 0));
+    ringScale_.add(1.15, 0, Curve::easeOut(0.6, 0));
+    haloScale_.add(1.15, 0, Curve::easeInOut(1.2).repeatingForever(true));
+    ringAngle_.add(360, 0, Curve::linear(2.0).repeatingForever(false));
+    sparkleAngle_.add(360, 0, Curve::linear(3.0).repeatingForever(false));
+    iconRotation_.add(360, 0.1, Curve::easeOut(0.4, 0));
+    iconScale_.add(1.1, 0.6, Curve::spring(300, 15));
+    iconScale_.add(1.0, 0.8, Curve::spring(300, 15));
+}
+
+FeedbackCardView::Frame FeedbackCardView::frameAt(double seconds) const {
+    return {visibility_.at(seconds),     iconScale_.at(seconds),
+            iconRotation_.at(seconds),   glowIntensity_.at(seconds),
+            titleSlide_.at(seconds),     {sparkleVisibility_[0].at(seconds), sparkleVisibility_[1].at(seconds),
+                                          sparkleVisibility_[2].at(seconds)}};
+}
+
+FeedbackCardView::TextLayout FeedbackCardView::layoutText() const {
+    TextLayout layout;
+    const bool wraps = style_.hint.has_value();
+    const QFontMetricsF titleMetrics(titleFont(wraps));
+    if (wraps) {
+        const double offered = std::max(80.0, width() - 2 * horizontalPadding - clusterSide - clusterSpacing);
+        const auto titleLines = wrapped(style_.title, titleFont(true), offered, 2);
+        const auto hintLines = wrapped(*style_.hint, hintFont(), offered, 3);
+        const QFontMetricsF hintMetrics(hintFont());
+        double width = 0;
+        for (const auto& line : titleLines) width = std::max(width, titleMetrics.horizontalAdvance(line));
+        for (const auto& line : hintLines) width = std::max(width, hintMetrics.horizontalAdvance(line));
+        layout.titleRect = QRectF(0, 0, std::ceil(width), titleLines.size() * titleMetrics.height());
+        layout.secondRect = QRectF(0, layout.titleRect.bottom() + columnSpacing, std::ceil(width),
+                                   hintLines.size() * hintMetrics.height());
+    } else {
+        layout.titleRect = QRectF(0, 0, std::ceil(titleMetrics.horizontalAdvance(style_.title)), titleMetrics.height());
+        double row = 10;
+        if (style_.badge) row += hintSpacing + QFontMetricsF(badgeFont()).horizontalAdvance(*style_.badge) + 12;
+        const double rowHeight = style_.badge ? QFontMetricsF(badgeFont()).height() + 4 : 12;
+        layout.secondRect = QRectF(0, layout.titleRect.bottom() + columnSpacing, row, rowHeight);
+    }
+    layout.size = QSizeF(std::max(layout.titleRect.width(), layout.secondRect.width()), layout.secondRect.bottom());
+    return layout;
+}
+
+QRectF FeedbackCardView::cardRect() const {
+    const QSizeF text = layoutText().size;
+    const double w = horizontalPadding * 2 + clusterSide + clusterSpacing + text.width();
+    const double h = verticalPadding * 2 + std::max(clusterSide, text.height());
+    return QRectF(width() / 2.0 - w / 2, height() / 2.0 - h / 2, w, h);
+}
+
+void FeedbackCardView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const double now = clock();
+    const QRectF card = cardRect();
+    const TextLayout text = layoutText();
+
+    paintGlow(painter, now);
+    paintBackground(painter, card, now);
+    const double contentTop = card.top() + verticalPadding;
+    const double contentHeight = card.height() - 2 * verticalPadding;
+    const QPointF clusterCentre(card.left() + horizontalPadding + clusterSide / 2, contentTop + contentHeight / 2);
+    paintIconCluster(painter, clusterCentre, now);
+    const QRectF column(clusterCentre.x() + clusterSide / 2 + clusterSpacing,
+                        contentTop + (contentHeight - text.size.height()) / 2, text.size.width(), text.size.height());
+    paintTexts(painter, column, text, now);
+    if (!frozenClock_ && !frameTimer_.isActive() && isVisible()) frameTimer_.start();
+}
+
+void FeedbackCardView::paintGlow(QPainter& painter, double now) {
+    const double w = style_.glowWidth > 0 ? style_.glowWidth : width();
+    const QRectF glow(width() / 2.0 - w / 2, height() / 2.0 - style_.glowHeight / 2, w, style_.glowHeight);
+    if (glowImage_.isNull() || glowImage_.width() != static_cast<int>(w) + 2 * static_cast<int>(glowBlur)) {
+        // Drawn once at full strength; the intensity scales every colour's opacity alike.
+        QImage shape(static_cast<int>(w), static_cast<int>(style_.glowHeight), QImage::Format_ARGB32_Premultiplied);
+        shape.fill(Qt::transparent);
+        QPainter p(&shape);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QPointF centre(w / 2, style_.glowHeight / 2);
+        QRadialGradient gradient(centre, style_.glowEndRadius, centre, 10);
+        gradient.setColorAt(0, withOpacity(style_.firstGlow, 0.15));
+        gradient.setColorAt(0.5, withOpacity(style_.secondGlow, 0.08));
+        gradient.setColorAt(1, Qt::transparent);
+        QPainterPath path;
+        path.addRoundedRect(QRectF(0, 0, w, style_.glowHeight), cornerRadius, cornerRadius);
+        p.fillPath(path, gradient);
+        p.end();
+        glowImage_ = blurredImage(shape, static_cast<int>(glowBlur));
+    }
+    painter.save();
+    painter.setOpacity(std::clamp(glowIntensity_.at(now), 0.0, 1.0));
+    scaleAbout(painter, glow.center(), glowScale_.at(now));
+    painter.drawImage(QPointF(glow.left() - glowBlur, glow.top() - glowBlur), glowImage_);
+    painter.restore();
+}
+
+void FeedbackCardView::paintBackground(QPainter& painter, const QRectF& card, double now) {
+    if (shadowImage_.isNull() || shadowImage_.width() != static_cast<int>(card.width()) + 2 * static_cast<int>(darkShadowBlur)) {
+        QImage shape(static_cast<int>(card.width()), static_cast<int>(card.height()), QImage::Format_ARGB32_Premultiplied);
+        shape.fill(Qt::transparent);
+        QPainter p(&shape);
+        p.setRenderHint(QPainter::Antialiasing);
+        QPainterPath path;
+        path.addRoundedRect(QRectF(0, 0, card.width(), card.height()), cornerRadius, cornerRadius);
+        p.fillPath(path, Qt::black);
+        p.end();
+        shadowImage_ = blurredImage(shape, static_cast<int>(darkShadowBlur));
+    }
+    painter.save();
+    scaleAbout(painter, card.center(), cardScale_.at(now));
+    painter.setOpacity(0.2);
+    painter.drawImage(QPointF(card.left() - darkShadowBlur, card.top() - darkShadowBlur + 8), shadowImage_);
+    // The accent shadow: the same shape, a little tighter, in the accent colour.
+    QImage accentShadow = shadowImage_;
+    {
+        QPainter tint(&accentShadow);
+        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tint.fillRect(accentShadow.rect(), style_.accent);
+    }
+    painter.drawImage(QRectF(card.left() - accentShadowBlur, card.top() - accentShadowBlur + 4,
+                             card.width() + 2 * accentShadowBlur, card.height() + 2 * accentShadowBlur),
+                      accentShadow);
+    painter.setOpacity(1);
+    QPainterPath path;
+    path.addRoundedRect(card, cornerRadius, cornerRadius);
+    painter.fillPath(path, withOpacity(palette().color(QPalette::Window), 0.82));
+    painter.setPen(QPen(withOpacity(Qt::white, 0.4), 1));
+    painter.drawPath(path);
+    painter.restore();
+}
+
+void FeedbackCardView::paintIconCluster(QPainter& painter, QPointF centre, double now) {
+    const double visible = std::clamp(visibility_.at(now), 0.0, 1.0);
+    const qreal ratio = devicePixelRatioF();
+
+    // Ring.
+    painter.save();
+    painter.setOpacity(0.8 * visible);
+    scaleAbout(painter, centre, ringScale_.at(now));
+    painter.translate(centre);
+    painter.rotate(ringAngle_.at(now));
+    // Qt turns its conical gradient the other way round; the start angle follows the ring.
+    QConicalGradient ring(QPointF(0, 0), -ringAngle_.at(now));
+    ring.setColorAt(0, withOpacity(style_.accent, 0.6));
+    ring.setColorAt(1.0 / 3, withOpacity(style_.second, 0.4));
+    ring.setColorAt(2.0 / 3, withOpacity(style_.ringThird, 0.3));
+    ring.setColorAt(1, withOpacity(style_.accent, 0.6));
+    painter.setPen(QPen(QBrush(ring), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPointF(0, 0), clusterSide / 2 - 1, clusterSide / 2 - 1);
+    painter.restore();
+
+    // Halo.
+    painter.save();
+    scaleAbout(painter, centre, haloScale_.at(now));
+    QRadialGradient halo(centre, 24, centre, 8);
+    halo.setColorAt(0, withOpacity(style_.accent, 0.4));
+    halo.setColorAt(0.5, withOpacity(style_.second, 0.2));
+    halo.setColorAt(1, Qt::transparent);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(halo);
+    painter.drawEllipse(centre, 21.0, 21.0);
+    painter.restore();
+
+    // Symbol, with its shadow.
+    constexpr int symbolSide = 30;
+    QLinearGradient fill(0, 0, symbolSide, symbolSide);
+    fill.setColorAt(0, style_.accent);
+    fill.setColorAt(0.5, withOpacity(style_.second, 0.9));
+    fill.setColorAt(1, withOpacity(style_.accent, 0.7));
+    if (symbolImage_.isNull()) {
+        symbolImage_ = filledSymbol(style_.symbol, symbolSide, fill, ratio);
+        if (!symbolImage_.isNull()) {
+            symbolShadow_ = blurredImage(filledSymbol(style_.symbol, symbolSide, withOpacity(style_.accent, 0.5), ratio), 4);
+        }
+    }
+    if (!symbolImage_.isNull()) {
+        const QImage& symbol = symbolImage_;
+        const QImage& shadow = symbolShadow_;
+        painter.save();
+        painter.translate(centre);
+        painter.scale(iconScale_.at(now), iconScale_.at(now));
+        painter.rotate(iconRotation_.at(now));
+        painter.drawImage(QRectF(-symbolSide / 2.0 - 4, -symbolSide / 2.0 - 4 + 2, symbolSide + 8, symbolSide + 8), shadow);
+        painter.drawImage(QRectF(-symbolSide / 2.0, -symbolSide / 2.0, symbolSide, symbolSide), symbol);
+        painter.restore();
+    }
+
+    // Sparkles: they move out from the centre as they grow.
+    for (int i = 0; i < 3; ++i) {
+        const double shown = std::clamp(sparkleVisibility_[i].at(now), 0.0, 1.0);
+        const double angle = (120.0 * i + sparkleAngle_.at(now)) * M_PI / 180.0;
+        painter.save();
+        painter.setOpacity(0.9 * shown);
+        scaleAbout(painter, centre, 0.1 + 0.9 * shown);
+        paintSparkle(painter, centre + QPointF(sparkleDistance * std::cos(angle), sparkleDistance * std::sin(angle)), 8);
+        painter.restore();
+    }
+}
+
+void FeedbackCardView::paintTexts(QPainter& painter, const QRectF& column, const TextLayout& layout, double now) {
+    const MenuColors colors = MenuColors::from(palette());
+    const bool wraps = style_.hint.has_value();
+    const QFont font = titleFont(wraps);
+    const QFontMetricsF metrics(font);
+    const QStringList titleLines = wraps ? wrapped(style_.title, font, column.width() + 1, 2) : QStringList{style_.title};
+    QLinearGradient primary(0, column.top(), 0, column.top() + layout.titleRect.height());
+    primary.setColorAt(0, colors.primaryLabel);
+    primary.setColorAt(1, withOpacity(colors.primaryLabel, 0.8));
+
+    painter.save();
+    painter.setOpacity(std::clamp(titleOpacity_.at(now), 0.0, 1.0));
+    painter.translate(column.left() + titleSlide_.at(now), column.top());
+    for (int i = 0; i < titleLines.size(); ++i) {
+        const double baseline = i * metrics.height() + metrics.ascent();
+        QPainterPath text;
+        text.addText(0, baseline, font, titleLines[i]);
+        painter.fillPath(text.translated(0, 1), withOpacity(Qt::black, 0.1));
+        painter.fillPath(text, primary);
+    }
+    painter.restore();
+
+    painter.save();
+    if (wraps) {
+        painter.setOpacity(0.8 * std::clamp(hintOpacity_.at(now), 0.0, 1.0));
+        painter.setFont(hintFont());
+        painter.setPen(colors.secondaryLabel);
+        const QFontMetricsF hintMetrics(hintFont());
+        const auto lines = wrapped(*style_.hint, hintFont(), column.width() + 1, 3);
+        for (int i = 0; i < lines.size(); ++i) {
+            painter.drawText(QPointF(column.left(), column.top() + layout.secondRect.top() + i * hintMetrics.height() +
+                                                        hintMetrics.ascent()),
+                             lines[i]);
+        }
+    } else {
+        painter.setOpacity(0.8 * std::clamp(hintOpacity_.at(now), 0.0, 1.0));
+        paintHintRow(painter, QPointF(column.left() + hintSlide_.at(now) + 10, column.top() + layout.secondRect.top()),
+                     layout.secondRect.height());
+    }
+    painter.restore();
+}
+
+void FeedbackCardView::paintHintRow(QPainter& painter, QPointF origin, double rowHeight) {
+    const MenuColors colors = MenuColors::from(palette());
+    const double middle = origin.y() + rowHeight / 2;
+    const QPixmap keyboard = symbolPixmap("keyboard", 11, colors.secondaryLabel, devicePixelRatioF());
+    if (!keyboard.isNull()) painter.drawPixmap(QPointF(origin.x(), middle - 5.5), keyboard);
+    if (!style_.badge) return;
+    const QFont font = badgeFont();
+    const QFontMetricsF metrics(font);
+    const QRectF badge(origin.x() + 10 + hintSpacing, middle - (metrics.height() + 4) / 2,
+                       metrics.horizontalAdvance(*style_.badge) + 12, metrics.height() + 4);
+    QPainterPath shape;
+    shape.addRoundedRect(badge, 4, 4);
+    painter.fillPath(shape, withOpacity(colors.secondaryLabel, 0.1));
+    painter.setPen(QPen(withOpacity(colors.secondaryLabel, 0.3), 0.5));
+    painter.drawPath(shape);
+    painter.setFont(font);
+    painter.setPen(colors.secondaryLabel);
+    painter.drawText(badge, Qt::AlignCenter, *style_.badge);
+}
+
+} // namespace zentaris

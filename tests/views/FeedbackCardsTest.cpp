@@ -1,0 +1,163 @@
+#include "OffscreenApplication.h"
+#include "platform/UserDefaults.h"
+#include "platform/fake/FakeHotKeys.h"
+#include "platform/fake/FakeMainQueue.h"
+#include "preferences/LanguageManager.h"
+#include "shortcuts/GlobalShortcuts.h"
+#include "shortcuts/Registry.h"
+#include "views/DragPreviewView.h"
+#include "views/FeedbackCards.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+
+using namespace zentaris;
+
+namespace {
+
+struct FeedbackCardsTest : ::testing::Test {
+    platform::MemoryUserDefaults defaults;
+    platform::fake::FakeMainQueue queue;
+    platform::fake::FakeHotKeys hotKeys;
+
+    FeedbackCardsTest() {
+        zentaris::testing::offscreenApplication();
+        platform::UserDefaults::installStandard(&defaults);
+        platform::MainQueue::installMain(&queue);
+        platform::HotKeys::installShared(&hotKeys);
+        LanguageManager::resetShared();
+        GlobalShortcuts::Registry::resetShared();
+    }
+    ~FeedbackCardsTest() override {
+        GlobalShortcuts::Registry::resetShared();
+        LanguageManager::resetShared();
+        platform::UserDefaults::installStandard(nullptr);
+    }
+};
+
+// The card drawn as it stands `seconds` after coming on screen, kept for a look.
+QImage drawnAt(FeedbackCardView& card, const QSize& panel, double seconds, const QString& name) {
+    card.resize(panel);
+    card.freezeClock(seconds);
+    QImage image(panel, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(128, 128, 128));
+    card.render(&image);
+    QDir().mkpath(QStringLiteral(ZENTARIS_ARTIFACTS));
+    image.save(QStringLiteral(ZENTARIS_ARTIFACTS "/") + name + QStringLiteral(".png"));
+    return image;
+}
+
+FeedbackCardView::Style wrappingStyle(const QString& title, const QString& hint) {
+    FeedbackCardView::Style style;
+    style.accent = Qt::red;
+    style.symbol = "xmark.octagon.fill";
+    style.title = title;
+    style.hint = hint;
+    return style;
+}
+
+} // namespace
+
+TEST_F(FeedbackCardsTest, TheToggleCardFollowsTheNewState) {
+    struct Case {
+        bool on;
+        const char* symbol;
+        const char* titleEnd;
+        bool green;
+    };
+    for (const auto& c : {Case{true, "hand.raised.fill", ": ON", true}, Case{false, "hand.raised.slash.fill", ": OFF", false}}) {
+        DragModeToggleFeedbackView card(c.on);
+        EXPECT_EQ(card.style().symbol, c.symbol);
+        EXPECT_TRUE(card.style().title.endsWith(QString::fromUtf8(c.titleEnd))) << card.style().title.toStdString();
+        EXPECT_EQ(card.style().accent.green() > card.style().accent.red(), c.green);
+        EXPECT_EQ(card.style().second, card.style().accent) << "one colour throughout";
+        EXPECT_EQ(card.style().firstGlow, card.style().accent);
+
+        const QImage image = drawnAt(card, {280, 90}, 2.0, c.on ? "toggle-on" : "toggle-off");
+        const QRectF box = card.cardRect();
+        const QColor icon = image.pixelColor(QPoint(int(box.left() + 24 + 24), int(box.center().y())));
+        EXPECT_EQ(icon.green() > icon.red(), c.green) << "the symbol is drawn in the accent colour";
+    }
+}
+
+TEST_F(FeedbackCardsTest, TheToggleBadgeShowsTheStoredDragModeShortcut) {
+    const GlobalShortcuts::Name name("toggleDragMode");
+    EXPECT_FALSE(DragModeToggleFeedbackView(true).style().badge) << "no shortcut: the keyboard symbol alone";
+    GlobalShortcuts::setShortcut(GlobalShortcuts::Shortcut::init(GlobalShortcuts::Key::d,
+                                                                 GlobalShortcuts::ModifierFlags{GlobalShortcuts::ModifierFlags::shift |
+                                                                                                GlobalShortcuts::ModifierFlags::command}),
+                                 name);
+    const auto badge = DragModeToggleFeedbackView(true).style().badge;
+    ASSERT_TRUE(badge);
+    EXPECT_EQ(*badge, QString::fromStdString(GlobalShortcuts::getShortcut(name)->description()));
+    EXPECT_EQ(CancellationFeedbackView().style().badge, QStringLiteral("ESC"));
+}
+
+TEST_F(FeedbackCardsTest, TheTooManyHintTakesRequiredThenActual) {
+    TooManyWindowsFeedbackView card(2, 3);
+    ASSERT_TRUE(card.style().hint);
+    EXPECT_EQ(*card.style().hint, QStringLiteral("This layout arranges 2 windows, but 3 are open on this screen."));
+    drawnAt(card, {400, 110}, 2.0, "too-many");
+    CancellationFeedbackView cancelled;
+    drawnAt(cancelled, {280, 90}, 2.0, "cancelled");
+    drawnAt(cancelled, {280, 90}, 0.0, "cancelled-start");
+}
+
+TEST_F(FeedbackCardsTest, ALongToggleTitleStaysOnOneLineAndWidensTheCard) {
+    auto style = DragModeToggleFeedbackView(true).style();
+    FeedbackCardView shortCard(style);
+    style.title = QString(60, QLatin1Char('W'));
+    FeedbackCardView longCard(style);
+    shortCard.resize(280, 90);
+    longCard.resize(280, 90);
+    EXPECT_GT(longCard.cardRect().width(), 280);
+    EXPECT_DOUBLE_EQ(longCard.cardRect().height(), shortCard.cardRect().height());
+}
+
+TEST_F(FeedbackCardsTest, LongTooManyTextsWrapToTwoAndThreeLines) {
+    const QString word = QStringLiteral("windows ");
+    FeedbackCardView shortCard(wrappingStyle(QStringLiteral("Too many"), QStringLiteral("Two of three")));
+    FeedbackCardView longCard(wrappingStyle(word.repeated(8), word.repeated(12)));
+    FeedbackCardView longerCard(wrappingStyle(word.repeated(40), word.repeated(60)));
+    for (auto* card : {&shortCard, &longCard, &longerCard}) card->resize(400, 110);
+    EXPECT_LE(longCard.cardRect().width(), 400) << "the text wraps within the panel's width";
+    EXPECT_GT(longCard.cardRect().height(), shortCard.cardRect().height());
+    EXPECT_DOUBLE_EQ(longerCard.cardRect().height(), longCard.cardRect().height()) << "two and three lines at most";
+}
+
+TEST_F(FeedbackCardsTest, TheEntranceRevealsTurnsAndBouncesTheIcon) {
+    CancellationFeedbackView card;
+    card.freezeClock(0);
+    const auto start = card.frameAt(0);
+    EXPECT_DOUBLE_EQ(start.visibility, 0);
+    EXPECT_DOUBLE_EQ(start.iconScale, 0.3);
+    EXPECT_DOUBLE_EQ(start.titleSlide, -30);
+    EXPECT_DOUBLE_EQ(card.frameAt(0.1).iconRotation, 0) << "the turn starts at 0.1 s";
+    EXPECT_GT(card.frameAt(0.3).iconRotation, 180);
+    EXPECT_DOUBLE_EQ(card.frameAt(0.6).iconRotation, 360);
+    EXPECT_NEAR(card.frameAt(0.6).iconScale, 1.0, 0.02);
+    EXPECT_GT(card.frameAt(0.78).iconScale, 1.05) << "swelling towards 1.1";
+    EXPECT_NEAR(card.frameAt(1.6).iconScale, 1.0, 0.01);
+    EXPECT_NEAR(card.frameAt(1.6).glowIntensity, 1.0, 1e-9);
+    EXPECT_NEAR(card.frameAt(1.6).titleSlide, 0, 1e-9);
+    // The sparkles appear one after another, 0.1 s apart.
+    const auto early = card.frameAt(0.15);
+    EXPECT_GT(early.sparkleVisibility[0], early.sparkleVisibility[1]);
+    EXPECT_DOUBLE_EQ(early.sparkleVisibility[2], 0);
+}
+
+TEST_F(FeedbackCardsTest, ThePreviewIsATranslucentFillWithASquareBorder) {
+    DragPreviewView preview;
+    preview.resize(200, 100);
+    QImage image(200, 100, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    preview.render(&image);
+    const QColor corner = image.pixelColor(0, 0);
+    EXPECT_EQ(corner.alpha(), 255) << "square corners: the border reaches the very corner";
+    EXPECT_EQ(corner.blue(), DragPreviewView::blue().blue());
+    const QColor inside = image.pixelColor(100, 50);
+    EXPECT_NEAR(inside.alphaF(), 0.3, 0.01);
+    EXPECT_NEAR(image.pixelColor(2, 50).alphaF(), 0.3, 0.01) << "the border is 2 pixels wide";
+}
