@@ -34,6 +34,17 @@ bool isFunctionKey(std::int64_t keyCode) {
     return special && *special >= SpecialKey::f1 && *special <= SpecialKey::f20;
 }
 
+RecordingHold::RecordingHold(Registry& registry)
+    : registry_(registry), wasEnabled_(registry.isEnabled()), wasPaused_(registry.isPaused()) {
+    registry_.setPaused(true);
+    registry_.setEnabled(false);
+}
+
+RecordingHold::~RecordingHold() {
+    registry_.setEnabled(wasEnabled_);
+    registry_.setPaused(wasPaused_);
+}
+
 RecorderKeyDecision decideRecordingKey(const KeyEvent& event, const Name& name, Registry& registry) {
     const auto flags = event.modifierFlags;
     if (isWithoutModifiers(flags)) {

@@ -37,6 +37,22 @@ struct RecorderKeyDecision {
     std::string conflictingName;
 };
 
+// Held while a recorder records: no shortcut runs, and the hot keys are taken down so that every
+// combination, the ones this program uses included, reaches the recorder's window instead of the
+// system-wide grab. Dropping it puts both back as they were.
+class RecordingHold {
+public:
+    explicit RecordingHold(Registry& registry);
+    ~RecordingHold();
+    RecordingHold(const RecordingHold&) = delete;
+    RecordingHold& operator=(const RecordingHold&) = delete;
+
+private:
+    Registry& registry_;
+    bool wasEnabled_;
+    bool wasPaused_;
+};
+
 // Decides one key event for the recorder of `name`, in the order the control applies its rules.
 RecorderKeyDecision decideRecordingKey(const KeyEvent& event, const Name& name, Registry& registry);
 

@@ -111,3 +111,30 @@ TEST_F(RecorderRulesTest, AnEventThatIsNoKeyPressMakesNoShortcut) {
         decideRecordingKey(KeyEvent{12, Key::k.rawValue, ModifierFlags{commandFlag}}, edited, registry);
     EXPECT_EQ(decision.outcome, RecorderKeyOutcome::refuse);
 }
+
+TEST_F(RecorderRulesTest, AHoldSilencesAndTakesDownTheHotKeysUntilDropped) {
+    const Shortcut held{Key::k.rawValue, CarbonModifier::command | CarbonModifier::option};
+    int runs = 0;
+    registry.setShortcut(held, Name{"other"});
+    registry.onKeyDown(Name{"other"}, [&runs] { ++runs; });
+    const auto live = [&] { return hotKeys.isRegistered(static_cast<std::uint32_t>(held.carbonKeyCode), 0x900); };
+    ASSERT_TRUE(live());
+    {
+        RecordingHold hold(registry);
+        EXPECT_TRUE(registry.isPaused());
+        EXPECT_FALSE(live()) << "the recorder's window must see the combination";
+        // A shortcut stored while recording is live once the hold ends.
+        registry.setShortcut(Shortcut{Key::j.rawValue, CarbonModifier::control}, edited);
+    }
+    EXPECT_FALSE(registry.isPaused());
+    EXPECT_TRUE(live());
+    EXPECT_TRUE(hotKeys.isRegistered(static_cast<std::uint32_t>(Key::j.rawValue), CarbonModifier::control));
+    hotKeys.press(static_cast<std::uint32_t>(held.carbonKeyCode), 0x900);
+    EXPECT_EQ(runs, 1);
+}
+
+TEST_F(RecorderRulesTest, AHoldRestoresASwitchedOffRegistryAsSwitchedOff) {
+    registry.setEnabled(false);
+    { RecordingHold hold(registry); }
+    EXPECT_FALSE(registry.isEnabled());
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "platform/ObservationToken.h"
+#include "settings/LocalEventMonitor.h"
+#include "settings/ShortcutValidation.h"
+#include "shortcuts/Name.h"
+#include "shortcuts/RecorderRules.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLabel;
+
+namespace zentaris {
+
+class AppDelegate;
+class PlainButton;
+
+// The button that shows and records the key combination of one named shortcut. Recording claims
+// the controller's single recording slot; while another recorder holds it this one is disabled.
+// Every key press of the program goes to the recorder while it records.
+class LocalizedShortcutRecorder : public QWidget {
+public:
+    LocalizedShortcutRecorder(std::string labelKey, GlobalShortcuts::Name shortcutName, QWidget* parent = nullptr);
+    ~LocalizedShortcutRecorder() override;
+
+    const std::string& labelKey() const { return labelKey_; }
+    const GlobalShortcuts::Name& shortcutName() const { return shortcutName_; }
+    bool isRecording() const { return isRecording_; }
+    bool isRecordingThisShortcut() const;
+    const std::optional<GlobalShortcuts::Shortcut>& currentShortcut() const { return currentShortcut_; }
+    bool showingSafetyWarning() const { return showingSafetyWarning_; }
+    const std::string& safetyWarningMessage() const { return safetyWarningMessage_; }
+
+    // The button's action.
+    void toggleRecording();
+    void stopRecording();
+    void cancelRecording();
+    void reloadCurrentShortcut();
+    void handleRecordingKeyDown(const GlobalShortcuts::KeyEvent& event);
+
+    static ShortcutValidation validateShortcut(std::int64_t keyCode, GlobalShortcuts::ModifierFlags flags) {
+        return zentaris::validateShortcut(keyCode, flags);
+    }
+
+    // What is on show, for the window and for tests.
+    PlainButton* button() const { return button_; }
+    QWidget* warningChip() const { return warningChip_; }
+    const std::string& shownSymbol() const { return shownSymbol_; }
+    QString shownText() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    bool anotherShortcutRecords() const;
+    void onAppear();
+    void onDisappear();
+    void handleCancelNotification(const platform::Notification& notification);
+    // Ends this recorder's own recording state; the slot is the caller's business.
+    void endLocalRecording();
+    void reportInvalidShortcut(std::string message);
+    void showSafetyWarning(std::string message);
+    void refresh();
+    void buildInterface();
+
+    std::string labelKey_;
+    GlobalShortcuts::Name shortcutName_;
+    bool isRecording_ = false;
+    std::optional<GlobalShortcuts::Shortcut> currentShortcut_;
+    std::unique_ptr<LocalEventMonitor> eventMonitor_;
+    std::unique_ptr<GlobalShortcuts::RecordingHold> hold_;
+    platform::ObservationToken cancellationObserver_;
+    platform::ObservationToken resetObserver_;
+    bool showingSafetyWarning_ = false;
+    std::string safetyWarningMessage_;
+
+    std::vector<platform::ObservationToken> slotObservers_;
+    std::vector<platform::ScheduledTask> pendingWarnings_;
+    std::string shownSymbol_;
+
+    PlainButton* button_ = nullptr;
+    QLabel* symbol_ = nullptr;
+    QLabel* text_ = nullptr;
+    QWidget* warningChip_ = nullptr;
+    QLabel* warningText_ = nullptr;
+};
+
+} // namespace zentaris
