@@ -15,6 +15,7 @@
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Desktop.h"
 #include "platform/x11/X11HotKeys.h"
+#include "platform/x11/X11KeyCodeTranslator.h"
 #include "platform/x11/X11Keymap.h"
 #include "platform/x11/X11KeyboardLayout.h"
 #include "platform/x11/X11QtEventPump.h"
@@ -85,6 +86,8 @@ int main(int argc, char** argv) {
     platform::HotKeys::installShared(&hotKeys);
     platform::x11::X11KeyboardLayout keyboardLayout(keymap);
     platform::KeyboardLayout::install(&keyboardLayout);
+    platform::x11::X11KeyCodeTranslator keyCodeTranslator(keymap);
+    platform::KeyCodeTranslator::install(&keyCodeTranslator);
     const platform::Desktop desktop = x11->desktop(defaults);
 
     platform::qt::QtHttpClient http;
