@@ -1,0 +1,164 @@
+#include "onboarding/ShortcutsView.h"
+
+#include "app/ShortcutNames.h"
+#include "onboarding/LocalizedTexts.h"
+#include "onboarding/PageHeader.h"
+#include "onboarding/OnboardingVideoPlayer.h"
+#include "onboarding/TutorialShortcutCaption.h"
+#include "onboarding/TutorialStyle.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace zentaris {
+
+using namespace tutorial;
+
+namespace {
+
+struct TourShortcut {
+    const GlobalShortcuts::Name& (*name)();
+    const char* standardCaption;
+    const char* descriptionKey;
+    const char* hintKey;
+};
+
+const TourShortcut arrowShortcuts[] = {
+    {ShortcutNames::leftColumn, "⌘⌥ ←", "onboarding_shortcuts_left", "onboarding_shortcuts_left_hint"},
+    {ShortcutNames::rightColumn, "⌘⌥ →", "onboarding_shortcuts_right", "onboarding_shortcuts_right_hint"},
+    {ShortcutNames::upColumn, "⌘⌥ ↑", "onboarding_shortcuts_top", "onboarding_shortcuts_top_hint"},
+    {ShortcutNames::downColumn, "⌘⌥ ↓", "onboarding_shortcuts_bottom", "onboarding_shortcuts_bottom_hint"},
+};
+const TourShortcut otherShortcuts[] = {
+    {ShortcutNames::fullscreen, "⌘⌥ F", "onboarding_shortcuts_fullscreen", "onboarding_shortcuts_fullscreen_hint"},
+    {ShortcutNames::centerColumn, "⌘⌥ C", "onboarding_shortcuts_center", "onboarding_shortcuts_center_hint"},
+};
+
+struct Quarter {
+    const char* arrow;
+    const char* label;
+};
+constexpr Quarter quarters[] = {{"↖", "Top-Left"}, {"↗", "Top-Right"}, {"↙", "Bottom-Left"}, {"↘", "Bottom-Right"}};
+
+// The film and the column side by side fit the page's 820 points.
+constexpr int columnWidth = 365;
+const QSize filmFrame(440, 330);
+
+QWidget* quartersBox(LocalizedTexts& texts) {
+    auto* box = new RoundedPanel(colors::withOpacity(colors::controlBackground(), 0.5), 8);
+    auto* layout = new QVBoxLayout(box);
+    layout->setSpacing(6);
+    layout->setContentsMargins(8, 8, 8, 8);
+    auto* title = texts.bind(makeLabel(textFont(13, QFont::DemiBold), colors::primary()), "onboarding_shortcuts_quarters_title");
+    title->setAlignment(Qt::AlignCenter);
+    layout->addWidget(title);
+    auto* description =
+        texts.bind(makeLabel(textFont(11), colors::secondary(), true), "onboarding_shortcuts_quarters_description");
+    description->setAlignment(Qt::AlignCenter);
+    layout->addWidget(description);
+    auto* tiles = new QHBoxLayout;
+    tiles->setSpacing(6);
+    for (const auto& quarter : quarters) {
+        tiles->addWidget(new QuarterShortcut(QString::fromUtf8(quarter.arrow), QString::fromUtf8(quarter.label)), 1);
+    }
+    layout->addLayout(tiles);
+    return box;
+}
+
+} // namespace
+
+ShortcutRow::ShortcutRow(const QString& keys, QWidget* parent)
+    : RoundedPanel(colors::withOpacity(colors::controlBackground(), 0.5), 8, parent) {
+    auto* row = new QHBoxLayout(this);
+    row->setSpacing(12);
+    row->setContentsMargins(6, 6, 6, 6);
+
+    // The purple badge covers only the caption; the slot keeps the text columns lined up.
+    auto* slot = new QWidget;
+    slot->setMinimumWidth(80);
+    auto* slotLayout = new QHBoxLayout(slot);
+    slotLayout->setContentsMargins(0, 0, 0, 0);
+    auto* badge = new RoundedPanel(colors::withOpacity(colors::purple(), 0.9), 6);
+    auto* badgeLayout = new QHBoxLayout(badge);
+    badgeLayout->setContentsMargins(12, 8, 12, 8);
+    keys_ = makeLabel(textFont(13, QFont::DemiBold), colors::white());
+    keys_->setText(keys);
+    badgeLayout->addWidget(keys_);
+    slotLayout->addWidget(badge, 0, Qt::AlignCenter);
+    row->addWidget(slot, 0, Qt::AlignVCenter);
+
+    auto* column = new QVBoxLayout;
+    column->setSpacing(2);
+    description_ = makeLabel(textFont(15), colors::primary());
+    column->addWidget(description_);
+    hint_ = makeLabel(textFont(12), colors::secondary(), true);
+    column->addWidget(hint_);
+    row->addLayout(column, 1);
+}
+
+void ShortcutRow::setTexts(const QString& description, const QString& hint) {
+    description_->setText(description);
+    hint_->setText(hint);
+}
+
+QString ShortcutRow::keys() const { return keys_->text(); }
+
+QuarterShortcut::QuarterShortcut(const QString& arrows, const QString& label, QWidget* parent)
+    : RoundedPanel(colors::withOpacity(colors::purple(), 0.1), 6, parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(4);
+    layout->setContentsMargins(0, 6, 0, 6);
+    auto* arrow = makeLabel(textFont(20), colors::purple());
+    arrow->setText(arrows);
+    arrow->setAlignment(Qt::AlignCenter);
+    layout->addWidget(arrow);
+    auto* name = makeLabel(textFont(10), colors::secondary());
+    name->setText(label);
+    name->setAlignment(Qt::AlignCenter);
+    layout->addWidget(name);
+}
+
+ShortcutsView::ShortcutsView(LanguageManager& languageManager, QWidget* parent) : QWidget(parent) {
+    auto* texts = new LocalizedTexts(languageManager, this);
+    auto* page = new QVBoxLayout(this);
+    page->setSpacing(15);
+    page->setContentsMargins(40, 20, 40, 20);
+
+    addPageHeader(page, *texts,
+                  {"keyboard", 50, colors::purple(), "onboarding_shortcuts_single_title", 28, "onboarding_shortcuts_single_subtitle",
+                   bodyFont(), 8});
+
+    auto* content = new QHBoxLayout;
+    content->setSpacing(15);
+    content->addStretch(1);
+    if (auto* film = makeTutorialFilm("shortcut_demo", filmFrame, 12)) {
+        content->addWidget(film, 0, Qt::AlignVCenter);
+        showsFilm_ = true;
+    }
+    auto* column = new QWidget;
+    column->setFixedWidth(columnWidth);
+    auto* columnLayout = new QVBoxLayout(column);
+    columnLayout->setSpacing(8);
+    columnLayout->setContentsMargins(0, 0, 0, 0);
+    auto addRows = [&](const auto& shortcuts) {
+        auto* group = new QVBoxLayout;
+        group->setSpacing(6);
+        for (const auto& shortcut : shortcuts) {
+            const auto caption = tutorialShortcutCaption(shortcut.name(), shortcut.standardCaption);
+            auto* row = new ShortcutRow(QString::fromStdString(caption));
+            group->addWidget(row);
+            rows_.push_back(row);
+            texts->onRelabel([texts, row, shortcut] { row->setTexts(texts->text(shortcut.descriptionKey), texts->text(shortcut.hintKey)); });
+        }
+        columnLayout->addLayout(group);
+    };
+    addRows(arrowShortcuts);
+    columnLayout->addWidget(quartersBox(*texts));
+    addRows(otherShortcuts);
+    content->addWidget(column, 0, Qt::AlignVCenter);
+    content->addStretch(1);
+    page->addLayout(content);
+    page->addStretch(1);
+}
+
+} // namespace zentaris

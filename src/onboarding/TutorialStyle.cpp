@@ -1,0 +1,132 @@
+#include "onboarding/TutorialStyle.h"
+
+#include "views/SymbolImage.h"
+
+#include <QApplication>
+#include <QBoxLayout>
+#include <QFontDatabase>
+#include <QGraphicsDropShadowEffect>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace zentaris::tutorial {
+
+QFont textFont(double size, QFont::Weight weight, bool monospaced) {
+    QFont result = monospaced ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QApplication::font();
+    result.setPixelSize(std::max(1, static_cast<int>(std::lround(size))));
+    result.setWeight(weight);
+    return result;
+}
+
+QFont bodyFont(QFont::Weight weight) { return textFont(13, weight); }
+
+namespace colors {
+
+QColor blue() { return QColor(0, 122, 255); }
+QColor green() { return QColor(52, 199, 89); }
+QColor red() { return QColor(255, 59, 48); }
+QColor orange() { return QColor(255, 149, 0); }
+QColor purple() { return QColor(175, 82, 222); }
+QColor yellow() { return QColor(255, 204, 0); }
+QColor cyan() { return QColor(50, 173, 230); }
+QColor gray() { return QColor(142, 142, 147); }
+QColor white() { return QColor(Qt::white); }
+
+QColor primary() { return QApplication::palette().color(QPalette::WindowText); }
+QColor secondary() { return withOpacity(primary(), 0.55); }
+QColor accent() { return QApplication::palette().color(QPalette::Highlight); }
+QColor controlBackground() { return QApplication::palette().color(QPalette::Base); }
+QColor separator() { return withOpacity(primary(), 0.15); }
+QColor windowBackground() { return QApplication::palette().color(QPalette::Window); }
+
+} // namespace colors
+
+RoundedPanel::RoundedPanel(const QColor& fill, double cornerRadius, QWidget* parent)
+    : QWidget(parent), fill_(fill), cornerRadius_(cornerRadius) {}
+
+void RoundedPanel::setFill(const QColor& fill) {
+    fill_ = fill;
+    update();
+}
+
+void RoundedPanel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill_);
+    const double radius = std::min({cornerRadius_, width() / 2.0, height() / 2.0});
+    painter.drawRoundedRect(QRectF(rect()), radius, radius);
+}
+
+SymbolLabel::SymbolLabel(std::string name, int size, const QColor& color, QWidget* parent)
+    : QLabel(parent), name_(std::move(name)), color_(color) {
+    // A filled variant we do not draw separately is our plain symbol, which is filled already.
+    constexpr std::string_view filled = ".fill";
+    std::string drawn = name_;
+    std::error_code error;
+    if (!std::filesystem::exists(symbolPath(drawn), error) && drawn.ends_with(filled)) drawn.resize(drawn.size() - filled.size());
+    setPixmap(symbolPixmap(drawn, size, color, devicePixelRatioF()));
+    setAlignment(Qt::AlignCenter);
+    setFixedHeight(size);
+}
+
+WrappingLabel::WrappingLabel(QWidget* parent) : QLabel(parent) {
+    setWordWrap(true);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+QSize WrappingLabel::sizeHint() const {
+    const QMargins margins = contentsMargins();
+    const int natural = fontMetrics().horizontalAdvance(text()) + 1 + margins.left() + margins.right();
+    const int width = std::min(natural, maximumWidth());
+    return {width, heightForWidth(width)};
+}
+
+QLabel* makeLabel(const QFont& textFont, const QColor& color, bool wrap, QWidget* parent) {
+    auto* label = wrap ? new WrappingLabel(parent) : new QLabel(parent);
+    label->setFont(textFont);
+    setTextColor(label, color);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+void setTextColor(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    palette.setColor(QPalette::ButtonText, color);
+    widget->setPalette(palette);
+}
+
+void addCentered(QBoxLayout* layout, QWidget* widget, bool fillUpToMaximum) {
+    const bool vertical = layout->direction() == QBoxLayout::TopToBottom || layout->direction() == QBoxLayout::BottomToTop;
+    if (!vertical) {
+        layout->addWidget(widget, 0, Qt::AlignVCenter);
+        return;
+    }
+    // Spacers rather than an alignment, so that text that wraps is measured at the width it gets.
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addStretch(1);
+    if (fillUpToMaximum) widget->setSizePolicy(QSizePolicy::Expanding, widget->sizePolicy().verticalPolicy());
+    row->addWidget(widget, fillUpToMaximum ? 1000 : 0);
+    row->addStretch(1);
+    layout->addLayout(row);
+}
+
+void addShadow(QWidget* widget, double opacity, double radius, double offsetY) {
+    auto* shadow = new QGraphicsDropShadowEffect(widget);
+    shadow->setColor(colors::withOpacity(Qt::black, opacity));
+    shadow->setBlurRadius(radius * 2); // Qt's blur radius spans the whole fall-off
+    shadow->setOffset(0, offsetY);
+    widget->setGraphicsEffect(shadow);
+}
+
+} // namespace zentaris::tutorial
