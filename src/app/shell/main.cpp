@@ -15,6 +15,7 @@
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Desktop.h"
 #include "platform/x11/X11HotKeys.h"
+#include "platform/x11/X11InputMonitor.h"
 #include "platform/x11/X11KeyCodeTranslator.h"
 #include "platform/x11/X11Keymap.h"
 #include "platform/x11/X11KeyboardLayout.h"
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
     platform::x11::X11Keymap keymap(x11->connection());
     platform::x11::X11HotKeys hotKeys(x11->connection(), keymap);
     platform::HotKeys::installShared(&hotKeys);
+    platform::x11::X11InputMonitor inputMonitor(x11->connection(), keymap, x11->monitors(), mainQueue);
     platform::x11::X11KeyboardLayout keyboardLayout(keymap);
     platform::KeyboardLayout::install(&keyboardLayout);
     platform::x11::X11KeyCodeTranslator keyCodeTranslator(keymap);
@@ -110,6 +112,7 @@ int main(int argc, char** argv) {
             [] { zentaris::OnboardingState::shared().setCurrentStep(zentaris::OnboardingStep::welcome); },
         .setLoginItemRegistered =
             [&loginItem](bool enabled) { enabled ? loginItem.registerItem() : loginItem.unregisterItem(); },
+        .inputMonitor = &inputMonitor,
     });
     controller.applicationDidFinishLaunching();
     const int status = QApplication::exec();

@@ -1,5 +1,6 @@
 #include "platform/x11/X11Connection.h"
 
+#include "platform/x11/X11RawInput.h"
 #include "platform/x11/X11Reply.h"
 
 #include <cstdlib>
@@ -36,6 +37,7 @@ X11Connection::X11Connection(xcb_connection_t* connection, int screenNumber)
 }
 
 X11Connection::~X11Connection() {
+    rawInput_.reset();
     xcb_ewmh_connection_wipe(&ewmh_);
     xcb_disconnect(connection_);
 }
@@ -87,6 +89,11 @@ void X11Connection::addRootEventMask(std::uint32_t mask) {
     if ((rootEventMask_ | mask) == rootEventMask_) return;
     rootEventMask_ |= mask;
     xcb_change_window_attributes(connection_, root(), XCB_CW_EVENT_MASK, &rootEventMask_);
+}
+
+X11RawInput& X11Connection::rawInput() {
+    if (!rawInput_) rawInput_ = std::make_unique<X11RawInput>(*this);
+    return *rawInput_;
 }
 
 void X11Connection::flush() { xcb_flush(connection_); }

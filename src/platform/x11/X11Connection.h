@@ -15,6 +15,8 @@
 
 namespace platform::x11 {
 
+class X11RawInput;
+
 // One connection to the X server, shared by every part of the X11 backend. Events and errors are
 // read in one place (pump) and handed to listeners, so nothing else ever reads the socket.
 class X11Connection {
@@ -44,6 +46,8 @@ public:
     // Adds to the events this connection selects on the root window; every part of the backend
     // shares one mask there, so none may set it alone.
     void addRootEventMask(std::uint32_t mask);
+    // The XInput raw events selected on the root, shared by every part of the backend.
+    X11RawInput& rawInput();
 
     void flush();
     // Reads and dispatches everything pending, including what xcb has already queued internally
@@ -79,6 +83,7 @@ private:
     std::unordered_map<std::string, xcb_atom_t> atoms_;
     std::unordered_map<xcb_atom_t, std::string> atomNames_;
     std::uint32_t rootEventMask_ = 0;
+    std::unique_ptr<X11RawInput> rawInput_;
     std::shared_ptr<Listeners<xcb_generic_event_t>> eventListeners_;
     std::shared_ptr<Listeners<xcb_generic_error_t>> errorListeners_;
     bool pumping_ = false;

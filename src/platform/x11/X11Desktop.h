@@ -27,6 +27,7 @@ public:
     X11ScreenProvider& screens() { return *screens_; }
     X11Workspace& workspace() { return *workspace_; }
     X11WindowMover& mover() { return *mover_; }
+    X11Monitors& monitors() { return *monitors_; }
     Desktop desktop(UserDefaults& defaults) { return {*accessibility_, *screens_, *workspace_, queue_, defaults}; }
 
 private:

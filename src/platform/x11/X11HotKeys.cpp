@@ -49,13 +49,7 @@ X11HotKeys::X11HotKeys(X11Connection& connection, X11Keymap& keymap) : connectio
     std::free(xcb_xkb_per_client_flags_reply(
         xcb, xcb_xkb_per_client_flags(xcb, XCB_XKB_ID_USE_CORE_KBD, repeatFlag, repeatFlag, 0, 0, 0), nullptr));
 
-    if (const auto* extension = xcb_get_extension_data(xcb, &xcb_input_id); extension && extension->present) {
-        // Raw events reach every client whatever grabs are active only from version 2.1 on.
-        auto version = waitForReply(xcb, xcb_input_xi_query_version_reply, xcb_input_xi_query_version(xcb, 2, 2));
-        if (version && (version->major_version > 2 || (version->major_version == 2 && version->minor_version >= 1))) {
-            xinputOpcode_ = extension->major_opcode;
-        }
-    }
+    xinputOpcode_ = connection.rawInput().opcode();
     eventToken_ = connection.addEventListener([this](const xcb_generic_event_t& event) { handleEvent(event); });
     keymapToken_ = keymap.onChange([this] { regrabAll(); });
 }
@@ -206,13 +200,13 @@ bool X11HotKeys::isHeldElsewhere(std::uint32_t keyCode, std::uint32_t modifiers)
 
 void X11HotKeys::selectRawKeys(bool on) {
     if (!xinputOpcode_) return;
-    struct {
-        xcb_input_event_mask_t head;
-        std::uint32_t bits;
-    } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1},
-           on ? std::uint32_t{XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE} : 0u};
-    xcb_input_xi_select_events(connection_.xcb(), connection_.root(), 1, &mask.head);
-    connection_.flush();
+    // Other parts of the program may want raw events too: only our own bits come and go.
+    if (on) {
+        rawSelection_ = connection_.rawInput().select(XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS |
+                                                     XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE);
+    } else {
+        rawSelection_.cancel();
+    }
     rawSelected_ = on;
     rawHeld_.clear();
 }
@@ -221,7 +215,7 @@ void X11HotKeys::handleEvent(const xcb_generic_event_t& event) {
     const auto type = event.response_type & ~0x80;
     if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) {
         handleKey(reinterpret_cast<const xcb_key_press_event_t&>(event), type == XCB_KEY_PRESS);
-    } else if (type == XCB_GE_GENERIC && xinputOpcode_) {
+    } else if (type == XCB_GE_GENERIC && xinputOpcode_ && rawSelected_) {
         const auto& generic = reinterpret_cast<const xcb_ge_generic_event_t&>(event);
         if (generic.extension != *xinputOpcode_) return;
         if (generic.event_type != XCB_INPUT_RAW_KEY_PRESS && generic.event_type != XCB_INPUT_RAW_KEY_RELEASE) return;

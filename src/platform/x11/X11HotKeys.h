@@ -3,6 +3,7 @@
 #include "platform/HotKeys.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Keymap.h"
+#include "platform/x11/X11RawInput.h"
 
 #include <map>
 #include <optional>
@@ -67,6 +68,7 @@ private:
     std::set<xcb_keycode_t> rawHeld_;
     std::optional<std::uint8_t> xinputOpcode_;
     bool rawSelected_ = false;
+    ObservationToken rawSelection_;
     ObservationToken eventToken_;
     ObservationToken keymapToken_;
 };
