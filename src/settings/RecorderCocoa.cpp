@@ -1,0 +1,193 @@
+#include "settings/RecorderCocoa.h"
+
+#include "preferences/TextFormat.h"
+#include "settings/QtKeyEvents.h"
+#include "shortcuts/GlobalShortcuts.h"
+#include "shortcuts/ModuleTexts.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace GlobalShortcuts {
+
+namespace {
+
+constexpr int firstButton = 1000;
+constexpr int secondButton = 1001;
+// A click this close to the control still counts as inside it.
+constexpr int clickTolerance = 3;
+
+QString moduleText(const std::string& key) { return QString::fromStdString(ModuleTexts::shared().localizedString(key)); }
+
+int showAlert(QWidget* parent, const RecorderCocoa::Alert& alert) {
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setText(QString::fromStdString(alert.message));
+    box.setInformativeText(QString::fromStdString(alert.informativeText));
+    std::vector<QAbstractButton*> buttons;
+    for (const auto& title : alert.buttons) buttons.push_back(box.addButton(QString::fromStdString(title), QMessageBox::AcceptRole));
+    if (buttons.empty()) buttons.push_back(box.addButton(QMessageBox::Ok));
+    box.exec();
+    for (std::size_t index = 0; index < buttons.size(); ++index) {
+        if (box.clickedButton() == buttons[index]) return firstButton + static_cast<int>(index);
+    }
+    return firstButton;
+}
+
+} // namespace
+
+RecorderCocoa::RecorderCocoa(Name name, OnChange onChange, QWidget* parent)
+    : QLineEdit(parent), shortcutName_(std::move(name)), onChange_(std::move(onChange)), presentAlert_(showAlert) {
+    setPlaceholderText(moduleText("record_shortcut"));
+    setAlignment(Qt::AlignCenter);
+    setClearButtonEnabled(true);
+    // Only a click starts recording; the window's own choice of a focus widget passes it by.
+    setFocusPolicy(Qt::ClickFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& value) { textDidChange(value); });
+    refreshStringValue();
+    shortcutsNameChangeObserver_ = platform::NotificationCenter::defaultCenter().addObserver(
+        shortcutByNameDidChangeNotification, [this](const platform::Notification& note) {
+            if (!note.userInfo) return;
+            auto entry = note.userInfo->find("name");
+            if (entry != note.userInfo->end() && entry->second == shortcutName_.rawValue) refreshStringValue();
+        });
+}
+
+RecorderCocoa::~RecorderCocoa() {
+    // Ends a recording without announcing through a half-destroyed widget.
+    if (isRecording()) {
+        eventMonitor_.reset();
+        hold_.reset();
+        postActiveStatus(false);
+    }
+}
+
+void RecorderCocoa::setShortcutName(const Name& name) {
+    if (name.rawValue == shortcutName_.rawValue) return;
+    shortcutName_ = name;
+    refreshStringValue();
+}
+
+QSize RecorderCocoa::sizeHint() const { return {minimumWidth, QLineEdit::sizeHint().height()}; }
+
+void RecorderCocoa::refreshStringValue() {
+    const auto shortcut = getShortcut(shortcutName_);
+    const QSignalBlocker quiet(this);
+    setText(shortcut ? QString::fromStdString(shortcut->description()) : QString());
+}
+
+void RecorderCocoa::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    startRecording();
+}
+
+void RecorderCocoa::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    endRecording();
+}
+
+void RecorderCocoa::hideEvent(QHideEvent* event) {
+    QLineEdit::hideEvent(event);
+    endRecording();
+}
+
+void RecorderCocoa::startRecording() {
+    if (isRecording()) return;
+    setPlaceholderText(moduleText("press_shortcut"));
+    hold_ = std::make_unique<RecordingHold>(Registry::shared());
+    postActiveStatus(true);
+    eventMonitor_ = std::make_unique<zentaris::LocalEventMonitor>(
+        std::initializer_list<QEvent::Type>{QEvent::KeyPress, QEvent::MouseButtonRelease},
+        [this](QObject*, QEvent* event) { return handleRecordingEvent(event); });
+}
+
+void RecorderCocoa::endRecording() {
+    if (!isRecording()) return;
+    eventMonitor_.reset();
+    setPlaceholderText(moduleText("record_shortcut"));
+    hold_.reset();
+    postActiveStatus(false);
+}
+
+void RecorderCocoa::postActiveStatus(bool isActive) {
+    platform::NotificationCenter::defaultCenter().post(recorderActiveStatusDidChangeNotification,
+                                                       platform::UserInfo{{"isActive", isActive ? "true" : "false"}});
+}
+
+void RecorderCocoa::giveUpFocus() {
+    clearFocus();
+    endRecording();
+}
+
+void RecorderCocoa::takeFocusBack() { setFocus(Qt::OtherFocusReason); }
+
+bool RecorderCocoa::handleRecordingEvent(QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint local = mapFromGlobal(mouse->globalPosition().toPoint());
+        if (!rect().adjusted(-clickTolerance, -clickTolerance, clickTolerance, clickTolerance).contains(local)) {
+            giveUpFocus();
+            return false;
+        }
+        // A click on the clear button empties the field; any other click inside stays with it.
+        return !(mouse->button() == Qt::LeftButton && rect().contains(local));
+    }
+    if (event->type() != QEvent::KeyPress) return true;
+    const auto keyEvent = zentaris::shortcutKeyEvent(*static_cast<QKeyEvent*>(event));
+    if (!keyEvent) return true;
+
+    const auto decision = decideRecordingKey(*keyEvent, shortcutName_, Registry::shared());
+    switch (decision.outcome) {
+    case RecorderKeyOutcome::endRecordingAndPass: giveUpFocus(); return false;
+    case RecorderKeyOutcome::endRecording: giveUpFocus(); return true;
+    case RecorderKeyOutcome::clear: clear(); return true;
+    case RecorderKeyOutcome::refuse: QApplication::beep(); return true;
+    case RecorderKeyOutcome::usedByOtherName: {
+        giveUpFocus();
+        const auto message = zentaris::formatText(
+            ModuleTexts::shared().localizedString("keyboard_shortcut_used_by_menu_item"), {decision.conflictingName});
+        presentAlert_(this, Alert{message, "", {}});
+        takeFocusBack();
+        return true;
+    }
+    case RecorderKeyOutcome::usedBySystem: {
+        giveUpFocus();
+        const auto& texts = ModuleTexts::shared();
+        const int answer = presentAlert_(this, Alert{texts.localizedString("keyboard_shortcut_used_by_system"),
+                                                     texts.localizedString("keyboard_shortcuts_can_be_changed"),
+                                                     {texts.localizedString("ok"), texts.localizedString("force_use_shortcut")}});
+        if (answer != secondButton) {
+            takeFocusBack();
+            return true;
+        }
+        store(*decision.shortcut);
+        return true;
+    }
+    case RecorderKeyOutcome::store: store(*decision.shortcut); return true;
+    }
+    return true;
+}
+
+void RecorderCocoa::store(const Shortcut& shortcut) {
+    {
+        const QSignalBlocker quiet(this);
+        setText(QString::fromStdString(shortcut.description()));
+    }
+    setShortcut(shortcut, shortcutName_);
+    if (onChange_) onChange_(shortcut);
+    giveUpFocus();
+}
+
+void RecorderCocoa::textDidChange(const QString& value) {
+    if (!value.isEmpty()) return;
+    setShortcut(std::nullopt, shortcutName_);
+    if (onChange_) onChange_(std::nullopt);
+    takeFocusBack();
+}
+
+} // namespace GlobalShortcuts
