@@ -2,6 +2,7 @@
 
 #include "app/shell/StatusIconImage.h"
 #include "app/shell/StatusMenuRenderer.h"
+#include "onboarding/OnboardingView.h"
 #include "views/DragPreviewView.h"
 #include "platform/Bundle.h"
 #include "preferences/LanguageManager.h"
@@ -127,11 +128,17 @@ void QtApplicationShell::showSettingsWindow() {
 
 void QtApplicationShell::showOnboardingWindow() {
     if (!onboardingWindow_) {
-        onboardingWindow_ = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
-        onboardingWindow_->setWindowTitle(QStringLiteral("Zentaris Onboarding"));
-        onboardingWindow_->setWindowIcon(applicationIcon());
-        onboardingWindow_->resize(700, 650);
-        centerOnScreen(onboardingWindow_.get());
+        // The window lives on when closed: the next request shows the same tutorial and page.
+        auto window = std::make_unique<OnboardingView>();
+        window->setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
+        window->setWindowTitle(QStringLiteral("Zentaris Onboarding"));
+        window->setWindowIcon(applicationIcon());
+        // The pages are laid out for the view's 900 by 750; a smaller screen gets scroll bars.
+        QSize size = window->sizeHint().expandedTo(QSize(700, 650));
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) size = size.boundedTo(screen->availableGeometry().size());
+        window->resize(size);
+        centerOnScreen(window.get());
+        onboardingWindow_ = std::move(window);
     }
     bringToFront(onboardingWindow_.get());
 }
