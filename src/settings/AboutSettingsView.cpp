@@ -44,8 +44,9 @@ QWidget* featureTile(const FeatureTile& feature) {
     badgeLayout->setContentsMargins(0, 0, 0, 0);
     badgeLayout->addWidget(symbolView(feature.symbol, 16, feature.color), 0, Qt::AlignCenter);
     heading->addWidget(badge);
-    heading->addWidget(new LocalizedText(feature.titleKey, withWeight(AppStyle::bodyFont(), QFont::DemiBold)));
-    heading->addStretch(1);
+    auto* title = new LocalizedText(feature.titleKey, withWeight(AppStyle::bodyFont(), QFont::DemiBold));
+    title->setWordWrap(true);
+    heading->addWidget(title, 1);
     column->addLayout(heading);
     auto* description = new LocalizedText(feature.descriptionKey, AppStyle::captionFont(), SystemColors::secondaryText());
     description->setWordWrap(true);
@@ -98,15 +99,6 @@ QIcon progressIcon(double turn, const QColor& color) {
     painter.end();
     pixmap.setDevicePixelRatio(ratio);
     return QIcon(pixmap);
-}
-
-QHBoxLayout* cardHeading(const char* symbol, const QColor& color, const char* key, QFont::Weight weight) {
-    auto* heading = new QHBoxLayout;
-    heading->setSpacing(8);
-    heading->addWidget(symbolView(symbol, 16, color));
-    heading->addWidget(new LocalizedText(key, withWeight(AppStyle::sectionTitleFont(), weight)));
-    heading->addStretch(1);
-    return heading;
 }
 
 QVBoxLayout* cardColumn(QWidget* card, int spacing) {
@@ -199,7 +191,7 @@ QWidget* AboutSettingsView::buildInformationRow() {
 
     auto* versionCard = makeCard();
     auto* version = cardColumn(versionCard, 12);
-    version->addLayout(cardHeading("tag.fill", SystemColors::blue(), "version_info", QFont::DemiBold));
+    version->addWidget(sectionHeader("tag.fill", SystemColors::blue(), "version_info"));
     versionLabel_ = new QLabel;
     versionLabel_->setFont(withWeight(AppStyle::subheadlineFont(), QFont::DemiBold));
     version->addWidget(versionLabel_);
@@ -211,7 +203,7 @@ QWidget* AboutSettingsView::buildInformationRow() {
 
     auto* companyCard = makeCard();
     auto* company = cardColumn(companyCard, 12);
-    company->addLayout(cardHeading("building.2.fill", SystemColors::purple(), "company_info", QFont::DemiBold));
+    company->addWidget(sectionHeader("building.2.fill", SystemColors::purple(), "company_info"));
     company->addWidget(new LocalizedText("company", withWeight(AppStyle::subheadlineFont(), QFont::DemiBold)));
     auto* copyright = new LocalizedText("copyright", AppStyle::captionFont(), SystemColors::secondaryText());
     copyright->setWordWrap(true);
@@ -226,7 +218,7 @@ QWidget* AboutSettingsView::buildInformationRow() {
 QWidget* AboutSettingsView::buildUpdatesCard() {
     auto* card = makeCard();
     auto* column = cardColumn(card, 16);
-    column->addLayout(cardHeading("arrow.down.circle.fill", SystemColors::blue(), "updates_header", QFont::DemiBold));
+    column->addWidget(sectionHeader("arrow.down.circle.fill", SystemColors::blue(), "updates_header"));
 
     auto* versionRow = new QHBoxLayout;
     versionRow->setSpacing(16);
@@ -240,6 +232,7 @@ QWidget* AboutSettingsView::buildUpdatesCard() {
     versionRow->addLayout(installed);
     versionRow->addStretch(1);
     checkButton_ = new QPushButton;
+    applyBorderedStyle(checkButton_);
     checkButton_->setIconSize(QSize(14, 14));
     connect(checkButton_, &QPushButton::clicked, this, [this] { updateService_.checkForUpdates(true); });
     spinner_ = new QVariantAnimation(checkButton_);

@@ -123,6 +123,7 @@ QWidget* GeneralSettingsView::buildLanguageCard() {
                                              languageManager_.currentLanguage(),
                                              [this](const std::string& code) { languageChanged(code); });
     languagePicker_->setFixedWidth(232);
+    languagePicker_->setFont(AppStyle::bodyFont());
     auto* row = new QHBoxLayout;
     row->setSpacing(16);
     row->addWidget(new LocalizedText("Language:", withWeight(AppStyle::bodyFont(), QFont::Medium)));
@@ -140,6 +141,7 @@ QWidget* GeneralSettingsView::buildDragModeCard() {
     auto* card = cardWithHeader("hand.draw.fill", SystemColors::green(), "drag_mode_settings", content);
     dragModePicker_ = new QComboBox;
     dragModePicker_->setFixedWidth(240);
+    dragModePicker_->setFont(AppStyle::bodyFont());
     for (const auto& option : dragModeOptions) {
         dragModePicker_->addItem(symbolIcon(option.symbol, SystemColors::primaryText()), QString());
     }
@@ -179,6 +181,7 @@ QWidget* GeneralSettingsView::buildWindowManagementCard() {
     auto* card = cardWithHeader("macwindow", SystemColors::purple(), "window_management_header", content);
     threeColumnStylePicker_ = new QComboBox;
     threeColumnStylePicker_->setFixedWidth(140);
+    threeColumnStylePicker_->setFont(AppStyle::bodyFont());
     for (auto style : allThreeColumnStyles) threeColumnStylePicker_->addItem(QString::fromUtf8(rawValue(style)));
     connect(threeColumnStylePicker_, &QComboBox::activated, this, [this](int index) {
         if (index >= 0 && index < int(allThreeColumnStyles.size())) {

@@ -9,6 +9,10 @@ PlainButton::PlainButton(QWidget* parent) : QAbstractButton(parent) {
     setAttribute(Qt::WA_Hover, true);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
+    // Grows with a label that wraps onto more lines.
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
 }
 
 void PlainButton::setBackgroundPainter(BackgroundPainter painter) {

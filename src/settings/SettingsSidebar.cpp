@@ -45,7 +45,7 @@ ModernSidebarItem::ModernSidebarItem(SettingsTab tab, bool isSelected, std::func
     row->setContentsMargins(8 + 12, 8, 8 + 12, 8);
     row->setSpacing(12);
     icon_ = symbolView(zentaris::icon(tab), 15, SystemColors::secondaryText(), 20);
-    icon_->setFixedSize(20, 20);
+    icon_->setFixedSize(pointsToPixels(20), pointsToPixels(20));
     title_ = new LocalizedText(title(tab), AppStyle::bodyFont());
     row->addWidget(icon_);
     row->addWidget(title_);

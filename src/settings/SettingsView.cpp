@@ -125,7 +125,7 @@ QWidget* SettingsView::detailContent() {
     auto* toggle = new QToolButton;
     toggle->setAutoRaise(true);
     toggle->setIcon(symbolIcon("sidebar.left", SystemColors::primaryText()));
-    toggle->setIconSize(QSize(16, 16));
+    toggle->setIconSize(QSize(pointsToPixels(16), pointsToPixels(16)));
     connect(toggle, &QToolButton::clicked, this, [this] { toggleSidebar(); });
     sidebarToggle_ = toggle;
     barRow->addWidget(toggle);

@@ -7,13 +7,17 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPalette>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTextLayout>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace zentaris {
 
@@ -132,15 +136,21 @@ void LimitedLinesLabel::resizeEvent(QResizeEvent* event) {
     if (fitted != text()) setText(fitted);
 }
 
+int pointsToPixels(double points) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dotsPerInch = screen ? screen->logicalDotsPerInchY() : 96.0;
+    return static_cast<int>(std::lround(points * dotsPerInch / 72.0));
+}
+
 void setSymbol(QLabel* view, const std::string& symbol, int side, const QColor& color) {
     const qreal ratio = view->devicePixelRatioF();
-    view->setPixmap(symbolPixmap(symbol, side, color, ratio > 0 ? ratio : 1.0));
+    view->setPixmap(symbolPixmap(symbol, pointsToPixels(side), color, ratio > 0 ? ratio : 1.0));
 }
 
 QLabel* symbolView(const std::string& symbol, int side, const QColor& color, int frameWidth, QWidget* parent) {
     auto* view = new QLabel(parent);
     view->setAlignment(Qt::AlignCenter);
-    view->setFixedSize(std::max(frameWidth, side), side);
+    view->setFixedSize(pointsToPixels(std::max(frameWidth, side)), pointsToPixels(side));
     setSymbol(view, symbol, side, color);
     return view;
 }
@@ -188,10 +198,20 @@ QFrame* divider() {
 }
 
 void applyProminentStyle(QWidget* button) {
+    button->setFont(AppStyle::bodyFont());
     button->setStyleSheet(QStringLiteral(
         "QPushButton { background: palette(highlight); color: palette(highlighted-text); border: none; "
         "border-radius: 6px; padding: 5px 14px; }"
         "QPushButton:disabled { background: palette(mid); color: palette(base); }"));
+}
+
+void applyBorderedStyle(QWidget* button) {
+    button->setFont(AppStyle::bodyFont());
+    button->setStyleSheet(QStringLiteral(
+        "QPushButton { background: palette(button); color: palette(button-text); border: 1px solid palette(mid); "
+        "border-radius: 6px; padding: 4px 13px; }"
+        "QPushButton:pressed { background: palette(midlight); }"
+        "QPushButton:disabled { color: palette(mid); }"));
 }
 
 QScrollArea* makePageScrollArea(QWidget* content, QWidget* parent) {

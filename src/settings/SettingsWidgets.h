@@ -88,7 +88,11 @@ private:
     QString fullText_;
 };
 
-// A symbol drawn at `side` points in a fixed square, centred in a frame of `frameWidth` (at least `side`).
+// Symbols are sized like the text beside them: in points, which the screen turns into pixels.
+int pointsToPixels(double points);
+
+// A symbol drawn at `side` points in a fixed square, centred in a frame of `frameWidth` points
+// (at least `side`).
 QLabel* symbolView(const std::string& symbol, int side, const QColor& color, int frameWidth = 0, QWidget* parent = nullptr);
 void setSymbol(QLabel* view, const std::string& symbol, int side, const QColor& color);
 
@@ -101,6 +105,8 @@ QWidget* settingLabel(const std::string& titleKey, const std::string& descriptio
 QFrame* divider();
 // The filled look of a window's main button.
 void applyProminentStyle(QWidget* button);
+// The outlined look of an ordinary button beside it.
+void applyBorderedStyle(QWidget* button);
 // The scrolling frame of a page on the window background.
 QScrollArea* makePageScrollArea(QWidget* content, QWidget* parent = nullptr);
 // The column of a page, padded 24 with 24 between its parts, scrolling on the window background

@@ -193,6 +193,7 @@ QWidget* SupportSettingsView::buildFormCard() {
     clearButton_ = new QPushButton;
     sendButton_ = new QPushButton;
     sendButton_->setDefault(true);
+    applyBorderedStyle(clearButton_);
     applyProminentStyle(sendButton_);
     connect(clearButton_, &QPushButton::clicked, this, [this] { clearForm(); });
     connect(sendButton_, &QPushButton::clicked, this, [this] { submit(); });

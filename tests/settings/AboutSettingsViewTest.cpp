@@ -1,0 +1,107 @@
+#include "SettingsPageTestSupport.h"
+#include "settings/AboutSettingsView.h"
+#include "settings/SettingsWidgets.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <nlohmann/json.hpp>
+
+namespace zentaris::testing {
+namespace {
+
+struct AboutSettingsViewTest : SettingsPageFixture {
+    UpdateService service{updateDependencies()};
+
+    std::string reply(bool updateAvailable, const std::string& notes) {
+        return nlohmann::json{{"updateAvailable", updateAvailable}, {"latestVersion", "4.0.0"},
+                              {"minRequiredVersion", "1.0.0"},      {"downloadUrl", "https://example.org/get"},
+                              {"releaseNotes", notes},              {"forceUpdate", false}}
+            .dump();
+    }
+};
+
+TEST_F(AboutSettingsViewTest, CheckButtonRunsAVisibleCheckAndShowsTheDateOfSuccess) {
+    AboutSettingsView page(service, LanguageManager::shared(), std::string("3.1.4"));
+    page.show();
+    EXPECT_TRUE(page.lastCheckRow()->isHidden()) << "no check has succeeded yet";
+    EXPECT_TRUE(page.announcementRow()->isHidden());
+
+    QTest::mouseClick(page.checkButton(), Qt::LeftButton);
+    ASSERT_EQ(http.requests().size(), 1u);
+    settle();
+    EXPECT_FALSE(page.checkButton()->isEnabled());
+    EXPECT_TRUE(page.showsProgress());
+
+    ASSERT_TRUE(http.respond(200, reply(true, "Faster snapping.")));
+    settle();
+    EXPECT_TRUE(page.checkButton()->isEnabled());
+    EXPECT_FALSE(page.showsProgress());
+    queue.runPending();
+    EXPECT_EQ(alerts.presented().size(), 1u) << "a check from this page shows its alert";
+    EXPECT_FALSE(page.announcementRow()->isHidden());
+    EXPECT_TRUE(page.announcementTitle()->text().contains("4.0.0"));
+    EXPECT_EQ(page.releaseNotesLabel()->fullText(), "Faster snapping.");
+    EXPECT_FALSE(page.lastCheckRow()->isHidden());
+    ASSERT_TRUE(service.lastCheckDate());
+    EXPECT_TRUE(page.lastCheckLabel()->text().contains(AboutSettingsView::formattedDate(*service.lastCheckDate())));
+}
+
+TEST_F(AboutSettingsViewTest, FormattedTextsCarryTheirValues) {
+    useLanguageFolders("version_format = Version %@\nlast_checked = Last checked: %@\n"
+                       "update_available_version = Version %@ is available\n",
+                       "");
+    AboutSettingsView page(service, LanguageManager::shared(), std::string("3.1.4"));
+    EXPECT_EQ(page.versionLabel()->text(), "Version 3.1.4");
+    service.checkForUpdates(false);
+    http.respond(200, reply(true, ""));
+    settle();
+    EXPECT_EQ(page.announcementTitle()->text(), "Version 4.0.0 is available");
+    EXPECT_TRUE(page.releaseNotesLabel()->isHidden()) << "empty notes leave only the version line";
+    EXPECT_EQ(page.lastCheckLabel()->text(), "Last checked: " + AboutSettingsView::formattedDate(*service.lastCheckDate()));
+}
+
+TEST_F(AboutSettingsViewTest, FailedCheckOnlyEndsTheProgress) {
+    defaults.set(UpdateService::lastCheckDateKey, platform::Date{1'700'000'000});
+    service.checkForUpdatesIfNeeded();
+    AboutSettingsView page(service, LanguageManager::shared(), std::string("3.1.4"));
+    const QString before = page.lastCheckLabel()->text();
+    EXPECT_FALSE(page.lastCheckRow()->isHidden());
+
+    page.checkButton()->click();
+    http.respond(500, "");
+    settle();
+    EXPECT_TRUE(page.checkButton()->isEnabled());
+    EXPECT_FALSE(page.showsProgress());
+    EXPECT_TRUE(page.announcementRow()->isHidden());
+    EXPECT_EQ(page.lastCheckLabel()->text(), before);
+}
+
+TEST_F(AboutSettingsViewTest, DownloadOpensTheAddressOfTheReply) {
+    AboutSettingsView page(service, LanguageManager::shared(), std::string("3.1.4"));
+    service.checkForUpdates(false);
+    http.respond(200, reply(true, "Notes"));
+    settle();
+    page.downloadButton()->click();
+    ASSERT_EQ(workspace.openedURLs().size(), 1u);
+    EXPECT_EQ(workspace.openedURLs().back(), "https://example.org/get");
+}
+
+TEST_F(AboutSettingsViewTest, MissingVersionShowsTheFallback) {
+    AboutSettingsView page(service, LanguageManager::shared(), std::nullopt);
+    EXPECT_EQ(page.installedVersion(), "1.0.0");
+}
+
+TEST_F(AboutSettingsViewTest, LongReleaseNotesAreCutToTwoLines) {
+    LimitedLinesLabel label(2);
+    label.setFullText(QString("word ").repeated(200).trimmed());
+    label.resize(200, 100);
+    EXPECT_EQ(label.text().count('\n'), 1);
+    EXPECT_TRUE(label.text().endsWith(QChar(0x2026)));
+    label.setFullText("short");
+    EXPECT_EQ(label.text(), "short");
+}
+
+} // namespace
+} // namespace zentaris::testing

@@ -1,0 +1,102 @@
+#include "SettingsPageTestSupport.h"
+#include "settings/AboutSettingsView.h"
+#include "settings/GeneralSettingsView.h"
+#include "settings/SettingsSidebar.h"
+#include "settings/SettingsView.h"
+#include "settings/SettingsWidgets.h"
+#include "settings/ShortcutsSettingsView.h"
+#include "settings/SupportSettingsView.h"
+
+#include <QAbstractButton>
+#include <QTest>
+
+namespace zentaris::testing {
+namespace {
+
+using SettingsViewTest = SettingsPageFixture;
+
+template <typename Page>
+bool shows(const SettingsView& view) {
+    return dynamic_cast<Page*>(view.currentPage()) != nullptr;
+}
+
+TEST_F(SettingsViewTest, SidebarListsTwoSectionsAndClickingAnItemShowsItsPage) {
+    SettingsView view(SettingsTab::general, true, supportDependencies());
+    view.resize(800, 600);
+    view.show();
+    ASSERT_EQ(view.sidebar()->sections().size(), 2u);
+    EXPECT_EQ(view.sidebar()->sections()[0]->items()[0]->tab(), SettingsTab::general);
+    EXPECT_EQ(view.sidebar()->sections()[0]->items()[1]->tab(), SettingsTab::shortcuts);
+    EXPECT_EQ(view.sidebar()->sections()[1]->items()[0]->tab(), SettingsTab::about);
+    EXPECT_EQ(view.sidebar()->sections()[1]->items()[1]->tab(), SettingsTab::support);
+    EXPECT_TRUE(shows<GeneralSettingsView>(view));
+
+    struct Step {
+        SettingsTab tab;
+        bool (*shown)(const SettingsView&);
+    };
+    for (const auto& [tab, shown] : {Step{SettingsTab::about, shows<AboutSettingsView>},
+                                     Step{SettingsTab::support, shows<SupportSettingsView>},
+                                     Step{SettingsTab::shortcuts, shows<ShortcutsSettingsView>},
+                                     Step{SettingsTab::general, shows<GeneralSettingsView>}}) {
+        QTest::mouseClick(view.sidebar()->item(tab), Qt::LeftButton);
+        EXPECT_EQ(view.selectedTab(), tab);
+        EXPECT_TRUE(shown(view));
+        for (auto other : allSettingsTabs) {
+            EXPECT_EQ(view.sidebar()->item(other)->isSelected(), other == tab) << "one highlighted item";
+        }
+    }
+}
+
+TEST_F(SettingsViewTest, ChoosingTheShownPageAgainKeepsThePage) {
+    SettingsView view(SettingsTab::support, true, supportDependencies());
+    auto* page = view.currentPage();
+    QTest::mouseClick(view.sidebar()->item(SettingsTab::support), Qt::LeftButton);
+    EXPECT_EQ(view.currentPage(), page);
+}
+
+TEST_F(SettingsViewTest, SidebarHidesAndReturnsThroughTheToggleWhichStaysVisible) {
+    SettingsView view(SettingsTab::general, true, supportDependencies());
+    view.resize(800, 600);
+    view.show();
+    QTest::mouseClick(view.sidebarToggle(), Qt::LeftButton);
+    EXPECT_FALSE(view.isSidebarVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(view.sidebar()->isHidden(), 2000);
+    EXPECT_TRUE(view.sidebarToggle()->isVisible());
+    EXPECT_GE(view.currentPage()->width(), 790) << "the page fills the window";
+
+    QTest::mouseClick(view.sidebarToggle(), Qt::LeftButton);
+    EXPECT_TRUE(view.isSidebarVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(view.sidebar()->width() >= 180, 2000);
+    EXPECT_TRUE(view.sidebar()->isVisible());
+}
+
+TEST_F(SettingsViewTest, StartsWithTheSidebarHiddenWhenAsked) {
+    SettingsView view(SettingsTab::about, false, supportDependencies());
+    view.show();
+    EXPECT_TRUE(view.sidebar()->isHidden());
+    EXPECT_TRUE(shows<AboutSettingsView>(view));
+    EXPECT_TRUE(view.sidebar()->item(SettingsTab::about)->isSelected());
+}
+
+TEST_F(SettingsViewTest, SidebarTextsFollowTheLanguageAndFallBackToTheKey) {
+    useLanguageFolders("zentaris_name = Zentaris\nGeneral = General\ninformation_section = Information\n"
+                       "toggle_sidebar = Toggle Sidebar\n",
+                       "zentaris_name = Zentaris\nGeneral = Allgemein\ninformation_section = Informationen\n"
+                       "toggle_sidebar = Seitenleiste ein/aus\n");
+    SettingsView view(SettingsTab::general, true, supportDependencies());
+    auto* sidebar = view.sidebar();
+    EXPECT_EQ(sidebar->item(SettingsTab::general)->titleText(), "General");
+    EXPECT_EQ(sidebar->sections()[1]->titleView()->text(), "INFORMATION");
+    EXPECT_EQ(sidebar->sections()[0]->titleView()->text(), "SETTINGS_SECTION") << "a missing text shows its key";
+
+    LanguageManager::shared().setLanguage("de");
+    settle();
+    EXPECT_EQ(sidebar->item(SettingsTab::general)->titleText(), "Allgemein");
+    EXPECT_EQ(sidebar->item(SettingsTab::general)->accessibleName(), "Allgemein");
+    EXPECT_EQ(sidebar->sections()[1]->titleView()->text(), "INFORMATIONEN");
+    EXPECT_EQ(view.sidebarToggle()->toolTip(), "Seitenleiste ein/aus");
+}
+
+} // namespace
+} // namespace zentaris::testing
