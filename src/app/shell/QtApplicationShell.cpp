@@ -6,6 +6,8 @@
 #include "views/DragPreviewView.h"
 #include "platform/Bundle.h"
 #include "preferences/LanguageManager.h"
+#include "settings/DeferredRefresh.h"
+#include "settings/SettingsView.h"
 #include "shortcuts/Registry.h"
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
+#include <QVBoxLayout>
 
 namespace zentaris {
 
@@ -64,7 +67,8 @@ void centerOnScreen(QWidget* window) {
 
 } // namespace
 
-QtApplicationShell::QtApplicationShell(platform::UserDefaults& defaults) : defaults_(defaults) {}
+QtApplicationShell::QtApplicationShell(platform::UserDefaults& defaults, SupportSettingsView::Dependencies support)
+    : defaults_(defaults), support_(std::move(support)) {}
 
 QtApplicationShell::~QtApplicationShell() = default;
 
@@ -116,10 +120,18 @@ void QtApplicationShell::bringToFront(QWidget* window) {
 void QtApplicationShell::showSettingsWindow() {
     if (!settingsWindow_) {
         auto window = std::make_unique<RememberedWindow>(defaults_, settingsFrameKey);
-        window->setWindowTitle(QString::fromStdString(LanguageManager::shared().localizedString("Settings")));
+        auto* frame = window.get();
+        const auto retitle = [frame] {
+            frame->setWindowTitle(QString::fromStdString(LanguageManager::shared().localizedString("Settings")));
+        };
+        retitle();
+        refreshOnLanguageChange(frame, retitle);
         window->setWindowIcon(applicationIcon());
+        auto* content = new QVBoxLayout(frame);
+        content->setContentsMargins(0, 0, 0, 0);
+        content->addWidget(new SettingsView(SettingsTab::general, true, support_));
         window->resize(800, 600);
-        centerOnScreen(window.get());
+        centerOnScreen(frame);
         window->restoreFrame();
         settingsWindow_ = std::move(window);
     }

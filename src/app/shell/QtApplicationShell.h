@@ -3,6 +3,7 @@
 #include "app/ApplicationShell.h"
 #include "app/shell/FeedbackPanel.h"
 #include "platform/UserDefaults.h"
+#include "settings/SupportSettingsView.h"
 
 #include <QMenu>
 #include <QObject>
@@ -19,7 +20,8 @@ namespace zentaris {
 // windows and the feedback panels.
 class QtApplicationShell : public ApplicationShell {
 public:
-    explicit QtApplicationShell(platform::UserDefaults& defaults);
+    // `support` is what the settings window's Support page hands its messages to.
+    QtApplicationShell(platform::UserDefaults& defaults, SupportSettingsView::Dependencies support);
     ~QtApplicationShell() override;
 
     void createStatusItem() override;
@@ -47,6 +49,7 @@ private:
     platform::UserDefaults& defaults_;
     std::unique_ptr<QSystemTrayIcon> trayIcon_;
     std::unique_ptr<QMenu> menu_;
+    SupportSettingsView::Dependencies support_;
     std::unique_ptr<QWidget> settingsWindow_;
     std::unique_ptr<QWidget> onboardingWindow_;
     std::unique_ptr<OverlayWindow> dragPreview_;

@@ -12,6 +12,7 @@
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtMainQueue.h"
 #include "platform/system/JsonFileUserDefaults.h"
+#include "platform/system/LinuxHostInformation.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Desktop.h"
 #include "platform/x11/X11HotKeys.h"
@@ -98,7 +99,8 @@ int main(int argc, char** argv) {
         http, alerts, desktop.workspace, [] { QCoreApplication::quit(); }));
 
     zentaris::LanguageManager::shared();
-    zentaris::QtApplicationShell shell(defaults);
+    platform::LinuxHostInformation host;
+    zentaris::QtApplicationShell shell(defaults, zentaris::SupportSettingsView::standardDependencies(desktop, host));
     zentaris::LoginItem loginItem(zentaris::LoginItem::defaultAutostartDirectory(), ownExecutable());
 
     zentaris::AppDelegate controller({
