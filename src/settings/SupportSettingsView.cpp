@@ -221,7 +221,9 @@ void SupportSettingsView::refreshControls() {
         const ContactType type = allContactTypes[index];
         const bool selected = type == selectedContactType_;
         auto* button = contactTypeButtons_[index];
-        if (auto* symbol = button->findChild<QLabel*>(QStringLiteral("kindSymbol"))) setSymbol(symbol, look(type).symbol, 16, selected ? look(type).color : SystemColors::secondaryText());
+        if (auto* symbol = button->findChild<QLabel*>(QStringLiteral("kindSymbol"))) {
+            setSymbol(symbol, look(type).symbol, 16, selected ? look(type).color : SystemColors::secondaryText());
+        }
         if (auto* check = button->findChild<QLabel*>(QStringLiteral("checkmark"))) check->setVisible(selected);
         button->update();
     }
