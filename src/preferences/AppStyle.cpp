@@ -61,7 +61,11 @@ void applyCardStyle(QWidget* widget) {
     if (!widget) return;
     // palette(base) is resolved when the style sheet is applied, and again when the palette changes.
     widget->setAttribute(Qt::WA_StyledBackground, true);
-    widget->setStyleSheet(QStringLiteral("background-color: palette(base); border-radius: %1px;").arg(cardCornerRadius));
+    // Scoped to the card itself: a sheet without a selector would restyle every control inside it.
+    if (widget->objectName().isEmpty()) widget->setObjectName(QStringLiteral("card"));
+    widget->setStyleSheet(QStringLiteral("#%1 { background-color: palette(base); border-radius: %2px; }")
+                              .arg(widget->objectName())
+                              .arg(cardCornerRadius));
     auto* shadow = new QGraphicsDropShadowEffect(widget);
     shadow->setColor(cardShadow().color);
     shadow->setBlurRadius(cardShadow().radius * 2); // Qt's blur radius spans the whole fall-off

@@ -19,9 +19,8 @@ constexpr int chevronSide = 12;
 CollapsibleCard::CollapsibleCard(std::string title, std::string icon, QColor iconColor, bool isExpanded,
                                  std::function<void()> onToggle, QWidget* content, QWidget* parent)
     : QFrame(parent), isExpanded_(isExpanded), onToggle_(std::move(onToggle)), content_(content) {
-    AppStyle::applyCardStyle(this);
     setObjectName(QStringLiteral("collapsibleCard"));
-    setStyleSheet(QStringLiteral("QFrame#collapsibleCard { %1 }").arg(styleSheet()));
+    AppStyle::applyCardStyle(this);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

@@ -157,10 +157,8 @@ QLabel* symbolView(const std::string& symbol, int side, const QColor& color, int
 
 QFrame* makeCard(QWidget* parent) {
     auto* card = new QFrame(parent);
-    AppStyle::applyCardStyle(card);
-    // A style sheet without a selector would restyle every control inside the card as well.
     card->setObjectName(QStringLiteral("settingsCard"));
-    card->setStyleSheet(QStringLiteral("QFrame#settingsCard { %1 }").arg(card->styleSheet()));
+    AppStyle::applyCardStyle(card);
     return card;
 }
 

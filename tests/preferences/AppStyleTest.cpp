@@ -48,6 +48,7 @@ TEST(AppStyle, CardColoursFollowADarkPaletteAndKeepTheShadow) {
     EXPECT_EQ(shadow->offset(), QPointF(0, 1));
     EXPECT_NEAR(shadow->color().alphaF(), 0.1, 0.01);
     EXPECT_NE(card.styleSheet().indexOf("border-radius: 8px"), -1);
+    EXPECT_TRUE(card.styleSheet().startsWith("#card {")) << "the card's look stays on the card, not on its controls";
     app.setPalette(original);
 }
 

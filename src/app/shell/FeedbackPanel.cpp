@@ -2,8 +2,12 @@
 
 #include "views/FeedbackCards.h"
 
+#include <QBitmap>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 
 #include <cmath>
 
@@ -34,10 +38,45 @@ void OverlayWindow::setContent(std::unique_ptr<QWidget> content) {
     content_->setParent(this);
     content_->setGeometry(rect());
     content_->show();
+    scheduleCuts();
 }
 
 void OverlayWindow::resizeEvent(QResizeEvent*) {
     if (content_) content_->setGeometry(rect());
+    scheduleCuts();
+}
+
+void OverlayWindow::showEvent(QShowEvent*) { scheduleCuts(); }
+
+void OverlayWindow::setTranslucencyAvailable(bool available) {
+    translucencyAvailable_ = available;
+    if (available) {
+        clearMask();
+    } else {
+        scheduleCuts();
+    }
+}
+
+void OverlayWindow::scheduleCuts() {
+    if (translucencyAvailable_ || !content_) return;
+    // Never cut from inside an event: grabbing delivers pending resize events, which land here again.
+    // Cards also grow in with an entrance animation, so cut again once they have settled.
+    QPointer<OverlayWindow> self(this);
+    for (int delay : {0, 120, 400, 900}) {
+        QTimer::singleShot(delay, this, [self] {
+            if (self) self->cutToOpaqueContent();
+        });
+    }
+}
+
+void OverlayWindow::cutToOpaqueContent() {
+    if (translucencyAvailable_ || !content_ || size().isEmpty() || cutting_) return;
+    cutting_ = true;
+    const QImage image = content_->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    QBitmap mask = QBitmap::fromImage(image.createAlphaMask(Qt::ThresholdAlphaDither));
+    if (mask.size() != size()) mask = QBitmap::fromPixmap(mask.scaled(size()));
+    setMask(mask);
+    cutting_ = false;
 }
 
 std::unique_ptr<QWidget> makeFeedbackCardView(const FeedbackCard& card) {

@@ -20,12 +20,21 @@ public:
     // Replaces what the window shows; the new content fills it.
     void setContent(std::unique_ptr<QWidget> content);
     QWidget* content() const { return content_; }
+    // Without a compositing manager translucent pixels draw opaque and would hide what lies
+    // beneath; the window is then cut to the mostly opaque parts of its content instead.
+    void setTranslucencyAvailable(bool available);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void cutToOpaqueContent();
+    void scheduleCuts();
+
     QWidget* content_ = nullptr;
+    bool translucencyAvailable_ = true;
+    bool cutting_ = false;
 };
 
 // The Qt rectangle of a rectangle in screen coordinates: y flipped at the top of the primary screen.

@@ -160,6 +160,7 @@ void QtApplicationShell::terminate() { QCoreApplication::quit(); }
 void QtApplicationShell::showDragPreview(const platform::Rect& frame) {
     if (!dragPreview_) {
         dragPreview_ = std::make_unique<OverlayWindow>();
+        dragPreview_->setTranslucencyAvailable(translucencyAvailable_());
         dragPreview_->setContent(std::make_unique<DragPreviewView>());
     }
     dragPreview_->placeAt(frame);
@@ -172,6 +173,7 @@ void QtApplicationShell::hideDragPreview() { dragPreview_.reset(); }
 
 FeedbackPanelId QtApplicationShell::showFeedbackPanel(const FeedbackCard& card, const platform::Rect& frame) {
     auto panel = std::make_unique<OverlayWindow>();
+    panel->setTranslucencyAvailable(translucencyAvailable_());
     panel->placeAt(frame);
     panel->setContent(makeFeedbackCardView(card));
     panel->show();

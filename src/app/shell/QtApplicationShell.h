@@ -24,6 +24,9 @@ public:
     QtApplicationShell(platform::UserDefaults& defaults, SupportSettingsView::Dependencies support);
     ~QtApplicationShell() override;
 
+    // Tells whether translucent windows blend with what lies beneath (a compositing manager runs).
+    void setTranslucencyQuery(std::function<bool()> query) { translucencyAvailable_ = std::move(query); }
+
     void createStatusItem() override;
     bool hasStatusItem() const override { return trayIcon_ != nullptr; }
     void setStatusItemIcon(bool templateImage) override;
@@ -52,6 +55,7 @@ private:
     SupportSettingsView::Dependencies support_;
     std::unique_ptr<QWidget> settingsWindow_;
     std::unique_ptr<QWidget> onboardingWindow_;
+    std::function<bool()> translucencyAvailable_ = [] { return true; };
     std::unique_ptr<OverlayWindow> dragPreview_;
     std::map<FeedbackPanelId, std::unique_ptr<OverlayWindow>> feedbackPanels_;
     FeedbackPanelId nextFeedbackPanel_ = 1;

@@ -101,6 +101,7 @@ int main(int argc, char** argv) {
     zentaris::LanguageManager::shared();
     platform::LinuxHostInformation host;
     zentaris::QtApplicationShell shell(defaults, zentaris::SupportSettingsView::standardDependencies(desktop, host));
+    shell.setTranslucencyQuery([&x11] { return x11->connection().compositingManagerRunning(); });
     zentaris::LoginItem loginItem(zentaris::LoginItem::defaultAutostartDirectory(), ownExecutable());
 
     zentaris::AppDelegate controller({

@@ -55,6 +55,14 @@ xcb_atom_t X11Connection::atom(std::string_view name) {
     return value;
 }
 
+bool X11Connection::compositingManagerRunning() {
+    const auto selection = atom("_NET_WM_CM_S" + std::to_string(screenNumber_));
+    auto* reply = xcb_get_selection_owner_reply(xcb(), xcb_get_selection_owner(xcb(), selection), nullptr);
+    const bool running = reply && reply->owner != XCB_WINDOW_NONE;
+    std::free(reply);
+    return running;
+}
+
 std::string X11Connection::atomName(xcb_atom_t atom) {
     if (auto found = atomNames_.find(atom); found != atomNames_.end()) return found->second;
     auto cookie = xcb_get_atom_name(connection_, atom);

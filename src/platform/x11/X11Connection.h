@@ -60,6 +60,8 @@ public:
     int fileDescriptor() const;
     // False once the server has gone away; every request then fails quietly.
     bool isConnected() const;
+    // Whether a compositing manager runs on this screen, so that translucent windows blend.
+    bool compositingManagerRunning();
 
 private:
     X11Connection(xcb_connection_t* connection, int screenNumber);
