@@ -31,7 +31,7 @@ std::string trim(const std::string& text) {
 
 } // namespace
 
-std::string menuCaption(const GlobalShortcuts::Shortcut& shortcut) {
+std::string captionModifierGlyphs(const GlobalShortcuts::Shortcut& shortcut) {
     using GlobalShortcuts::ModifierFlags;
     const auto flags = shortcut.modifiers();
     std::string modifiers;
@@ -39,10 +39,18 @@ std::string menuCaption(const GlobalShortcuts::Shortcut& shortcut) {
     if (flags.contains(ModifierFlags::option)) modifiers += "⌥";
     if (flags.contains(ModifierFlags::shift)) modifiers += "⇧";
     if (flags.contains(ModifierFlags::command)) modifiers += "⌘";
+    return modifiers;
+}
 
-    if (auto fixed = fixedKeyTexts().find(shortcut.carbonKeyCode); fixed != fixedKeyTexts().end()) {
-        return modifiers + fixed->second;
-    }
+std::optional<std::string> fixedCaptionKeyText(std::int64_t keyCode) {
+    auto fixed = fixedKeyTexts().find(keyCode);
+    if (fixed == fixedKeyTexts().end()) return std::nullopt;
+    return fixed->second;
+}
+
+std::string menuCaption(const GlobalShortcuts::Shortcut& shortcut) {
+    const std::string modifiers = captionModifierGlyphs(shortcut);
+    if (auto fixed = fixedCaptionKeyText(shortcut.carbonKeyCode)) return modifiers + *fixed;
     std::string key = shortcut.description();
     eraseAll(key, modifiers);
     for (const char* glyph : {"⌃", "⌥", "⇧", "⌘"}) eraseAll(key, glyph);

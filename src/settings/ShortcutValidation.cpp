@@ -1,5 +1,6 @@
 #include "settings/ShortcutValidation.h"
 
+#include "app/ShortcutCaption.h"
 #include "preferences/LanguageManager.h"
 
 #include <algorithm>
@@ -69,18 +70,8 @@ ShortcutValidation validateShortcut(std::int64_t keyCode, ModifierFlags eventFla
 }
 
 std::string shortcutDisplayString(const GlobalShortcuts::Shortcut& shortcut) {
-    const auto flags = shortcut.modifiers();
-    std::string glyphs;
-    if (flags.contains(control)) glyphs += "⌃";
-    if (flags.contains(option)) glyphs += "⌥";
-    if (flags.contains(shift)) glyphs += "⇧";
-    if (flags.contains(command)) glyphs += "⌘";
-
-    static const std::map<std::int64_t, std::string> keyTexts{
-        {36, "↩"},  {48, "⇥"},  {49, "Space"}, {51, "⌫"},  {53, "⎋"},   {117, "⌦"},  {123, "←"},
-        {124, "→"}, {125, "↓"}, {126, "↑"},    {122, "F1"}, {120, "F2"}, {99, "F3"},  {118, "F4"},
-        {96, "F5"}, {97, "F6"}, {98, "F7"},    {100, "F8"}, {101, "F9"}, {109, "F10"}, {103, "F11"}, {111, "F12"}};
-    if (auto known = keyTexts.find(shortcut.carbonKeyCode); known != keyTexts.end()) return glyphs + known->second;
+    const std::string glyphs = captionModifierGlyphs(shortcut);
+    if (auto fixed = fixedCaptionKeyText(shortcut.carbonKeyCode)) return glyphs + *fixed;
     return glyphs + removeAll(shortcut.description(), glyphs);
 }
 
