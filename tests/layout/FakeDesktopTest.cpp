@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
+// Only what the layout tests lean on without showing it: the coordinate flip, injected failures
+// and the hit test.
+
 namespace platform::fake {
 namespace {
-
-using Strings = std::vector<std::string>;
 
 class FakeDesktopTest : public ::testing::Test {
 protected:
@@ -26,27 +27,6 @@ TEST_F(FakeDesktopTest, keepsWindowsInAccessibilityCoordinatesAndReportsScreenOn
     EXPECT_EQ(ax().copyAttributeValue(window, "AXSize").as<Size>(), (Size{800, 500}));
     EXPECT_EQ(desktop.frameOf(window), (Rect{100, 100, 800, 500}));
     EXPECT_EQ(ax().copyAttributeValue(window, "AXTitle").as<std::string>(), "notes");
-}
-
-TEST_F(FakeDesktopTest, answersFocusAndWindowListsPerApplication) {
-    auto element = ax().createApplication(app.processIdentifier);
-    EXPECT_EQ(ax().copyAttributeValue(element, "AXWindows").as<std::vector<AXUIElement>>(),
-              (std::vector<AXUIElement>{window}));
-    EXPECT_EQ(desktop.workspace().frontmostApplication(), std::nullopt);
-    desktop.focus(window);
-    EXPECT_EQ(desktop.workspace().frontmostApplication(), app);
-    EXPECT_EQ(ax().copyAttributeValue(element, "AXFocusedWindow").as<AXUIElement>(), window);
-}
-
-TEST_F(FakeDesktopTest, logsEveryCallWithItsResultAndThePauses) {
-    ax().clearCalls();
-    ax().copyAttributeValue(window, "AXHidden");
-    ax().setAttributeValue(window, "AXPosition", Point{1, 2});
-    desktop.mainQueue().sleep(0.02);
-    ax().performAction(window, "AXRaise");
-    EXPECT_EQ(ax().callsOn(window), (Strings{"copy AXHidden", "set AXPosition (1, 2)", "perform AXRaise"}));
-    EXPECT_EQ(ax().writesAndPauses(window), (Strings{"set AXPosition (1, 2)", "sleep 0.02", "perform AXRaise"}));
-    EXPECT_EQ(desktop.mainQueue().sleeps(), (std::vector<double>{0.02}));
 }
 
 TEST_F(FakeDesktopTest, injectsFailures) {
@@ -93,31 +73,6 @@ TEST_F(FakeDesktopTest, hitTestsTheFrontmostVisibleWindowAndItsDeepestPart) {
     ASSERT_EQ(ax().copyElementAtPosition(system, 600, 400, hit), AXError::success);
     EXPECT_EQ(hit, front);
     EXPECT_EQ(ax().copyElementAtPosition(system, 5, 5, hit), AXError::noValue);
-}
-
-TEST_F(FakeDesktopTest, withoutTrustEveryCallIsRefused) {
-    ax().setTrusted(false);
-    EXPECT_FALSE(ax().isProcessTrusted(true));
-    EXPECT_EQ(ax().trustPrompts(), 1);
-    EXPECT_EQ(ax().copyAttributeValue(window, "AXTitle").error, AXError::apiDisabled);
-    EXPECT_EQ(ax().setAttributeValue(window, "AXHidden", true), AXError::apiDisabled);
-}
-
-TEST_F(FakeDesktopTest, screensAndApplicationsCanChange) {
-    int changes = 0;
-    auto token = desktop.screens().observeScreenParameters([&] { ++changes; });
-    desktop.addScreen({1440, 0, 1920, 1080});
-    desktop.screens().notifyScreenParametersChanged();
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(desktop.screens().mainScreen()->frame, (Rect{0, 0, 1440, 900}));
-    desktop.screens().setMainScreen(1);
-    EXPECT_EQ(desktop.screens().mainScreen()->frame, (Rect{1440, 0, 1920, 1080}));
-
-    EXPECT_TRUE(desktop.workspace().activate(app.processIdentifier));
-    EXPECT_FALSE(desktop.workspace().activate(9999));
-    EXPECT_EQ(desktop.workspace().activations(), (std::vector<ProcessId>{app.processIdentifier, 9999}));
-    desktop.workspace().quit(app.processIdentifier);
-    EXPECT_EQ(desktop.workspace().frontmostApplication(), std::nullopt);
 }
 
 } // namespace
