@@ -1,6 +1,6 @@
 #include "preferences/AppStyle.h"
+#include "../views/OffscreenApplication.h"
 
-#include <QApplication>
 #include <QGraphicsDropShadowEffect>
 #include <QPalette>
 #include <QWidget>
@@ -9,30 +9,8 @@
 
 using namespace zentaris;
 
-namespace {
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "test";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-} // namespace
-
-TEST(AppStyle, FontsFollowTheirScale) {
-    application();
-    const std::vector<std::pair<const QFont*, double>> sizes{
-        {&AppStyle::titleFont(), 22}, {&AppStyle::headlineFont(), 18}, {&AppStyle::subheadlineFont(), 16},
-        {&AppStyle::sectionTitleFont(), 14}, {&AppStyle::bodyFont(), 13}, {&AppStyle::calloutFont(), 12},
-        {&AppStyle::captionFont(), 11}, {&AppStyle::badgeFont(), 10}};
-    for (const auto& [font, points] : sizes) EXPECT_DOUBLE_EQ(font->pointSizeF(), points);
-    EXPECT_EQ(AppStyle::titleFont().weight(), QFont::DemiBold);
-    EXPECT_EQ(AppStyle::badgeFont().weight(), QFont::Medium);
-}
-
 TEST(AppStyle, CardColoursFollowADarkPaletteAndKeepTheShadow) {
-    auto& app = application();
+    auto& app = zentaris::testing::offscreenApplication();
     const QPalette original = app.palette();
     QPalette dark = original;
     dark.setColor(QPalette::Base, QColor(30, 30, 30));
@@ -50,10 +28,4 @@ TEST(AppStyle, CardColoursFollowADarkPaletteAndKeepTheShadow) {
     EXPECT_NE(card.styleSheet().indexOf("border-radius: 8px"), -1);
     EXPECT_TRUE(card.styleSheet().startsWith("#card {")) << "the card's look stays on the card, not on its controls";
     app.setPalette(original);
-}
-
-TEST(AppStyle, AnimationTimings) {
-    EXPECT_DOUBLE_EQ(AppStyle::quickAnimation().duration, 0.2);
-    EXPECT_DOUBLE_EQ(AppStyle::standardAnimation().duration, 0.3);
-    EXPECT_DOUBLE_EQ(AppStyle::springAnimation().dampingFraction, 0.7);
 }
