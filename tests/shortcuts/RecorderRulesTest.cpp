@@ -1,12 +1,8 @@
-#include "platform/fake/FakeHotKeys.h"
-#include "platform/fake/FakeMainQueue.h"
 #include "shortcuts/RecorderRules.h"
 #include "shortcuts/Registry.h"
 #include "ShortcutTestSupport.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 using namespace GlobalShortcuts;
 
@@ -19,14 +15,7 @@ constexpr std::uint64_t controlFlag = ModifierFlags::control;
 constexpr std::uint64_t capsLockFlag = ModifierFlags::capsLock;
 constexpr std::uint64_t functionFlag = ModifierFlags::function;
 
-struct RecorderRulesTest : ::testing::Test {
-    zentaris::testing::ShortcutCaptionEnvironment captions;
-    platform::MemoryUserDefaults defaults;
-    platform::NotificationCenter center;
-    platform::fake::FakeHotKeys hotKeys;
-    platform::fake::FakeMainQueue queue;
-    std::ostringstream printed;
-    Registry registry{defaults, center, hotKeys, queue, printed};
+struct RecorderRulesTest : ::testing::Test, zentaris::testing::RegistryScene {
     const Name edited{"edited"};
 
     RecorderKeyDecision decide(Key key, std::uint64_t flags) {

@@ -1,11 +1,7 @@
-#include "platform/fake/FakeHotKeys.h"
-#include "platform/fake/FakeMainQueue.h"
 #include "shortcuts/GlobalShortcuts.h"
 #include "ShortcutTestSupport.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 using namespace GlobalShortcuts;
 namespace status = platform::hotKeyStatus;
@@ -15,14 +11,7 @@ namespace {
 const Shortcut optCmdLeft{123, 0x900};
 const Shortcut optCmdRight{124, 0x900};
 
-struct RegistryTest : ::testing::Test {
-    zentaris::testing::ShortcutCaptionEnvironment captions;
-    platform::MemoryUserDefaults defaults;
-    platform::NotificationCenter center;
-    platform::fake::FakeHotKeys hotKeys;
-    platform::fake::FakeMainQueue queue;
-    std::ostringstream printed;
-    Registry registry{defaults, center, hotKeys, queue, printed};
+struct RegistryTest : ::testing::Test, zentaris::testing::RegistryScene {
     std::vector<std::string> changed;
     platform::ObservationToken changes = center.addObserver(
         shortcutByNameDidChangeNotification,

@@ -4,8 +4,13 @@
 #include "platform/Environment.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/fake/FakeEnvironment.h"
+#include "platform/fake/FakeHotKeys.h"
 #include "platform/fake/FakeKeyboardLayout.h"
+#include "platform/fake/FakeMainQueue.h"
 #include "shortcuts/ModuleTexts.h"
+#include "shortcuts/Registry.h"
+
+#include <sstream>
 
 namespace zentaris::testing {
 
@@ -25,6 +30,17 @@ struct ShortcutCaptionEnvironment {
         platform::Environment::install(nullptr);
         GlobalShortcuts::ModuleTexts::resetShared();
     }
+};
+
+// A registry over fakes, printing into `printed`.
+struct RegistryScene {
+    ShortcutCaptionEnvironment captions;
+    platform::MemoryUserDefaults defaults;
+    platform::NotificationCenter center;
+    platform::fake::FakeHotKeys hotKeys;
+    platform::fake::FakeMainQueue queue;
+    std::ostringstream printed;
+    GlobalShortcuts::Registry registry{defaults, center, hotKeys, queue, printed};
 };
 
 } // namespace zentaris::testing
