@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace zentaris;
 
 namespace {
@@ -32,11 +34,10 @@ TEST(MiniatureSlots, EveryLayoutAt80By24) {
         const auto got = miniatureSlots(layout, 80, 24);
         ASSERT_EQ(got.size(), want.size()) << rawValue(layout);
         for (std::size_t i = 0; i < got.size(); ++i) {
-            EXPECT_DOUBLE_EQ(got[i].x, want[i].x) << rawValue(layout) << " slot " << i;
-            EXPECT_DOUBLE_EQ(got[i].y, want[i].y) << rawValue(layout) << " slot " << i;
-            EXPECT_DOUBLE_EQ(got[i].width, want[i].width) << rawValue(layout) << " slot " << i;
-            EXPECT_DOUBLE_EQ(got[i].height, want[i].height) << rawValue(layout) << " slot " << i;
-            EXPECT_NEAR(got[i].delay, want[i].delay, 1e-9) << rawValue(layout) << " slot " << i;
+            const auto& [x, y, width, height, delay] = want[i];
+            EXPECT_EQ(std::tie(got[i].x, got[i].y, got[i].width, got[i].height), std::tie(x, y, width, height))
+                << rawValue(layout) << " slot " << i;
+            EXPECT_NEAR(got[i].delay, delay, 1e-9) << rawValue(layout) << " slot " << i;
         }
     }
 }
