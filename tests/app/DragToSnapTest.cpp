@@ -196,10 +196,8 @@ TEST_F(DragToSnapTest, RightButtonDragsSnapFromTheTitleBarOnly) {
 
 TEST_F(DragToSnapTest, TheTitleBarFollowsAToolbarAndItsButtons) {
     // A 50-point toolbar widens the band; a close button counts wherever it is.
-    auto toolbar = desktop.addPart(window, "AXToolbar", {100, 550, 400, 50});
-    auto close = desktop.addPart(window, "AXButton", {110, 330, 12, 12}, "AXCloseButton");
-    (void)toolbar;
-    (void)close;
+    desktop.addPart(window, "AXToolbar", {100, 550, 400, 50});
+    desktop.addPart(window, "AXButton", {110, 330, 12, 12}, "AXCloseButton");
     EXPECT_TRUE(app->isClickInTitleBar(window, {300, 560}));
     EXPECT_TRUE(app->isClickInTitleBar(window, {115, 335}));
     EXPECT_FALSE(app->isClickInTitleBar(window, {300, 500}));

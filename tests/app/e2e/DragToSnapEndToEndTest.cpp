@@ -5,17 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 namespace zentaris::testing {
 namespace {
 
 const PixelRect screenArea{0, 0, 1920, 1080};
-
-void sleepFor(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
 TEST(DragToSnapEndToEnd, ASuperDragByTheTitleBarPreviewsAndDropsIntoTheLeftHalf) {
     if (!endToEndToolsAvailable() || !programAvailable("import")) GTEST_SKIP() << "the X tools or the program are missing";
@@ -33,7 +29,7 @@ TEST(DragToSnapEndToEnd, ASuperDragByTheTitleBarPreviewsAndDropsIntoTheLeftHalf)
     // The window manager moves a window by its title bar only without modifiers, so the drag begins
     // as an ordinary move and Super joins in on the way, as a user may do.
     ASSERT_EQ(display.run({"xdotool", "mousedown", "1"}), 0);
-    sleepFor(0.05);
+    pauseFor(0.05);
     // Relative steps produce the pointer motion a hand would; towards (480, 540), the left-half zone.
     const int steps = 12;
     const int dx = (480 - startX) / steps, dy = (540 - startY) / steps;
@@ -42,9 +38,9 @@ TEST(DragToSnapEndToEnd, ASuperDragByTheTitleBarPreviewsAndDropsIntoTheLeftHalf)
             ASSERT_EQ(display.run({"xdotool", "keydown", "super"}), 0);
         }
         ASSERT_EQ(display.run({"xdotool", "mousemove_relative", "--", std::to_string(dx), std::to_string(dy)}), 0);
-        sleepFor(0.03);
+        pauseFor(0.03);
     }
-    sleepFor(0.3);
+    pauseFor(0.3);
     const bool previewShown = session.screen().overlayShown("Zentaris");
     const auto artifacts = std::filesystem::path(ZENTARIS_ARTIFACTS);
     std::filesystem::create_directories(artifacts);
@@ -53,7 +49,7 @@ TEST(DragToSnapEndToEnd, ASuperDragByTheTitleBarPreviewsAndDropsIntoTheLeftHalf)
 
     EXPECT_TRUE(previewShown) << "the drop-zone preview was not on screen during the drag";
     EXPECT_TRUE(session.waitForSlot(terminal, fractionOf(screenArea, 0, 0, 0.5, 1), screenArea));
-    sleepFor(0.2);
+    pauseFor(0.2);
     EXPECT_FALSE(session.screen().overlayShown("Zentaris")) << "the preview goes with the release";
 }
 

@@ -8,7 +8,6 @@
 #include <chrono>
 #include <map>
 #include <memory>
-#include <thread>
 
 namespace zentaris::testing {
 namespace {
@@ -29,8 +28,6 @@ const Slot topLeft = slot(0, 0, 0.5, 0.5);
 const Slot topRight = slot(0.5, 0, 0.5, 0.5);
 const Slot bottomLeft = slot(0, 0.5, 0.5, 0.5);
 const Slot bottomRight = slot(0.5, 0.5, 0.5, 0.5);
-
-void sleepFor(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
 // Each test starts its own display, two terminals and the program: a start costs about half a
 // second, and the tests stay independent of each other's window states.
@@ -104,7 +101,7 @@ TEST_F(SingleScreen, AnArrowStepWaitsForASecondArrowThenCyclesTheWidths) {
     // A pause longer than 2 s starts the cycle again.
     expectStep("super+alt+Left", second_, slot(0, 0, 0.25, 1));
     expectStep("super+alt+Left", second_, slot(0, 0, 0.3, 1));
-    sleepFor(2.2);
+    pauseFor(2.2);
     expectStep("super+alt+Left", second_, slot(0, 0, 0.25, 1));
 }
 
@@ -169,7 +166,7 @@ TEST_F(SingleScreen, DragModeShortcutShowsItsFeedback) {
     bool shown = false;
     for (int i = 0; i < 100 && !shown; ++i) {
         shown = session().screen().overlayShown("Zentaris");
-        sleepFor(0.01);
+        pauseFor(0.01);
     }
     EXPECT_TRUE(shown);
 }

@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
-#include <thread>
 
 namespace zentaris::testing {
 namespace {
@@ -84,17 +82,13 @@ TEST(MonitorChange, AWindowAcrossBothNewScreensIsPulledInsideOne) {
         ASSERT_TRUE(session.waitForSlot(window, fractionOf(whole, left, 0, 1 - left, 1), whole));
     }
 
-    for (const auto& monitor : twoMonitors) {
-        std::vector<std::string> argv{"xrandr", "--setmonitor"};
-        argv.insert(argv.end(), monitor.begin(), monitor.end());
-        ASSERT_EQ(session.display().run(argv), 0);
-    }
+    session.setMonitors(twoMonitors);
     // Fitted to the right screen, the gap included.
     PixelRect frame;
     for (int i = 0; i < 300; ++i) {
         frame = session.screen().outerFrame(window).value_or(PixelRect{});
         if (frame.x >= rightScreen.x && frame.maxX() <= rightScreen.maxX()) break; // position and size both applied
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        pauseFor(0.01);
     }
     EXPECT_EQ(frame.x, rightScreen.x + 1) << frame;
     EXPECT_LE(frame.maxX(), rightScreen.maxX() - 1) << frame;

@@ -8,12 +8,10 @@
 namespace zentaris::testing {
 
 namespace {
-
 using Clock = std::chrono::steady_clock;
-
-void pause(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
-
 } // namespace
+
+void pauseFor(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
 bool endToEndToolsAvailable() {
     for (const char* tool : {"Xvfb", "openbox", "xterm", "xdotool", "xrandr"}) {
@@ -30,11 +28,7 @@ ZentarisSession::ZentarisSession(Options options) {
     writeFile(defaultsFile(), nlohmann::json{{"values", values}}.dump(2));
 
     display_ = std::make_unique<PrivateDisplay>(options.display);
-    for (const auto& monitor : options.monitors) {
-        std::vector<std::string> argv{"xrandr", "--setmonitor"};
-        argv.insert(argv.end(), monitor.begin(), monitor.end());
-        if (display_->run(argv) != 0) throw std::runtime_error("xrandr --setmonitor failed");
-    }
+    setMonitors(options.monitors);
     screen_ = std::make_unique<ScreenObserver>(display_->name());
 }
 
@@ -47,7 +41,7 @@ xcb_window_t ZentarisSession::openTerminal(const std::string& title, int x, int 
             auto frame = screen_->outerFrame(*window);
             if (frame && frame->x < x + 5 && frame->y < y + 5 && frame->width > 300) return *window;
         }
-        pause(0.02);
+        pauseFor(0.02);
     }
     throw std::runtime_error("xterm \"" + title + "\" did not appear");
 }
@@ -64,10 +58,18 @@ bool ZentarisSession::startProgram(xcb_window_t probe, const PixelRect& area) {
     return false;
 }
 
+void ZentarisSession::setMonitors(const std::vector<std::vector<std::string>>& monitors) {
+    for (const auto& monitor : monitors) {
+        std::vector<std::string> argv{"xrandr", "--setmonitor"};
+        argv.insert(argv.end(), monitor.begin(), monitor.end());
+        if (display_->run(argv) != 0) throw std::runtime_error("xrandr --setmonitor failed");
+    }
+}
+
 void ZentarisSession::focus(xcb_window_t window) {
     display_->run({"xdotool", "windowactivate", "--sync", std::to_string(window)});
     const auto deadline = Clock::now() + std::chrono::seconds(3);
-    while (screen_->activeWindow() != window && Clock::now() < deadline) pause(0.01);
+    while (screen_->activeWindow() != window && Clock::now() < deadline) pauseFor(0.01);
 }
 
 void ZentarisSession::press(const std::vector<std::string>& chords) {
@@ -86,7 +88,7 @@ void ZentarisSession::press(const std::vector<std::string>& chords) {
             last = fillsSlot(*frame, slot, area, increment);
             if (last) return last;
         }
-        pause(0.01);
+        pauseFor(0.01);
     } while (Clock::now() < deadline);
     return last;
 }
@@ -100,7 +102,7 @@ void ZentarisSession::press(const std::vector<std::string>& chords) {
             return ::testing::AssertionFailure() << "moved from " << before.value_or(PixelRect{}) << " to "
                                                  << now.value_or(PixelRect{});
         }
-        pause(0.01);
+        pauseFor(0.01);
     }
     return ::testing::AssertionSuccess();
 }

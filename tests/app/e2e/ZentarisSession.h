@@ -41,6 +41,8 @@ public:
     bool startProgram(xcb_window_t probe, const PixelRect& area);
     pid_t programPid() const { return programPid_; }
 
+    // Runs `xrandr --setmonitor` with each argument list.
+    void setMonitors(const std::vector<std::vector<std::string>>& monitors);
     void focus(xcb_window_t window);
     // `xdotool key` with these chords, sent in one go (12 ms apart).
     void press(const std::vector<std::string>& chords);
@@ -56,6 +58,8 @@ private:
     std::unique_ptr<ScreenObserver> screen_;
     pid_t programPid_ = 0;
 };
+
+void pauseFor(double seconds);
 
 // The program under test and the tools the sessions need are all installed.
 bool endToEndToolsAvailable();
