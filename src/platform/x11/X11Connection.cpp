@@ -104,7 +104,17 @@ X11RawInput& X11Connection::rawInput() {
     return *rawInput_;
 }
 
-void X11Connection::flush() { xcb_flush(connection_); }
+void X11Connection::runBeforeFlush() {
+    if (!beforeFlush_ || inBeforeFlush_) return;
+    inBeforeFlush_ = true;
+    beforeFlush_();
+    inBeforeFlush_ = false;
+}
+
+void X11Connection::flush() {
+    runBeforeFlush();
+    xcb_flush(connection_);
+}
 
 template <typename Event>
 void X11Connection::callEach(Listeners<Event>& listeners, const Event& event) {
@@ -130,6 +140,7 @@ void X11Connection::dispatch(xcb_generic_event_t* event) {
 
 void X11Connection::pump() {
     if (pumping_ || !isConnected()) return;
+    runBeforeFlush();
     pumping_ = true;
     // xcb_poll_for_event returns what is already queued first and reads the socket only when
     // the queue is empty, so this drains both.

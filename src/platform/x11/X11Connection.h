@@ -62,6 +62,8 @@ public:
     bool isConnected() const;
     // Whether a compositing manager runs on this screen, so that translucent windows blend.
     bool compositingManagerRunning();
+    // Runs before every flush and pump: the last chance to send requests held back to be combined.
+    void setBeforeFlush(std::function<void()> hook) { beforeFlush_ = std::move(hook); }
 
 private:
     X11Connection(xcb_connection_t* connection, int screenNumber);
@@ -89,6 +91,9 @@ private:
     std::shared_ptr<Listeners<xcb_generic_event_t>> eventListeners_;
     std::shared_ptr<Listeners<xcb_generic_error_t>> errorListeners_;
     bool pumping_ = false;
+    std::function<void()> beforeFlush_;
+    bool inBeforeFlush_ = false;
+    void runBeforeFlush();
 };
 
 } // namespace platform::x11

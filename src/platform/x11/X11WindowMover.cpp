@@ -37,7 +37,21 @@ SizeHints sizeHintsOf(const xcb_size_hints_t& h) {
 } // namespace
 
 X11WindowMover::X11WindowMover(X11Connection& connection, X11Clients& clients, X11Monitors& monitors)
-    : connection_(connection), clients_(clients), monitors_(monitors) {}
+    : connection_(connection), clients_(clients), monitors_(monitors) {
+    connection_.setBeforeFlush([this] { sendHeldMove(); });
+}
+
+X11WindowMover::~X11WindowMover() {
+    sendHeldMove();
+    connection_.setBeforeFlush(nullptr);
+}
+
+void X11WindowMover::sendHeldMove() {
+    if (!held_) return;
+    const HeldMove move = *held_;
+    held_.reset();
+    request(move.window, move.current, move.target, move.space);
+}
 
 Rect X11WindowMover::ClientFrame::outer() const {
     return {client.minX() - decoration.left + shadow.left, client.minY() - decoration.top + shadow.top,
@@ -177,8 +191,12 @@ AXError X11WindowMover::setPosition(xcb_window_t window, Point position) {
     auto base = frame(window);
     auto current = readFrame(window);
     if (!base || !current) return AXError::invalidUIElement;
-    const auto space = monitors_.rootSpace();
-    return request(window, *current, roundedToPixels(Rect(position, base->size)), space);
+    sendHeldMove();
+    const Rect target = roundedToPixels(Rect(position, base->size));
+    held_ = HeldMove{window, *current, target, monitors_.rootSpace()};
+    // Reads see the new place at once, as they would after a sent request.
+    pending_[window] = {target, std::chrono::steady_clock::now() + pendingLifetime};
+    return AXError::success;
 }
 
 AXError X11WindowMover::setSize(xcb_window_t window, Size size) {
@@ -215,6 +233,12 @@ AXError X11WindowMover::setSize(xcb_window_t window, Size size) {
             }
             target = alignInSlot(slot, outer, usable);
         }
+    }
+    // The size completes a held position of this window: one request carries both.
+    if (held_ && held_->window == window) {
+        held_.reset();
+    } else {
+        sendHeldMove();
     }
     return request(window, *current, target, space);
 }

@@ -20,6 +20,9 @@ public:
     static constexpr std::chrono::milliseconds pendingLifetime{250};
 
     X11WindowMover(X11Connection& connection, X11Clients& clients, X11Monitors& monitors);
+    ~X11WindowMover();
+    X11WindowMover(const X11WindowMover&) = delete;
+    X11WindowMover& operator=(const X11WindowMover&) = delete;
 
     // Nothing when the window has gone.
     std::optional<Rect> frame(xcb_window_t window);
@@ -48,6 +51,16 @@ private:
         std::chrono::steady_clock::time_point until;
     };
 
+    // A new position waits for the size that normally follows it, so that the window manager gets
+    // one request and the window never shows its new place with its old size.
+    struct HeldMove {
+        xcb_window_t window;
+        ClientFrame current;
+        Rect target;
+        RootSpace space;
+    };
+    void sendHeldMove();
+
     std::optional<ClientFrame> readFrame(xcb_window_t window);
     bool leaveMaximisedState(xcb_window_t window);
     AXError request(xcb_window_t window, const ClientFrame& current, const Rect& target, const RootSpace& space);
@@ -59,6 +72,7 @@ private:
     X11Clients& clients_;
     X11Monitors& monitors_;
     std::unordered_map<xcb_window_t, Pending> pending_;
+    std::optional<HeldMove> held_;
 };
 
 } // namespace platform::x11

@@ -258,16 +258,39 @@ TEST(X11Windows, AFrameTheWindowManagerRefusesIsReadBackOnlyForAMoment) {
     ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox");
     X11Session session;
     // Openbox keeps a client window that would fill the screen on it, invisible shadow margin
-    // included.
+    // included, when it is first put at the corner with its old size and then resized.
     const pid_t pid = session.launchClient({"--gtk-extents", "20", "20", "15", "25"});
     auto window = session.waitForWindow(pid);
     ASSERT_TRUE(window);
     const Rect target(0, 0, 1920, 1080);
-    session.setFrame(*window, target);
+    ASSERT_EQ(session.accessibility().setAttributeValue(*window, "AXPosition", target.origin), platform::AXError::success);
+    session.waitUntil([] { return false; }, 0.1);
+    ASSERT_EQ(session.accessibility().setAttributeValue(*window, "AXSize", target.size), platform::AXError::success);
     EXPECT_EQ(session.frameOf(*window), target);
     session.waitUntil([] { return false; }, 0.3);
     auto frame = session.frameOf(*window);
     ASSERT_TRUE(frame);
     EXPECT_NE(*frame, target);
     EXPECT_EQ(frame->size, target.size);
+}
+
+TEST(X11Windows, APositionAloneIsSentAndAFullFrameGoesAsOneRequest) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox");
+    X11Session session;
+    const pid_t pid = session.launchClient({"--gtk-extents", "20", "20", "15", "25"});
+    auto window = session.waitForWindow(pid);
+    ASSERT_TRUE(window);
+    const auto before = session.frameOf(*window);
+    ASSERT_TRUE(before);
+
+    // A position waits for a size; with none coming it still goes out before the next wait.
+    ASSERT_EQ(session.accessibility().setAttributeValue(*window, "AXPosition", platform::Point{300, 200}),
+              platform::AXError::success);
+    EXPECT_EQ(session.waitForFrame(*window, Rect({300, 200}, before->size)), Rect({300, 200}, before->size));
+
+    // Position and size together reach the window manager as one move, which it takes whole even
+    // for a window whose shadow margin would otherwise be kept on screen.
+    const Rect full(0, 0, 1920, 1080);
+    session.setFrame(*window, full);
+    EXPECT_EQ(session.waitForFrame(*window, full), full);
 }
