@@ -18,6 +18,7 @@ constexpr std::uint32_t sourcePager = 2;
 constexpr std::uint32_t gravityNorthWest = 1;
 constexpr std::uint32_t stateRemove = 0;
 constexpr auto stateChangeTimeout = std::chrono::milliseconds(300);
+constexpr auto extentsChangeTimeout = std::chrono::milliseconds(100);
 
 // Whole pixels, rounding the edges so that neighbouring slots stay neighbours.
 Rect roundedToPixels(const Rect& r) {
@@ -135,6 +136,7 @@ bool X11WindowMover::leaveMaximisedState(xcb_window_t window) {
                            clients_.hasState(*client, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ);
     const bool fullscreen = clients_.hasState(*client, ewmh->_NET_WM_STATE_FULLSCREEN);
     if (!maximised && !fullscreen) return true;
+    const auto decorationBefore = readFrame(window);
     // Window managers ignore moves of maximised windows.
     if (maximised)
         sendToRoot(window, ewmh->_NET_WM_STATE, stateRemove, ewmh->_NET_WM_STATE_MAXIMIZED_VERT,
@@ -150,6 +152,17 @@ bool X11WindowMover::leaveMaximisedState(xcb_window_t window) {
             !clients_.hasState(*client, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ) &&
             !clients_.hasState(*client, ewmh->_NET_WM_STATE_FULLSCREEN))
             break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    // The new decorations may be announced a moment after the state; a size computed with the old
+    // ones would come out too big or too small. Wait (briefly) for them to change.
+    const auto extentsDeadline = std::chrono::steady_clock::now() + extentsChangeTimeout;
+    while (decorationBefore && std::chrono::steady_clock::now() < extentsDeadline) {
+        auto now = readFrame(window);
+        if (!now) return false;
+        const auto& a = now->decoration;
+        const auto& b = decorationBefore->decoration;
+        if (a.left != b.left || a.right != b.right || a.top != b.top || a.bottom != b.bottom) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     pending_.erase(window);
