@@ -21,14 +21,14 @@ struct Badge {
 };
 
 constexpr Badge waysOfControl[] = {
-    {"menubar.rectangle", colors::blue, "onboarding_control_menubar_title"},
-    {"keyboard", colors::purple, "onboarding_control_shortcuts_title"},
-    {"hand.draw.fill", colors::green, "onboarding_control_drag_title"},
+    {"menubar.rectangle", SystemColors::blue, "onboarding_control_menubar_title"},
+    {"keyboard", SystemColors::purple, "onboarding_control_shortcuts_title"},
+    {"hand.draw.fill", SystemColors::green, "onboarding_control_drag_title"},
 };
 constexpr Badge features[] = {
-    {"rectangle.split.2x1", colors::orange, "feature_multi_window"},
-    {"display.2", colors::cyan, "feature_multi_monitor"},
-    {"gearshape.fill", colors::gray, "feature_customizable"},
+    {"rectangle.split.2x1", SystemColors::orange, "feature_multi_window"},
+    {"display.2", SystemColors::cyan, "feature_multi_monitor"},
+    {"gearshape.fill", SystemColors::gray, "feature_customizable"},
 };
 
 } // namespace
@@ -45,7 +45,7 @@ FeatureSummaryBadge::FeatureSummaryBadge(const std::string& icon, const QColor& 
     layout->addWidget(disc, 0, Qt::AlignHCenter);
     label_ = new LineLimitedLabel(2, Qt::AlignHCenter | Qt::AlignVCenter);
     label_->setFont(textFont(14, QFont::Medium));
-    label_->setTextColor(colors::primary());
+    label_->setTextColor(SystemColors::primaryText());
     label_->setFixedSize(120, 36);
     layout->addWidget(label_, 0, Qt::AlignHCenter);
 }
@@ -60,7 +60,7 @@ CompletionView::CompletionView(LanguageManager& languageManager, QWidget* parent
     page->addStretch(1);
 
     addPageHeader(page, *texts,
-                  {"checkmark.circle.fill", 70, colors::green(), "onboarding_completion_title", 32, "onboarding_completion_subtitle",
+                  {"checkmark.circle.fill", 70, SystemColors::green(), "onboarding_completion_title", 32, "onboarding_completion_subtitle",
                    textFont(15), 12, 550});
 
     auto* badges = new QVBoxLayout;
@@ -80,12 +80,12 @@ CompletionView::CompletionView(LanguageManager& languageManager, QWidget* parent
     }
     page->addLayout(badges);
 
-    auto* hint = new RoundedPanel(withOpacity(colors::controlBackground(), 0.5), 6);
+    auto* hint = new RoundedPanel(withOpacity(SystemColors::controlBackground(), 0.5), 6);
     auto* hintLayout = new QHBoxLayout(hint);
     hintLayout->setSpacing(6);
     hintLayout->setContentsMargins(16, 8, 16, 8);
-    hintLayout->addWidget(new SymbolLabel("info.circle", 11, colors::secondary()), 0, Qt::AlignVCenter);
-    hintLayout->addWidget(texts->bind(makeLabel(textFont(11), colors::secondary(), true), "onboarding_completion_hint"), 1);
+    hintLayout->addWidget(new SymbolLabel("info.circle", 11, SystemColors::secondaryText()), 0, Qt::AlignVCenter);
+    hintLayout->addWidget(texts->bind(makeLabel(textFont(11), SystemColors::secondaryText(), true), "onboarding_completion_hint"), 1);
     addCentered(page, hint);
     page->addStretch(1);
 }

@@ -31,12 +31,12 @@ constexpr const char* cornerArrows[] = {"↖", "↗", "↙", "↘"};
 const QSize filmFrame(440, 330);
 
 QWidget* toggleNote(LocalizedTexts& texts) {
-    auto* note = new RoundedPanel(colors::withOpacity(colors::green(), 0.1), 6);
+    auto* note = new RoundedPanel(withOpacity(SystemColors::green(), 0.1), 6);
     auto* layout = new QHBoxLayout(note);
     layout->setSpacing(6);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addWidget(new SymbolLabel("info.circle.fill", 11, colors::green()), 0, Qt::AlignVCenter);
-    layout->addWidget(texts.bind(makeLabel(textFont(10), colors::secondary(), true), "onboarding_drag_mode_toggle_note"), 1);
+    layout->addWidget(new SymbolLabel("info.circle.fill", 11, SystemColors::green()), 0, Qt::AlignVCenter);
+    layout->addWidget(texts.bind(makeLabel(textFont(10), SystemColors::secondaryText(), true), "onboarding_drag_mode_toggle_note"), 1);
     return note;
 }
 
@@ -45,17 +45,17 @@ QWidget* zoneGroup(LocalizedTexts& texts, const char* captionKey, const char* co
     auto* layout = new QVBoxLayout(group);
     layout->setSpacing(4);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* caption = texts.bind(makeLabel(textFont(11, QFont::DemiBold), colors::primary()), captionKey);
+    auto* caption = texts.bind(makeLabel(textFont(11, QFont::DemiBold), SystemColors::primaryText()), captionKey);
     caption->setAlignment(Qt::AlignCenter);
     layout->addWidget(caption);
     auto* tiles = new QHBoxLayout;
     tiles->setSpacing(4);
     for (const char* arrow : arrows) {
-        auto* tile = new RoundedPanel(colors::withOpacity(colors::green(), 0.2), 4);
+        auto* tile = new RoundedPanel(withOpacity(SystemColors::green(), 0.2), 4);
         tile->setFixedSize(24, 24);
         auto* tileLayout = new QHBoxLayout(tile);
         tileLayout->setContentsMargins(0, 0, 0, 0);
-        auto* text = makeLabel(textFont(14), colors::primary());
+        auto* text = makeLabel(textFont(14), SystemColors::primaryText());
         text->setText(QString::fromUtf8(arrow));
         text->setAlignment(Qt::AlignCenter);
         tileLayout->addWidget(text);
@@ -79,20 +79,20 @@ RoundedPanel* settingsRow(const QColor& tint, const char* symbol) {
 } // namespace
 
 DragModeStep::DragModeStep(const QString& number, QWidget* parent)
-    : RoundedPanel(colors::withOpacity(colors::controlBackground(), 0.5), 8, parent) {
+    : RoundedPanel(withOpacity(SystemColors::controlBackground(), 0.5), 8, parent) {
     auto* row = new QHBoxLayout(this);
     row->setSpacing(12);
     row->setContentsMargins(6, 6, 6, 6);
-    auto* badge = new RoundedPanel(colors::green(), 14);
+    auto* badge = new RoundedPanel(SystemColors::green(), 14);
     badge->setFixedSize(28, 28);
     auto* badgeLayout = new QHBoxLayout(badge);
     badgeLayout->setContentsMargins(0, 0, 0, 0);
-    auto* digit = makeLabel(textFont(15, QFont::DemiBold), colors::white());
+    auto* digit = makeLabel(textFont(15, QFont::DemiBold), QColor(Qt::white));
     digit->setText(number);
     digit->setAlignment(Qt::AlignCenter);
     badgeLayout->addWidget(digit);
     row->addWidget(badge, 0, Qt::AlignVCenter);
-    text_ = makeLabel(textFont(14), colors::primary(), true);
+    text_ = makeLabel(textFont(14), SystemColors::primaryText(), true);
     row->addWidget(text_, 1);
 }
 
@@ -115,7 +115,7 @@ DragModeView::DragModeView(LanguageManager& languageManager, ShortcutSettings& s
     page->setContentsMargins(40, 15, 40, 15);
 
     addPageHeader(page, *texts,
-                  {"hand.draw.fill", 40, colors::green(), "onboarding_drag_single_title", 24, "onboarding_drag_single_subtitle",
+                  {"hand.draw.fill", 40, SystemColors::green(), "onboarding_drag_single_title", 24, "onboarding_drag_single_subtitle",
                    textFont(12), 4});
 
     auto* demonstration = new QHBoxLayout;
@@ -156,22 +156,22 @@ DragModeView::DragModeView(LanguageManager& languageManager, ShortcutSettings& s
     settingsLayout->setSpacing(6);
     settingsLayout->setContentsMargins(0, 0, 0, 0);
 
-    auto* activation = settingsRow(colors::blue(), "keyboard");
+    auto* activation = settingsRow(SystemColors::blue(), "keyboard");
     auto* activationLayout = static_cast<QHBoxLayout*>(activation->layout());
-    activationLayout->addWidget(texts->bind(makeLabel(textFont(12, QFont::Medium), colors::primary()), "drag_mode_activation"));
+    activationLayout->addWidget(texts->bind(makeLabel(textFont(12, QFont::Medium), SystemColors::primaryText()), "drag_mode_activation"));
     activationLayout->addStretch(1);
     picker_ = new QComboBox(activation);
     picker_->setFixedWidth(220);
     picker_->setFont(textFont(11));
     for (auto modifier : allDragModeModifiers) {
-        picker_->addItem(symbolIcon(modifierSymbol(modifier), colors::primary()), QString(), static_cast<int>(modifier));
+        picker_->addItem(symbolIcon(modifierSymbol(modifier), SystemColors::primaryText()), QString(), static_cast<int>(modifier));
     }
     activationLayout->addWidget(picker_, 0, Qt::AlignVCenter);
     settingsLayout->addWidget(activation);
 
-    auto* rightButton = settingsRow(colors::orange(), "computermouse.fill");
+    auto* rightButton = settingsRow(SystemColors::orange(), "computermouse.fill");
     auto* rightButtonLayout = static_cast<QHBoxLayout*>(rightButton->layout());
-    rightButtonLayout->addWidget(texts->bind(makeLabel(textFont(12), colors::secondary(), true), "onboarding_right_click_note"), 1);
+    rightButtonLayout->addWidget(texts->bind(makeLabel(textFont(12), SystemColors::secondaryText(), true), "onboarding_right_click_note"), 1);
     settingsLayout->addWidget(rightButton);
     addCentered(page, settingsBlock, true);
     page->addStretch(1);

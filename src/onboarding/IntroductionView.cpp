@@ -22,15 +22,15 @@ struct ControlMethod {
 };
 
 constexpr ControlMethod controlMethods[] = {
-    {"menubar.rectangle", colors::blue, "onboarding_control_menubar_title", "onboarding_control_menubar_desc"},
-    {"keyboard", colors::purple, "onboarding_control_shortcuts_title", "onboarding_control_shortcuts_desc"},
-    {"hand.draw.fill", colors::green, "onboarding_control_drag_title", "onboarding_control_drag_desc"},
+    {"menubar.rectangle", SystemColors::blue, "onboarding_control_menubar_title", "onboarding_control_menubar_desc"},
+    {"keyboard", SystemColors::purple, "onboarding_control_shortcuts_title", "onboarding_control_shortcuts_desc"},
+    {"hand.draw.fill", SystemColors::green, "onboarding_control_drag_title", "onboarding_control_drag_desc"},
 };
 
 } // namespace
 
 ControlMethodCard::ControlMethodCard(const std::string& icon, const QColor& iconColor, QWidget* parent)
-    : RoundedPanel(colors::controlBackground(), 10, parent) {
+    : RoundedPanel(SystemColors::controlBackground(), 10, parent) {
     auto* row = new QHBoxLayout(this);
     row->setSpacing(16);
     row->setContentsMargins(16, 16, 16, 16);
@@ -39,11 +39,11 @@ ControlMethodCard::ControlMethodCard(const std::string& icon, const QColor& icon
     row->addWidget(symbol, 0, Qt::AlignVCenter);
     auto* column = new QVBoxLayout;
     column->setSpacing(4);
-    title_ = makeLabel(textFont(18, QFont::DemiBold), colors::primary());
+    title_ = makeLabel(textFont(18, QFont::DemiBold), SystemColors::primaryText());
     column->addWidget(title_);
     description_ = new LineLimitedLabel(2, Qt::AlignLeft | Qt::AlignTop);
     description_->setFont(textFont(15));
-    description_->setTextColor(colors::secondary());
+    description_->setTextColor(SystemColors::secondaryText());
     column->addWidget(description_);
     row->addLayout(column, 1);
 }
@@ -61,7 +61,7 @@ IntroductionView::IntroductionView(LanguageManager& languageManager, QWidget* pa
     page->addStretch(1);
 
     addPageHeader(page, *texts,
-                  {"hand.tap.fill", 50, colors::accent(), "onboarding_control_title", 28, "onboarding_control_subtitle", bodyFont(), 8});
+                  {"hand.tap.fill", 50, SystemColors::accent(), "onboarding_control_title", 28, "onboarding_control_subtitle", bodyFont(), 8});
 
     auto* cards = new QWidget;
     cards->setMaximumWidth(700);

@@ -39,10 +39,10 @@ void LayoutDiagram::paintEvent(QPaintEvent*) {
     QPainterPath outline;
     outline.addRoundedRect(QRectF(rect()), 4, 4);
     painter.setClipPath(outline);
-    painter.fillRect(rect(), tutorial::colors::withOpacity(tutorial::colors::separator(), 0.2));
+    painter.fillRect(rect(), withOpacity(SystemColors::separator(), 0.2));
     const auto cells = cellRects(QSizeF(size()));
     for (std::size_t index = 0; index < cells.size(); ++index) {
-        painter.fillRect(cells[index], tutorial::colors::withOpacity(cellColor(index), 0.7));
+        painter.fillRect(cells[index], withOpacity(cellColor(index), 0.7));
     }
 }
 

@@ -25,15 +25,15 @@ struct LayoutExample {
 
 std::vector<LayoutExample> layoutExamples() {
     return {
-        {2, 1, {colors::blue(), colors::green()}, "onboarding_menubar_2window", "onboarding_menubar_2window_desc"},
-        {3, 1, {colors::orange(), colors::blue(), colors::orange()}, "onboarding_menubar_3window", "onboarding_menubar_3window_desc"},
-        {2, 2, {colors::red(), colors::green(), colors::blue(), colors::purple()}, "onboarding_menubar_4window",
+        {2, 1, {SystemColors::blue(), SystemColors::green()}, "onboarding_menubar_2window", "onboarding_menubar_2window_desc"},
+        {3, 1, {SystemColors::orange(), SystemColors::blue(), SystemColors::orange()}, "onboarding_menubar_3window", "onboarding_menubar_3window_desc"},
+        {2, 2, {SystemColors::red(), SystemColors::green(), SystemColors::blue(), SystemColors::purple()}, "onboarding_menubar_4window",
          "onboarding_menubar_4window_desc"},
     };
 }
 
 QWidget* exampleRow(LocalizedTexts& texts, const LayoutExample& example) {
-    auto* row = new RoundedPanel(colors::controlBackground(), 8);
+    auto* row = new RoundedPanel(SystemColors::controlBackground(), 8);
     auto* layout = new QHBoxLayout(row);
     layout->setSpacing(12);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -42,8 +42,8 @@ QWidget* exampleRow(LocalizedTexts& texts, const LayoutExample& example) {
     layout->addWidget(diagram, 0, Qt::AlignVCenter);
     auto* column = new QVBoxLayout;
     column->setSpacing(2);
-    column->addWidget(texts.bind(makeLabel(textFont(14, QFont::DemiBold), colors::primary()), example.titleKey));
-    column->addWidget(texts.bind(makeLabel(textFont(12), colors::secondary(), true), example.descriptionKey));
+    column->addWidget(texts.bind(makeLabel(textFont(14, QFont::DemiBold), SystemColors::primaryText()), example.titleKey));
+    column->addWidget(texts.bind(makeLabel(textFont(12), SystemColors::secondaryText(), true), example.descriptionKey));
     layout->addLayout(column, 1);
     return row;
 }
@@ -57,7 +57,7 @@ MenuBarView::MenuBarView(LanguageManager& languageManager, QWidget* parent) : QW
     page->setContentsMargins(40, 20, 40, 20);
 
     addPageHeader(page, *texts,
-                  {"menubar.rectangle", 50, colors::blue(), "onboarding_menubar_title", 28, "onboarding_menubar_subtitle", bodyFont(), 8});
+                  {"menubar.rectangle", 50, SystemColors::blue(), "onboarding_menubar_title", 28, "onboarding_menubar_subtitle", bodyFont(), 8});
 
     auto* content = new QHBoxLayout;
     content->setSpacing(20);

@@ -34,22 +34,22 @@ const ScreenShortcut screenShortcuts[] = {
 } // namespace
 
 MultiMonitorShortcut::MultiMonitorShortcut(const QString& keys, QWidget* parent)
-    : RoundedPanel(colors::withOpacity(colors::controlBackground(), 0.5), 7, parent) {
+    : RoundedPanel(withOpacity(SystemColors::controlBackground(), 0.5), 7, parent) {
     auto* row = new QHBoxLayout(this);
     row->setSpacing(10);
     row->setContentsMargins(8, 8, 8, 8);
-    auto* badge = new RoundedPanel(colors::withOpacity(colors::accent(), 0.9), 5);
+    auto* badge = new RoundedPanel(withOpacity(SystemColors::accent(), 0.9), 5);
     badge->setMinimumWidth(90);
     auto* badgeLayout = new QHBoxLayout(badge);
     badgeLayout->setContentsMargins(12, 8, 12, 8);
-    keys_ = makeLabel(textFont(13, QFont::DemiBold), colors::white());
+    keys_ = makeLabel(textFont(13, QFont::DemiBold), QColor(Qt::white));
     keys_->setText(keys);
     keys_->setAlignment(Qt::AlignCenter);
     badgeLayout->addWidget(keys_);
     row->addWidget(badge, 0, Qt::AlignVCenter);
     description_ = new LineLimitedLabel(2, Qt::AlignLeft | Qt::AlignVCenter);
     description_->setFont(textFont(13));
-    description_->setTextColor(colors::primary());
+    description_->setTextColor(SystemColors::primaryText());
     row->addWidget(description_, 1);
 }
 
@@ -65,7 +65,7 @@ MultiMonitorView::MultiMonitorView(LanguageManager& languageManager, int connect
     page->setContentsMargins(40, 12, 40, 12);
 
     addPageHeader(page, *texts,
-                  {"display.2", 38, colors::accent(), "onboarding_multi_monitor_title", 24, "onboarding_multi_monitor_subtitle",
+                  {"display.2", 38, SystemColors::accent(), "onboarding_multi_monitor_title", 24, "onboarding_multi_monitor_subtitle",
                    textFont(13), 5});
 
     if (auto* picture = makePicture("multi_monitor_demo", 620, 10, 0.15, 8, 3)) {
@@ -101,8 +101,8 @@ MultiMonitorView::MultiMonitorView(LanguageManager& languageManager, int connect
     status->setSpacing(5);
     const bool several = connectedDisplays_ >= 2;
     statusSymbol_ = new SymbolLabel(several ? "checkmark.circle.fill" : "info.circle.fill", 11,
-                                    several ? colors::green() : colors::orange());
-    statusText_ = makeLabel(textFont(11), colors::secondary());
+                                    several ? SystemColors::green() : SystemColors::orange());
+    statusText_ = makeLabel(textFont(11), SystemColors::secondaryText());
     status->addStretch(1);
     status->addWidget(statusSymbol_, 0, Qt::AlignVCenter);
     status->addWidget(statusText_, 0, Qt::AlignVCenter);

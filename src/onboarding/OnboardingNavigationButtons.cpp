@@ -46,20 +46,20 @@ OnboardingNavigationButtons::OnboardingNavigationButtons(OnboardingState& state,
     bar->setContentsMargins(40, 20, 40, 20);
 
     // The counter does not depend on the interface language.
-    auto* counterPanel = new RoundedPanel(withOpacity(colors::accent(), 0.15), 6);
+    auto* counterPanel = new RoundedPanel(withOpacity(SystemColors::accent(), 0.15), 6);
     auto* counterLayout = new QHBoxLayout(counterPanel);
     counterLayout->setContentsMargins(14, 6, 14, 6);
-    stepCounter_ = makeLabel(textFont(13, QFont::Medium, true), colors::primary());
+    stepCounter_ = makeLabel(textFont(13, QFont::Medium, true), SystemColors::primaryText());
     counterLayout->addWidget(stepCounter_);
     bar->addWidget(counterPanel, 0, Qt::AlignHCenter);
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(12);
-    skip_ = plainButton(colors::red(), withOpacity(colors::red(), 0.1), 16, 8, QFont::Normal);
-    remindLater_ = plainButton(colors::orange(), withOpacity(colors::orange(), 0.1), 16, 8, QFont::Normal);
-    back_ = plainButton(colors::primary(), withOpacity(colors::separator(), 0.3), 16, 8, QFont::Normal);
-    back_->setIcon(symbolIcon("chevron.left", colors::primary()));
-    next_ = plainButton(colors::white(), colors::accent(), 24, 10, QFont::Medium);
+    skip_ = plainButton(SystemColors::red(), withOpacity(SystemColors::red(), 0.1), 16, 8, QFont::Normal);
+    remindLater_ = plainButton(SystemColors::orange(), withOpacity(SystemColors::orange(), 0.1), 16, 8, QFont::Normal);
+    back_ = plainButton(SystemColors::primaryText(), withOpacity(SystemColors::separator(), 0.3), 16, 8, QFont::Normal);
+    back_->setIcon(symbolIcon("chevron.left", SystemColors::primaryText()));
+    next_ = plainButton(QColor(Qt::white), SystemColors::accent(), 24, 10, QFont::Medium);
     next_->setLayoutDirection(Qt::RightToLeft); // the chevron after the text
     buttons->addWidget(skip_);
     buttons->addWidget(remindLater_);
@@ -96,7 +96,7 @@ void OnboardingNavigationButtons::showStep(OnboardingStep step) {
     skip_->setVisible(isFirstStep);
     remindLater_->setVisible(isFirstStep);
     back_->setVisible(!isFirstStep);
-    next_->setIcon(isLastStep_ ? QIcon() : symbolIcon("chevron.right", colors::white()));
+    next_->setIcon(isLastStep_ ? QIcon() : symbolIcon("chevron.right", QColor(Qt::white)));
     relabel();
 }
 

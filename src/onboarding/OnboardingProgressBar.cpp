@@ -39,8 +39,8 @@ void OnboardingProgressBar::paintEvent(QPaintEvent*) {
     QPainterPath track;
     track.addRoundedRect(QRectF(rect()), 3, 3);
     painter.setClipPath(track);
-    painter.fillRect(rect(), withOpacity(colors::separator(), 0.3));
-    painter.fillRect(QRectF(0, 0, width() * shown_, barHeight), colors::accent());
+    painter.fillRect(rect(), withOpacity(SystemColors::separator(), 0.3));
+    painter.fillRect(QRectF(0, 0, width() * shown_, barHeight), SystemColors::accent());
 }
 
 } // namespace zentaris

@@ -55,7 +55,7 @@ OnboardingView::OnboardingView(QWidget* parent)
 OnboardingView::OnboardingView(Dependencies dependencies, QWidget* parent) : QWidget(parent), deps_(std::move(dependencies)) {
     setAutoFillBackground(true);
     QPalette background = palette();
-    background.setColor(QPalette::Window, colors::windowBackground());
+    background.setColor(QPalette::Window, SystemColors::windowBackground());
     setPalette(background);
 
     auto* root = new QVBoxLayout(this);

@@ -45,15 +45,15 @@ constexpr int columnWidth = 365;
 const QSize filmFrame(440, 330);
 
 QWidget* quartersBox(LocalizedTexts& texts) {
-    auto* box = new RoundedPanel(colors::withOpacity(colors::controlBackground(), 0.5), 8);
+    auto* box = new RoundedPanel(withOpacity(SystemColors::controlBackground(), 0.5), 8);
     auto* layout = new QVBoxLayout(box);
     layout->setSpacing(6);
     layout->setContentsMargins(8, 8, 8, 8);
-    auto* title = texts.bind(makeLabel(textFont(13, QFont::DemiBold), colors::primary()), "onboarding_shortcuts_quarters_title");
+    auto* title = texts.bind(makeLabel(textFont(13, QFont::DemiBold), SystemColors::primaryText()), "onboarding_shortcuts_quarters_title");
     title->setAlignment(Qt::AlignCenter);
     layout->addWidget(title);
     auto* description =
-        texts.bind(makeLabel(textFont(11), colors::secondary(), true), "onboarding_shortcuts_quarters_description");
+        texts.bind(makeLabel(textFont(11), SystemColors::secondaryText(), true), "onboarding_shortcuts_quarters_description");
     description->setAlignment(Qt::AlignCenter);
     layout->addWidget(description);
     auto* tiles = new QHBoxLayout;
@@ -68,7 +68,7 @@ QWidget* quartersBox(LocalizedTexts& texts) {
 } // namespace
 
 ShortcutRow::ShortcutRow(const QString& keys, QWidget* parent)
-    : RoundedPanel(colors::withOpacity(colors::controlBackground(), 0.5), 8, parent) {
+    : RoundedPanel(withOpacity(SystemColors::controlBackground(), 0.5), 8, parent) {
     auto* row = new QHBoxLayout(this);
     row->setSpacing(12);
     row->setContentsMargins(6, 6, 6, 6);
@@ -78,10 +78,10 @@ ShortcutRow::ShortcutRow(const QString& keys, QWidget* parent)
     slot->setMinimumWidth(80);
     auto* slotLayout = new QHBoxLayout(slot);
     slotLayout->setContentsMargins(0, 0, 0, 0);
-    auto* badge = new RoundedPanel(colors::withOpacity(colors::purple(), 0.9), 6);
+    auto* badge = new RoundedPanel(withOpacity(SystemColors::purple(), 0.9), 6);
     auto* badgeLayout = new QHBoxLayout(badge);
     badgeLayout->setContentsMargins(12, 8, 12, 8);
-    keys_ = makeLabel(textFont(13, QFont::DemiBold), colors::white());
+    keys_ = makeLabel(textFont(13, QFont::DemiBold), QColor(Qt::white));
     keys_->setText(keys);
     badgeLayout->addWidget(keys_);
     slotLayout->addWidget(badge, 0, Qt::AlignCenter);
@@ -89,9 +89,9 @@ ShortcutRow::ShortcutRow(const QString& keys, QWidget* parent)
 
     auto* column = new QVBoxLayout;
     column->setSpacing(2);
-    description_ = makeLabel(textFont(15), colors::primary());
+    description_ = makeLabel(textFont(15), SystemColors::primaryText());
     column->addWidget(description_);
-    hint_ = makeLabel(textFont(12), colors::secondary(), true);
+    hint_ = makeLabel(textFont(12), SystemColors::secondaryText(), true);
     column->addWidget(hint_);
     row->addLayout(column, 1);
 }
@@ -104,15 +104,15 @@ void ShortcutRow::setTexts(const QString& description, const QString& hint) {
 QString ShortcutRow::keys() const { return keys_->text(); }
 
 QuarterShortcut::QuarterShortcut(const QString& arrows, const QString& label, QWidget* parent)
-    : RoundedPanel(colors::withOpacity(colors::purple(), 0.1), 6, parent) {
+    : RoundedPanel(withOpacity(SystemColors::purple(), 0.1), 6, parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(4);
     layout->setContentsMargins(0, 6, 0, 6);
-    auto* arrow = makeLabel(textFont(20), colors::purple());
+    auto* arrow = makeLabel(textFont(20), SystemColors::purple());
     arrow->setText(arrows);
     arrow->setAlignment(Qt::AlignCenter);
     layout->addWidget(arrow);
-    auto* name = makeLabel(textFont(10), colors::secondary());
+    auto* name = makeLabel(textFont(10), SystemColors::secondaryText());
     name->setText(label);
     name->setAlignment(Qt::AlignCenter);
     layout->addWidget(name);
@@ -125,7 +125,7 @@ ShortcutsView::ShortcutsView(LanguageManager& languageManager, QWidget* parent) 
     page->setContentsMargins(40, 20, 40, 20);
 
     addPageHeader(page, *texts,
-                  {"keyboard", 50, colors::purple(), "onboarding_shortcuts_single_title", 28, "onboarding_shortcuts_single_subtitle",
+                  {"keyboard", 50, SystemColors::purple(), "onboarding_shortcuts_single_title", 28, "onboarding_shortcuts_single_subtitle",
                    bodyFont(), 8});
 
     auto* content = new QHBoxLayout;

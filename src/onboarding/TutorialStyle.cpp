@@ -24,27 +24,6 @@ QFont textFont(double size, QFont::Weight weight, bool monospaced) {
 
 QFont bodyFont(QFont::Weight weight) { return textFont(13, weight); }
 
-namespace colors {
-
-QColor blue() { return QColor(0, 122, 255); }
-QColor green() { return QColor(52, 199, 89); }
-QColor red() { return QColor(255, 59, 48); }
-QColor orange() { return QColor(255, 149, 0); }
-QColor purple() { return QColor(175, 82, 222); }
-QColor yellow() { return QColor(255, 204, 0); }
-QColor cyan() { return QColor(50, 173, 230); }
-QColor gray() { return QColor(142, 142, 147); }
-QColor white() { return QColor(Qt::white); }
-
-QColor primary() { return QApplication::palette().color(QPalette::WindowText); }
-QColor secondary() { return withOpacity(primary(), 0.55); }
-QColor accent() { return QApplication::palette().color(QPalette::Highlight); }
-QColor controlBackground() { return QApplication::palette().color(QPalette::Base); }
-QColor separator() { return withOpacity(primary(), 0.15); }
-QColor windowBackground() { return QApplication::palette().color(QPalette::Window); }
-
-} // namespace colors
-
 RoundedPanel::RoundedPanel(const QColor& fill, double cornerRadius, QWidget* parent)
     : QWidget(parent), fill_(fill), cornerRadius_(cornerRadius) {}
 
@@ -123,7 +102,7 @@ void addCentered(QBoxLayout* layout, QWidget* widget, bool fillUpToMaximum) {
 
 void addShadow(QWidget* widget, double opacity, double radius, double offsetY) {
     auto* shadow = new QGraphicsDropShadowEffect(widget);
-    shadow->setColor(colors::withOpacity(Qt::black, opacity));
+    shadow->setColor(withOpacity(Qt::black, opacity));
     shadow->setBlurRadius(radius * 2); // Qt's blur radius spans the whole fall-off
     shadow->setOffset(0, offsetY);
     widget->setGraphicsEffect(shadow);

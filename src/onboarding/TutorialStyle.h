@@ -1,5 +1,7 @@
 #pragma once
 
+#include "preferences/SystemColors.h"
+
 #include "views/MenuColors.h"
 
 #include <QColor>
@@ -18,27 +20,6 @@ namespace zentaris::tutorial {
 QFont textFont(double size, QFont::Weight weight = QFont::Normal, bool monospaced = false);
 // The body text style (13) of the pages.
 QFont bodyFont(QFont::Weight weight = QFont::Normal);
-
-// The named colours of the pages.
-namespace colors {
-QColor blue();
-QColor green();
-QColor red();
-QColor orange();
-QColor purple();
-QColor yellow();
-QColor cyan();
-QColor gray();
-QColor white();
-// Follow the palette, so a dark theme keeps its contrast.
-QColor primary();
-QColor secondary();
-QColor accent();
-QColor controlBackground();
-QColor separator();
-QColor windowBackground();
-using zentaris::withOpacity;
-} // namespace colors
 
 // A surface filled with one colour inside a rounded rectangle (a circle when the radius is half
 // the side); its layout's margins give the padding.

@@ -26,21 +26,21 @@ WelcomeLanguageView::WelcomeLanguageView(LanguageManager& languageManager, QWidg
     }
     auto* titles = new QVBoxLayout;
     titles->setSpacing(8);
-    auto* title = texts_->bind(makeLabel(textFont(42, QFont::Bold), colors::primary()), "onboarding_welcome_title");
+    auto* title = texts_->bind(makeLabel(textFont(42, QFont::Bold), SystemColors::primaryText()), "onboarding_welcome_title");
     title->setAlignment(Qt::AlignCenter);
     titles->addWidget(title);
     auto* subtitle =
-        texts_->bind(makeLabel(textFont(18), colors::secondary(), true), "onboarding_welcome_subtitle");
+        texts_->bind(makeLabel(textFont(18), SystemColors::secondaryText(), true), "onboarding_welcome_subtitle");
     subtitle->setAlignment(Qt::AlignCenter);
     titles->addWidget(subtitle);
     header->addLayout(titles);
     page->addLayout(header);
 
-    auto* card = new RoundedPanel(colors::withOpacity(colors::controlBackground(), 0.5), 12);
+    auto* card = new RoundedPanel(withOpacity(SystemColors::controlBackground(), 0.5), 12);
     auto* cardLayout = new QVBoxLayout(card);
     cardLayout->setSpacing(12);
     cardLayout->setContentsMargins(24, 24, 24, 24);
-    auto* label = texts_->bind(makeLabel(textFont(16, QFont::DemiBold), colors::primary()), "onboarding_choose_language");
+    auto* label = texts_->bind(makeLabel(textFont(16, QFont::DemiBold), SystemColors::primaryText()), "onboarding_choose_language");
     label->setAlignment(Qt::AlignCenter);
     cardLayout->addWidget(label);
     picker_ = new QComboBox(card);

@@ -1,5 +1,7 @@
 #include "preferences/AppStyle.h"
 
+#include "preferences/SystemColors.h"
+
 #include <QApplication>
 #include <QGraphicsDropShadowEffect>
 #include <QPalette>
@@ -16,11 +18,6 @@ QFont systemFont(double points, QFont::Weight weight) {
     return font;
 }
 
-QColor withOpacity(QColor color, double opacity) {
-    color.setAlphaF(static_cast<float>(opacity));
-    return color;
-}
-
 } // namespace
 
 const QFont& titleFont() { static const QFont font = systemFont(22, QFont::DemiBold); return font; }
@@ -32,9 +29,9 @@ const QFont& calloutFont() { static const QFont font = systemFont(12, QFont::Nor
 const QFont& captionFont() { static const QFont font = systemFont(11, QFont::Normal); return font; }
 const QFont& badgeFont() { static const QFont font = systemFont(10, QFont::Medium); return font; }
 
-QColor successColor() { return QColor(0x34, 0xc7, 0x59); }
-QColor warningColor() { return QColor(0xff, 0x95, 0x00); }
-QColor errorColor() { return QColor(0xff, 0x3b, 0x30); }
+QColor successColor() { return SystemColors::green(); }
+QColor warningColor() { return SystemColors::orange(); }
+QColor errorColor() { return SystemColors::red(); }
 
 QColor cardBackgroundColor() { return QApplication::palette().color(QPalette::Base); }
 QColor windowBackgroundColor() { return withOpacity(QApplication::palette().color(QPalette::Window), 0.8); }

@@ -32,13 +32,13 @@ struct FeatureTile {
 };
 
 QWidget* featureTile(const FeatureTile& feature) {
-    auto* tile = new RoundedPanel([] { return withAlpha(SystemColors::controlBackground(), 0.3); }, 8);
+    auto* tile = new RoundedPanel([] { return withOpacity(SystemColors::controlBackground(), 0.3); }, 8);
     auto* column = new QVBoxLayout(tile);
     column->setContentsMargins(12, 12, 12, 12);
     column->setSpacing(8);
     auto* heading = new QHBoxLayout;
     heading->setSpacing(12);
-    auto* badge = new RoundedPanel([color = feature.color] { return withAlpha(color, 0.15); }, 16);
+    auto* badge = new RoundedPanel([color = feature.color] { return withOpacity(color, 0.15); }, 16);
     badge->setFixedSize(32, 32);
     auto* badgeLayout = new QHBoxLayout(badge);
     badgeLayout->setContentsMargins(0, 0, 0, 0);
@@ -92,7 +92,7 @@ QIcon progressIcon(double turn, const QColor& color) {
     painter.scale(ratio, ratio);
     // Scaled to 0.7 inside its 14 x 14 frame.
     const QRectF circle(7 - 4.9 + 0.8, 7 - 4.9 + 0.8, 9.8 - 1.6, 9.8 - 1.6);
-    painter.setPen(QPen(withAlpha(color, 0.25), 1.6));
+    painter.setPen(QPen(withOpacity(color, 0.25), 1.6));
     painter.drawEllipse(circle);
     painter.setPen(QPen(color, 1.6, Qt::SolidLine, Qt::RoundCap));
     painter.drawArc(circle, static_cast<int>(-turn * 360 * 16), 100 * 16);
@@ -248,7 +248,7 @@ QWidget* AboutSettingsView::buildUpdatesCard() {
 
     announcementDivider_ = divider();
     column->addWidget(announcementDivider_);
-    announcement_ = new RoundedPanel([] { return withAlpha(SystemColors::orange(), 0.1); }, 6);
+    announcement_ = new RoundedPanel([] { return withOpacity(SystemColors::orange(), 0.1); }, 6);
     auto* announcementRow = new QHBoxLayout(announcement_);
     announcementRow->setContentsMargins(12, 12, 12, 12);
     announcementRow->setSpacing(12);

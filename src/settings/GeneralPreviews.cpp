@@ -16,7 +16,7 @@ constexpr double previewCornerRadius = 6;
 
 void paintPreviewBackground(QPainter& painter, const QRectF& bounds) {
     painter.setPen(Qt::NoPen);
-    painter.setBrush(withAlpha(SystemColors::windowBackground(), 0.5));
+    painter.setBrush(withOpacity(SystemColors::windowBackground(), 0.5));
     painter.drawRoundedRect(bounds, previewCornerRadius, previewCornerRadius);
 }
 
@@ -66,7 +66,7 @@ void ThreeColumnPreview::paintEvent(QPaintEvent*) {
     const std::array<double, 3> opacities{0.3, 0.5, 0.3};
     for (std::size_t i = 0; i < rects.size(); ++i) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(withAlpha(SystemColors::purple(), opacities[i]));
+        painter.setBrush(withOpacity(SystemColors::purple(), opacities[i]));
         painter.drawRoundedRect(rects[i], 4, 4);
         painter.setPen(SystemColors::purple());
         painter.drawText(rects[i], Qt::AlignCenter, QStringLiteral("%1%").arg(shares[i]));
@@ -106,7 +106,7 @@ void WindowGapPreview::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     paintPreviewBackground(painter, QRectF(rect()));
-    painter.setBrush(withAlpha(SystemColors::accent(), 0.3));
+    painter.setBrush(withOpacity(SystemColors::accent(), 0.3));
     for (const auto& tile : tileRects()) painter.drawRoundedRect(tile, 4, 4);
 }
 

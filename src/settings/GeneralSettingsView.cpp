@@ -91,7 +91,7 @@ QWidget* GeneralSettingsView::buildTutorialButton() {
     row->setContentsMargins(16, 16, 16, 16);
     row->setSpacing(16);
 
-    auto* badge = new RoundedPanel([] { return withAlpha(SystemColors::blue(), 0.15); }, 24);
+    auto* badge = new RoundedPanel([] { return withOpacity(SystemColors::blue(), 0.15); }, 24);
     badge->setFixedSize(48, 48);
     auto* badgeLayout = new QHBoxLayout(badge);
     badgeLayout->setContentsMargins(0, 0, 0, 0);
@@ -109,7 +109,7 @@ QWidget* GeneralSettingsView::buildTutorialButton() {
 
     tutorialButton_->setBackgroundPainter([](QPainter& painter, const QRectF& bounds, bool) {
         painter.setPen(Qt::NoPen);
-        painter.setBrush(withAlpha(SystemColors::controlBackground(), 0.5));
+        painter.setBrush(withOpacity(SystemColors::controlBackground(), 0.5));
         painter.drawRoundedRect(bounds, AppStyle::cardCornerRadius, AppStyle::cardCornerRadius);
     });
     connect(tutorialButton_, &QAbstractButton::clicked, this, [this] { showTutorialAction(); });

@@ -46,7 +46,7 @@ void paintBezel(QPainter& painter, const QRectF& bounds, bool hovered, bool enab
     QColor fill = SystemColors::controlBackground();
     if (hovered && enabled) fill = fill.darker(104);
     painter.fillPath(path, fill);
-    painter.setPen(QPen(withAlpha(SystemColors::primaryText(), enabled ? 0.22 : 0.12), 1));
+    painter.setPen(QPen(withOpacity(SystemColors::primaryText(), enabled ? 0.22 : 0.12), 1));
     painter.drawPath(path);
 }
 
@@ -285,16 +285,16 @@ void LocalizedShortcutRecorder::refresh() {
         symbol = "exclamationmark.triangle", symbolColor = SystemColors::orange();
         text = qLocalized("unsafe_shortcut"), textColor = SystemColors::orange();
     } else if (currentShortcut_) {
-        symbol = "keyboard", symbolColor = otherRecords ? withAlpha(secondary, 0.5) : secondary;
+        symbol = "keyboard", symbolColor = otherRecords ? withOpacity(secondary, 0.5) : secondary;
         text = QString::fromStdString(shortcutDisplayString(*currentShortcut_));
-        textColor = otherRecords ? withAlpha(primary, 0.5) : primary;
+        textColor = otherRecords ? withOpacity(primary, 0.5) : primary;
         font = shortcutFont();
     } else if (!otherRecords) {
         symbol = "plus.circle.dashed", symbolColor = secondary;
         text = qLocalized("record_shortcut"), textColor = secondary;
     } else {
-        symbol = "lock.circle", symbolColor = withAlpha(secondary, 0.5);
-        text = qLocalized("recording_in_progress"), textColor = withAlpha(secondary, 0.5);
+        symbol = "lock.circle", symbolColor = withOpacity(secondary, 0.5);
+        text = qLocalized("recording_in_progress"), textColor = withOpacity(secondary, 0.5);
     }
     shownSymbol_ = symbol;
     setSymbol(symbol_, symbol, 13, symbolColor);

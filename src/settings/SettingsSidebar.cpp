@@ -21,18 +21,18 @@ void paintSelectedBackground(QPainter& painter, const QRectF& bounds) {
     painter.setPen(Qt::NoPen);
     for (int layer = 4; layer >= 1; --layer) {
         const double spread = layer;
-        painter.setBrush(withAlpha(accent, 0.3 / 4));
+        painter.setBrush(withOpacity(accent, 0.3 / 4));
         painter.drawRoundedRect(bounds.translated(0, 2).adjusted(-spread / 2, -spread / 2, spread / 2, spread / 2),
                                 AppStyle::cardCornerRadius + spread / 2, AppStyle::cardCornerRadius + spread / 2);
     }
     QLinearGradient gradient(bounds.topLeft(), bounds.bottomRight());
     gradient.setColorAt(0, accent);
-    gradient.setColorAt(1, withAlpha(accent, 0.8));
+    gradient.setColorAt(1, withOpacity(accent, 0.8));
     painter.setBrush(gradient);
     painter.drawRoundedRect(bounds, AppStyle::cardCornerRadius, AppStyle::cardCornerRadius);
     // The selection dot at the trailing end.
     const QPointF dot(bounds.right() - 12 - 3, bounds.center().y());
-    painter.setBrush(withAlpha(Qt::white, 0.8));
+    painter.setBrush(withOpacity(Qt::white, 0.8));
     painter.drawEllipse(dot, 3, 3);
 }
 

@@ -21,27 +21,6 @@
 
 namespace zentaris {
 
-namespace SystemColors {
-QColor blue() { return QColor(0x00, 0x7a, 0xff); }
-QColor green() { return QColor(0x34, 0xc7, 0x59); }
-QColor orange() { return QColor(0xff, 0x95, 0x00); }
-QColor pink() { return QColor(0xff, 0x2d, 0x55); }
-QColor purple() { return QColor(0xaf, 0x52, 0xde); }
-QColor red() { return QColor(0xff, 0x3b, 0x30); }
-QColor cyan() { return QColor(0x32, 0xad, 0xe6); }
-QColor primaryText() { return QApplication::palette().color(QPalette::WindowText); }
-QColor secondaryText() { return withAlpha(primaryText(), 0.55); }
-QColor accent() { return QApplication::palette().color(QPalette::Highlight); }
-QColor windowBackground() { return QApplication::palette().color(QPalette::Window); }
-QColor controlBackground() { return QApplication::palette().color(QPalette::Base); }
-QColor separator() { return withAlpha(primaryText(), 0.12); }
-} // namespace SystemColors
-
-QColor withAlpha(QColor color, double opacity) {
-    color.setAlphaF(static_cast<float>(color.alphaF() * opacity));
-    return color;
-}
-
 QFont withWeight(QFont font, QFont::Weight weight) {
     font.setWeight(weight);
     return font;

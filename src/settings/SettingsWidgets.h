@@ -1,5 +1,7 @@
 #pragma once
 
+#include "preferences/SystemColors.h"
+
 #include <QColor>
 #include <QFont>
 #include <QLabel>
@@ -15,24 +17,6 @@ class QVBoxLayout;
 namespace zentaris {
 
 // The named colours of the settings pages.
-namespace SystemColors {
-QColor blue();
-QColor green();
-QColor orange();
-QColor pink();
-QColor purple();
-QColor red();
-QColor cyan();
-// The palette's colours, read each time so they follow the appearance.
-QColor primaryText();
-QColor secondaryText();
-QColor accent();
-QColor windowBackground();
-QColor controlBackground();
-QColor separator();
-} // namespace SystemColors
-
-QColor withAlpha(QColor color, double opacity);
 QFont withWeight(QFont font, QFont::Weight weight);
 void setTextColor(QWidget* widget, const QColor& color);
 

@@ -47,7 +47,7 @@ void ShortcutRowFrame::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath path;
     path.addRoundedRect(QRectF(rect()), 6, 6);
-    painter.fillPath(path, withAlpha(AppStyle::accentTintColor(), amount));
+    painter.fillPath(path, withOpacity(AppStyle::accentTintColor(), amount));
 }
 
 } // namespace zentaris

@@ -249,7 +249,7 @@ CollapsibleCard* ShortcutsSettingsView::buildSectionCard(ShortcutSection section
     column->setContentsMargins(12, 12, 12, 12);
     column->setSpacing(12);
     if (section == ShortcutSection::quarterLayout) {
-        auto* hint = new RoundedBackground([] { return withAlpha(SystemColors::blue(), 0.08); }, 6);
+        auto* hint = new RoundedBackground([] { return withOpacity(SystemColors::blue(), 0.08); }, 6);
         auto* hintRow = new QHBoxLayout(hint);
         hintRow->setContentsMargins(12, 12, 12, 12);
         hintRow->setSpacing(8);

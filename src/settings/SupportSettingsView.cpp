@@ -48,7 +48,7 @@ ContactTypeLook look(SupportSettingsView::ContactType type) {
 }
 
 QString fieldStyle(const char* type) {
-    const QColor border = withAlpha(SystemColors::secondaryText(), 0.3);
+    const QColor border = withOpacity(SystemColors::secondaryText(), 0.3);
     return QStringLiteral("%1 { padding: 8px; background: palette(base); border: 1px solid rgba(%2, %3, %4, %5); "
                           "border-radius: 6px; }")
         .arg(QLatin1String(type))
@@ -145,8 +145,8 @@ QWidget* SupportSettingsView::buildFormCard() {
             const bool selected = type == selectedContactType_;
             const QColor color = look(type).color;
             const QRectF shape = bounds.adjusted(0.5, 0.5, -0.5, -0.5);
-            painter.setBrush(selected ? withAlpha(color, 0.1) : QColor(Qt::transparent));
-            painter.setPen(QPen(selected ? color : withAlpha(SystemColors::secondaryText(), 0.3), 1));
+            painter.setBrush(selected ? withOpacity(color, 0.1) : QColor(Qt::transparent));
+            painter.setPen(QPen(selected ? color : withOpacity(SystemColors::secondaryText(), 0.3), 1));
             painter.drawRoundedRect(shape, 6, 6);
         });
         connect(button, &QAbstractButton::clicked, this, [this, type] { selectContactType(type); });

@@ -8,14 +8,16 @@
 #include "services/SystemLanguageTexts.h"
 #include "shortcuts/GlobalShortcuts.h"
 
+#include "preferences/SystemColors.h"
+
 namespace zentaris {
 
 namespace {
 
-const QColor red(0xff, 0x3b, 0x30);
-const QColor green(0x34, 0xc7, 0x59);
-const QColor orange(0xff, 0x95, 0x00);
-const QColor pink(0xff, 0x2d, 0x55);
+const QColor red = SystemColors::red();
+const QColor green = SystemColors::green();
+const QColor orange = SystemColors::orange();
+const QColor pink = SystemColors::pink();
 
 QString localized(const std::string& key) { return QString::fromStdString(LanguageManager::shared().localizedString(key)); }
 

@@ -15,11 +15,6 @@ MenuColors MenuColors::from(const QPalette& palette) {
     return colors;
 }
 
-QColor withOpacity(QColor color, double opacity) {
-    color.setAlphaF(static_cast<float>(std::clamp(color.alphaF() * opacity, 0.0, 1.0)));
-    return color;
-}
-
 QColor adjusted(const QColor& color, double saturation, double brightnessShift) {
     const double r = color.redF(), g = color.greenF(), b = color.blueF();
     const double luminance = 0.2126 * r + 0.7152 * g + 0.0722 * b;

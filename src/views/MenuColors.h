@@ -1,5 +1,7 @@
 #pragma once
 
+#include "preferences/SystemColors.h"
+
 #include <QColor>
 #include <QPalette>
 
@@ -17,7 +19,6 @@ struct MenuColors {
     static MenuColors from(const QPalette& palette);
 };
 
-QColor withOpacity(QColor color, double opacity);
 // Scales the saturation about the colour's luminance, then adds `brightnessShift` to every
 // channel (channels from 0 to 1).
 QColor adjusted(const QColor& color, double saturation, double brightnessShift);

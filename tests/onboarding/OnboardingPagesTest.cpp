@@ -22,8 +22,8 @@ namespace {
 using OnboardingPagesTest = TutorialFixture;
 
 TEST_F(OnboardingPagesTest, LayoutDiagramPlacesItsCellsWithOnePointMargins) {
-    using tutorial::colors::blue;
-    using tutorial::colors::green;
+    using SystemColors::blue;
+    using SystemColors::green;
     struct Case {
         int columns, rows;
         std::vector<QColor> colors;
@@ -145,7 +145,7 @@ TEST_F(OnboardingPagesTest, MultiMonitorStatusTellsWhetherSeveralDisplaysAreAtta
     for (const auto& test : cases) {
         MultiMonitorView page(LanguageManager::shared(), test.displays);
         EXPECT_EQ(page.statusSymbol()->symbolName(), test.symbol);
-        EXPECT_EQ(page.statusSymbol()->color(), test.green ? tutorial::colors::green() : tutorial::colors::orange());
+        EXPECT_EQ(page.statusSymbol()->color(), test.green ? SystemColors::green() : SystemColors::orange());
         EXPECT_EQ(page.statusText(), test.text);
     }
 }
