@@ -1,7 +1,7 @@
 #include "onboarding/WelcomeLanguageView.h"
 
 #include "onboarding/LocalizedTexts.h"
-#include "onboarding/SupportedLanguages.h"
+#include "preferences/SupportedLanguages.h"
 #include "onboarding/TutorialResources.h"
 #include "onboarding/TutorialStyle.h"
 

@@ -1,5 +1,14 @@
 #pragma once
 
+// The desktop as the layout code sees it: elements (the system, an application, a window, a part
+// of a window) with named attributes ("AXPosition", "AXSize", "AXWindows", ...) read and written
+// by name. The window-arranging rules are written against this small vocabulary so that they read
+// the same whatever the desktop is, and so that an in-memory fake can stand in for it in tests.
+// On X11 (platform/x11/X11Accessibility): an application is the set of top-level client windows
+// of one process (by _NET_WM_PID), a window is a managed client window, position and size are its
+// frame in root coordinates, "AXMinimized" is _NET_WM_STATE_HIDDEN, "AXMain"/"AXFocused" follow
+// _NET_ACTIVE_WINDOW, and writes become EWMH requests to the window manager.
+
 #include "platform/Geometry.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "settings/LanguagePickerView.h"
 
-#include "onboarding/SupportedLanguages.h"
+#include "preferences/SupportedLanguages.h"
 
 namespace zentaris {
 

@@ -4,7 +4,7 @@
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
-#include "shortcuts/CarbonGlobalShortcuts.h"
+#include "shortcuts/HotKeyEngine.h"
 #include "shortcuts/Name.h"
 
 #include <cstdint>
@@ -68,7 +68,7 @@ public:
     void handleOnKeyDown(const Shortcut& shortcut) { handleKeyEvent(shortcut, EventType::keyDown); }
     void handleOnKeyUp(const Shortcut& shortcut) { handleKeyEvent(shortcut, EventType::keyUp); }
 
-    CarbonGlobalShortcuts& engine() { return engine_; }
+    HotKeyEngine& engine() { return engine_; }
     bool isRegistered(const Shortcut& shortcut) const { return registeredShortcuts_.count(shortcut) != 0; }
 
 private:
@@ -93,7 +93,7 @@ private:
     platform::UserDefaults& defaults_;
     platform::NotificationCenter& notifications_;
     platform::MainQueue& mainQueue_;
-    CarbonGlobalShortcuts engine_;
+    HotKeyEngine engine_;
 
     bool isEnabled_ = true;
     bool isPaused_ = false;

@@ -10,7 +10,7 @@
 #include "preferences/LanguageManager.h"
 #include "preferences/ShortcutSettings.h"
 #include "shortcuts/Registry.h"
-#include "views/OffscreenApplication.h"
+#include "support/OffscreenApplication.h"
 
 #include <gtest/gtest.h>
 

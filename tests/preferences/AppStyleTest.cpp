@@ -1,5 +1,5 @@
 #include "preferences/AppStyle.h"
-#include "../views/OffscreenApplication.h"
+#include "support/OffscreenApplication.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QPalette>

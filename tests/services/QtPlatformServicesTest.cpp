@@ -1,5 +1,5 @@
 #include "LocalHttpsServer.h"
-#include "../views/OffscreenApplication.h"
+#include "support/OffscreenApplication.h"
 
 #include "platform/fake/FakeAlertPresenter.h"
 #include "platform/fake/FakeWorkspace.h"

@@ -1,5 +1,5 @@
-#include "../views/OffscreenApplication.h"
-#include "onboarding/SupportedLanguages.h"
+#include "support/OffscreenApplication.h"
+#include "preferences/SupportedLanguages.h"
 #include "settings/LanguagePickerView.h"
 
 #include <gtest/gtest.h>

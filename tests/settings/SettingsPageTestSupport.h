@@ -1,7 +1,7 @@
 #pragma once
 
 #include "../support/TemporaryDirectory.h"
-#include "../views/OffscreenApplication.h"
+#include "support/OffscreenApplication.h"
 #include "platform/Bundle.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "../app/AppTestSupport.h"
-#include "../views/OffscreenApplication.h"
+#include "support/OffscreenApplication.h"
 #include "platform/fake/FakeKeyCodeTranslator.h"
 #include "preferences/LanguageManager.h"
 #include "settings/QtKeyEvents.h"

@@ -1,4 +1,4 @@
-#include "OffscreenApplication.h"
+#include "support/OffscreenApplication.h"
 #include "platform/UserDefaults.h"
 #include "platform/fake/FakeHotKeys.h"
 #include "platform/fake/FakeMainQueue.h"

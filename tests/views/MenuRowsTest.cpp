@@ -1,4 +1,4 @@
-#include "OffscreenApplication.h"
+#include "support/OffscreenApplication.h"
 #include "platform/UserDefaults.h"
 #include "preferences/LanguageManager.h"
 #include "views/DragModeMenuItemView.h"

@@ -20,7 +20,7 @@ inline constexpr const char* recorderActiveStatusDidChangeNotification = "Global
 // The shortcut module's own recorder: a small search-field-like control that records one key
 // combination for one name. A click into it starts recording; while it records no shortcut runs.
 // Its texts come from the module's resource folder.
-class RecorderCocoa : public QLineEdit {
+class ShortcutRecorderField : public QLineEdit {
 public:
     using OnChange = std::function<void(const std::optional<Shortcut>&)>;
 
@@ -35,8 +35,8 @@ public:
 
     static constexpr int minimumWidth = 130;
 
-    RecorderCocoa(Name name, OnChange onChange = {}, QWidget* parent = nullptr);
-    ~RecorderCocoa() override;
+    ShortcutRecorderField(Name name, OnChange onChange = {}, QWidget* parent = nullptr);
+    ~ShortcutRecorderField() override;
 
     const Name& shortcutName() const { return shortcutName_; }
     void setShortcutName(const Name& name);

@@ -1,4 +1,4 @@
-#include "app/shell/StatusMenuRenderer.h"
+#include "shell/StatusMenuRenderer.h"
 
 #include "layout/LayoutType.h"
 #include "views/DragModeMenuItemView.h"

@@ -1,4 +1,4 @@
-#include "shortcuts/CarbonGlobalShortcuts.h"
+#include "shortcuts/HotKeyEngine.h"
 
 #include <limits>
 
@@ -19,10 +19,10 @@ bool fitsSystemRange(std::int64_t value) {
 
 } // namespace
 
-CarbonGlobalShortcuts::CarbonGlobalShortcuts(platform::HotKeys& hotKeys, std::ostream& diagnostics)
+HotKeyEngine::HotKeyEngine(platform::HotKeys& hotKeys, std::ostream& diagnostics)
     : hotKeys_(hotKeys), diagnostics_(diagnostics) {}
 
-std::optional<OSStatus> CarbonGlobalShortcuts::registerWithSystem(const Shortcut& shortcut, std::uint32_t id,
+std::optional<OSStatus> HotKeyEngine::registerWithSystem(const Shortcut& shortcut, std::uint32_t id,
                                                                   std::optional<platform::HotKeyRef>& reference) {
     // Only a hand-edited stored shortcut can hold values the system cannot take; such a
     // shortcut is refused like any other registration the system turns down.
@@ -40,12 +40,12 @@ std::optional<OSStatus> CarbonGlobalShortcuts::registerWithSystem(const Shortcut
     return std::nullopt;
 }
 
-void CarbonGlobalShortcuts::printRegistrationError(const Shortcut& shortcut, OSStatus status) {
+void HotKeyEngine::printRegistrationError(const Shortcut& shortcut, OSStatus status) {
     diagnostics_ << "Error registering hotkey " << shortcut.description() << ": " << status << '\n';
     diagnostics_.flush();
 }
 
-bool CarbonGlobalShortcuts::registerShortcut(const Shortcut& shortcut, Callback onKeyDown, Callback onKeyUp) {
+bool HotKeyEngine::registerShortcut(const Shortcut& shortcut, Callback onKeyDown, Callback onKeyUp) {
     const auto id = ++hotKeyId_;
     std::optional<platform::HotKeyRef> reference;
     if (auto failure = registerWithSystem(shortcut, id, reference)) {
@@ -54,7 +54,7 @@ bool CarbonGlobalShortcuts::registerShortcut(const Shortcut& shortcut, Callback 
     }
     records_[id] = HotKey{shortcut, id, reference, std::move(onKeyDown), std::move(onKeyUp)};
     if (!eventHandler_) {
-        std::weak_ptr<CarbonGlobalShortcuts*> weak = self_;
+        std::weak_ptr<HotKeyEngine*> weak = self_;
         eventHandler_ = hotKeys_.installEventHandler([weak](const platform::HotKeyEvent& event) -> OSStatus {
             auto self = weak.lock();
             return self ? (*self)->carbonEventHandler(event) : status::eventNotHandledErr;
@@ -68,7 +68,7 @@ bool CarbonGlobalShortcuts::registerShortcut(const Shortcut& shortcut, Callback 
     return true;
 }
 
-void CarbonGlobalShortcuts::unregister(const Shortcut& shortcut) {
+void HotKeyEngine::unregister(const Shortcut& shortcut) {
     for (auto it = records_.begin(); it != records_.end();) {
         if (it->second.shortcut == shortcut) {
             if (it->second.carbonHotKey) hotKeys_.unregisterEventHotKey(*it->second.carbonHotKey);
@@ -79,7 +79,7 @@ void CarbonGlobalShortcuts::unregister(const Shortcut& shortcut) {
     }
 }
 
-void CarbonGlobalShortcuts::reregisterAll() {
+void HotKeyEngine::reregisterAll() {
     for (auto& [id, hotKey] : records_) {
         if (hotKey.carbonHotKey) continue;
         if (auto failure = registerWithSystem(hotKey.shortcut, id, hotKey.carbonHotKey)) {
@@ -90,14 +90,14 @@ void CarbonGlobalShortcuts::reregisterAll() {
     }
 }
 
-void CarbonGlobalShortcuts::takeAllDown() {
+void HotKeyEngine::takeAllDown() {
     for (auto& [id, hotKey] : records_) {
         if (hotKey.carbonHotKey) hotKeys_.unregisterEventHotKey(*hotKey.carbonHotKey);
         hotKey.carbonHotKey.reset();
     }
 }
 
-void CarbonGlobalShortcuts::updateEventHandler(bool isEnabled, bool isMenuOpen) {
+void HotKeyEngine::updateEventHandler(bool isEnabled, bool isMenuOpen) {
     isEnabled_ = isEnabled;
     isMenuOpen_ = isMenuOpen;
     if (!eventHandler_) return;
@@ -116,7 +116,7 @@ void CarbonGlobalShortcuts::updateEventHandler(bool isEnabled, bool isMenuOpen) 
     }
 }
 
-std::vector<Shortcut> CarbonGlobalShortcuts::systemShortcuts() {
+std::vector<Shortcut> HotKeyEngine::systemShortcuts() {
     std::vector<Shortcut> shortcuts;
     for (const auto& symbolic : hotKeys_.copySymbolicHotKeys()) {
         if (symbolic.enabled) shortcuts.push_back(Shortcut::initCarbon(symbolic.keyCode, symbolic.modifiers));
@@ -124,7 +124,7 @@ std::vector<Shortcut> CarbonGlobalShortcuts::systemShortcuts() {
     return shortcuts;
 }
 
-bool CarbonGlobalShortcuts::isSystemShortcut(const Shortcut& shortcut) {
+bool HotKeyEngine::isSystemShortcut(const Shortcut& shortcut) {
     for (const auto& listed : systemShortcuts()) {
         if (listed == shortcut) return true;
     }
@@ -135,14 +135,14 @@ bool CarbonGlobalShortcuts::isSystemShortcut(const Shortcut& shortcut) {
                                     static_cast<std::uint32_t>(shortcut.carbonModifiers));
 }
 
-bool CarbonGlobalShortcuts::isRegisteredWithSystem(const Shortcut& shortcut) const {
+bool HotKeyEngine::isRegisteredWithSystem(const Shortcut& shortcut) const {
     for (const auto& [id, hotKey] : records_) {
         if (hotKey.shortcut == shortcut && hotKey.carbonHotKey) return true;
     }
     return false;
 }
 
-OSStatus CarbonGlobalShortcuts::carbonEventHandler(const platform::HotKeyEvent& event) {
+OSStatus HotKeyEngine::carbonEventHandler(const platform::HotKeyEvent& event) {
     switch (event.kind) {
     case HotKeyEventKind::hotKeyPressed:
     case HotKeyEventKind::hotKeyReleased: return handleHotKeyEvent(event);
@@ -152,7 +152,7 @@ OSStatus CarbonGlobalShortcuts::carbonEventHandler(const platform::HotKeyEvent& 
     return status::eventNotHandledErr;
 }
 
-OSStatus CarbonGlobalShortcuts::handleHotKeyEvent(const platform::HotKeyEvent& event) {
+OSStatus HotKeyEngine::handleHotKeyEvent(const platform::HotKeyEvent& event) {
     if (!event.hotKeyID) return status::eventParameterNotFoundErr;
     if (event.hotKeyID->signature != signature) return status::eventNotHandledErr;
     auto record = records_.find(event.hotKeyID->id);
@@ -164,7 +164,7 @@ OSStatus CarbonGlobalShortcuts::handleHotKeyEvent(const platform::HotKeyEvent& e
     return status::noErr;
 }
 
-OSStatus CarbonGlobalShortcuts::handleRawKeyEvent(const platform::HotKeyEvent& event) {
+OSStatus HotKeyEngine::handleRawKeyEvent(const platform::HotKeyEvent& event) {
     if (!event.keyCode || !event.modifiers) return status::eventParameterNotFoundErr;
     const auto pressed = Shortcut::initCarbon(*event.keyCode, *event.modifiers);
     for (const auto& [id, hotKey] : records_) {

@@ -1,6 +1,6 @@
-#include "OffscreenApplication.h"
+#include "support/OffscreenApplication.h"
 #include "app/AppTestSupport.h"
-#include "app/shell/StatusMenuRenderer.h"
+#include "shell/StatusMenuRenderer.h"
 #include "views/DragModeMenuItemView.h"
 #include "views/DropdownItemViewContainer.h"
 #include "views/InlineLayoutViewContainer.h"

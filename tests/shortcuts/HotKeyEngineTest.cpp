@@ -1,5 +1,5 @@
 #include "platform/fake/FakeHotKeys.h"
-#include "shortcuts/CarbonGlobalShortcuts.h"
+#include "shortcuts/HotKeyEngine.h"
 #include "ShortcutTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +16,11 @@ namespace {
 constexpr std::uint32_t left = 123;
 constexpr std::uint32_t optCmd = 0x900;
 
-struct CarbonGlobalShortcutsTest : ::testing::Test {
+struct HotKeyEngineTest : ::testing::Test {
     zentaris::testing::ShortcutCaptionEnvironment captions;
     platform::fake::FakeHotKeys hotKeys;
     std::ostringstream printed;
-    CarbonGlobalShortcuts engine{hotKeys, printed};
+    HotKeyEngine engine{hotKeys, printed};
     std::vector<std::string> calls;
 
     bool add(Shortcut shortcut, const std::string& label) {
@@ -32,36 +32,36 @@ struct CarbonGlobalShortcutsTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(CarbonGlobalShortcutsTest, IdsCountUpAndAFailureSpendsOneAndPrintsTheLine) {
+TEST_F(HotKeyEngineTest, IdsCountUpAndAFailureSpendsOneAndPrintsTheLine) {
     hotKeys.holdElsewhere(left, optCmd);
     EXPECT_TRUE(add(Shortcut{Key::a.rawValue, 0x100}, "a"));
     EXPECT_FALSE(add(Shortcut{left, optCmd}, "left"));
     EXPECT_TRUE(add(Shortcut{Key::b.rawValue, 0x100}, "b"));
     EXPECT_EQ(printed.str(), "Error registering hotkey ⌥⌘←: -9878\n");
     ASSERT_EQ(hotKeys.registrations().size(), 2u);
-    EXPECT_EQ(hotKeys.registrations()[0].id, (platform::HotKeyID{CarbonGlobalShortcuts::signature, 1}));
+    EXPECT_EQ(hotKeys.registrations()[0].id, (platform::HotKeyID{HotKeyEngine::signature, 1}));
     EXPECT_EQ(hotKeys.registrations()[1].id.id, 3u);
     EXPECT_TRUE(hotKeys.isOn(HotKeyEventKind::hotKeyPressed));
     EXPECT_FALSE(hotKeys.isOn(HotKeyEventKind::rawKeyDown));
 }
 
-TEST_F(CarbonGlobalShortcutsTest, PressAndReleaseRunTheRecordCallbacksAndConsume) {
+TEST_F(HotKeyEngineTest, PressAndReleaseRunTheRecordCallbacksAndConsume) {
     add(Shortcut{left, optCmd}, "left");
     EXPECT_EQ(hotKeys.press(left, optCmd), status::noErr);
     EXPECT_EQ(hotKeys.release(left, optCmd), status::noErr);
     EXPECT_EQ(calls, (std::vector<std::string>{"left down", "left up"}));
 }
 
-TEST_F(CarbonGlobalShortcutsTest, ForeignOrUnknownHotKeysAreNotConsumed) {
+TEST_F(HotKeyEngineTest, ForeignOrUnknownHotKeysAreNotConsumed) {
     add(Shortcut{left, optCmd}, "left");
     EXPECT_EQ(hotKeys.send(HotKeyEvent{HotKeyEventKind::hotKeyPressed, platform::HotKeyID{0x41424344, 1}, {}, {}}),
               status::eventNotHandledErr);
-    EXPECT_EQ(hotKeys.send(HotKeyEvent{HotKeyEventKind::hotKeyPressed, platform::HotKeyID{CarbonGlobalShortcuts::signature, 9}, {}, {}}),
+    EXPECT_EQ(hotKeys.send(HotKeyEvent{HotKeyEventKind::hotKeyPressed, platform::HotKeyID{HotKeyEngine::signature, 9}, {}, {}}),
               status::eventNotHandledErr);
     EXPECT_TRUE(calls.empty());
 }
 
-TEST_F(CarbonGlobalShortcutsTest, UnregisterTakesDownOnlyThatShortcut) {
+TEST_F(HotKeyEngineTest, UnregisterTakesDownOnlyThatShortcut) {
     add(Shortcut{left, optCmd}, "left");
     add(Shortcut{Key::a.rawValue, 0x100}, "a");
     engine.unregister(Shortcut{left, optCmd});
@@ -69,7 +69,7 @@ TEST_F(CarbonGlobalShortcutsTest, UnregisterTakesDownOnlyThatShortcut) {
     EXPECT_TRUE(hotKeys.isRegistered(Key::a.rawValue, 0x100));
 }
 
-TEST_F(CarbonGlobalShortcutsTest, MenuModeCatchesRawKeysAndLeavingReregistersUnderTheOldIds) {
+TEST_F(HotKeyEngineTest, MenuModeCatchesRawKeysAndLeavingReregistersUnderTheOldIds) {
     add(Shortcut{left, optCmd}, "left");
     engine.updateEventHandler(true, true);
     EXPECT_TRUE(hotKeys.registrations().empty());
@@ -85,7 +85,7 @@ TEST_F(CarbonGlobalShortcutsTest, MenuModeCatchesRawKeysAndLeavingReregistersUnd
     EXPECT_FALSE(hotKeys.isOn(HotKeyEventKind::rawKeyDown));
 }
 
-TEST_F(CarbonGlobalShortcutsTest, DisabledHoldsNothingAndDeliversNothing) {
+TEST_F(HotKeyEngineTest, DisabledHoldsNothingAndDeliversNothing) {
     add(Shortcut{left, optCmd}, "left");
     engine.updateEventHandler(false, false);
     EXPECT_TRUE(hotKeys.registrations().empty());
@@ -96,7 +96,7 @@ TEST_F(CarbonGlobalShortcutsTest, DisabledHoldsNothingAndDeliversNothing) {
     EXPECT_EQ(hotKeys.registrations().size(), 2u);
 }
 
-TEST_F(CarbonGlobalShortcutsTest, AFailedReregistrationIsTriedAgainLater) {
+TEST_F(HotKeyEngineTest, AFailedReregistrationIsTriedAgainLater) {
     add(Shortcut{left, optCmd}, "left");
     engine.updateEventHandler(true, true);
     hotKeys.holdElsewhere(left, optCmd);
@@ -112,7 +112,7 @@ TEST_F(CarbonGlobalShortcutsTest, AFailedReregistrationIsTriedAgainLater) {
     EXPECT_EQ(calls, (std::vector<std::string>{"left down"}));
 }
 
-TEST_F(CarbonGlobalShortcutsTest, ValuesTheSystemCannotTakeAreRefusedWithTheLine) {
+TEST_F(HotKeyEngineTest, ValuesTheSystemCannotTakeAreRefusedWithTheLine) {
     EXPECT_FALSE(add(Shortcut{Key::a.rawValue, 0x1}, "odd bits"));
     EXPECT_FALSE(add(Shortcut{-5, 0x100}, "negative"));
     EXPECT_FALSE(add(Shortcut{Key::a.rawValue, 0x1'0000'0000}, "wide"));
@@ -121,7 +121,7 @@ TEST_F(CarbonGlobalShortcutsTest, ValuesTheSystemCannotTakeAreRefusedWithTheLine
     EXPECT_NE(printed.str().find(": -50\n"), std::string::npos);
 }
 
-TEST_F(CarbonGlobalShortcutsTest, SystemShortcutsAreTheEnabledOnesNormalisedOrThoseHeldElsewhere) {
+TEST_F(HotKeyEngineTest, SystemShortcutsAreTheEnabledOnesNormalisedOrThoseHeldElsewhere) {
     hotKeys.setSymbolicHotKeys({{true, 49, 0x100 | 0x400}, {false, 48, 0x100}});
     EXPECT_EQ(engine.systemShortcuts(), (std::vector<Shortcut>{{49, 0x100}}));
     EXPECT_TRUE(engine.isSystemShortcut(Shortcut{49, 0x100}));

@@ -1,7 +1,7 @@
-#include "app/shell/QtApplicationShell.h"
+#include "shell/QtApplicationShell.h"
 
-#include "app/shell/StatusIconImage.h"
-#include "app/shell/StatusMenuRenderer.h"
+#include "shell/StatusIconImage.h"
+#include "shell/StatusMenuRenderer.h"
 #include "onboarding/OnboardingView.h"
 #include "views/DragPreviewView.h"
 #include "platform/Bundle.h"

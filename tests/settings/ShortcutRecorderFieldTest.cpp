@@ -1,5 +1,5 @@
 #include "ShortcutsPageTestSupport.h"
-#include "settings/RecorderCocoa.h"
+#include "settings/ShortcutRecorderField.h"
 #include "shortcuts/ModuleTexts.h"
 
 #include <QLineEdit>
@@ -10,24 +10,24 @@ using namespace GlobalShortcuts;
 
 namespace {
 
-struct RecorderCocoaTest : zentaris::testing::ShortcutsPageFixture {
+struct ShortcutRecorderFieldTest : zentaris::testing::ShortcutsPageFixture {
     QWidget window;
     QLineEdit* elsewhere = new QLineEdit(&window);
     std::vector<std::optional<Shortcut>> changes;
     std::vector<std::string> activity;
-    std::vector<RecorderCocoa::Alert> alerts;
+    std::vector<ShortcutRecorderField::Alert> alerts;
     int answer = 1000;
-    RecorderCocoa* recorder = new RecorderCocoa(Name{"recorded"}, [this](const std::optional<Shortcut>& s) { changes.push_back(s); }, &window);
+    ShortcutRecorderField* recorder = new ShortcutRecorderField(Name{"recorded"}, [this](const std::optional<Shortcut>& s) { changes.push_back(s); }, &window);
     platform::ObservationToken statusWatcher = notifications.addObserver(
         recorderActiveStatusDidChangeNotification,
         [this](const platform::Notification& note) { activity.push_back(note.userInfo->at("isActive")); });
 
-    RecorderCocoaTest() {
+    ShortcutRecorderFieldTest() {
         ModuleTexts::resetShared();
         auto* column = new QVBoxLayout(&window);
         column->addWidget(elsewhere);
         column->addWidget(recorder);
-        recorder->setAlertPresenter([this](QWidget*, const RecorderCocoa::Alert& alert) {
+        recorder->setAlertPresenter([this](QWidget*, const ShortcutRecorderField::Alert& alert) {
             alerts.push_back(alert);
             return answer;
         });
@@ -36,7 +36,7 @@ struct RecorderCocoaTest : zentaris::testing::ShortcutsPageFixture {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
         elsewhere->setFocus();
     }
-    ~RecorderCocoaTest() override { ModuleTexts::resetShared(); }
+    ~ShortcutRecorderFieldTest() override { ModuleTexts::resetShared(); }
 
     void click() { QTest::mouseClick(recorder, Qt::LeftButton); }
     void press(Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -47,7 +47,7 @@ struct RecorderCocoaTest : zentaris::testing::ShortcutsPageFixture {
 
 } // namespace
 
-TEST_F(RecorderCocoaTest, AClickRecordsAndAFunctionKeyAloneIsStored) {
+TEST_F(ShortcutRecorderFieldTest, AClickRecordsAndAFunctionKeyAloneIsStored) {
     EXPECT_EQ(recorder->placeholderText().toStdString(), text("record_shortcut"));
     click();
     ASSERT_TRUE(recorder->isRecording());
@@ -69,7 +69,7 @@ TEST_F(RecorderCocoaTest, AClickRecordsAndAFunctionKeyAloneIsStored) {
     EXPECT_EQ(activity, (std::vector<std::string>{"true", "false"}));
 }
 
-TEST_F(RecorderCocoaTest, EscapeKeepsTabPassesAndDeleteClears) {
+TEST_F(ShortcutRecorderFieldTest, EscapeKeepsTabPassesAndDeleteClears) {
     setShortcut(Shortcut{Key::k.rawValue, CarbonModifier::control | CarbonModifier::option}, Name{"recorded"});
     EXPECT_EQ(recorder->text().toStdString(), "⌃⌥K") << "a store elsewhere shows at once";
 
@@ -91,7 +91,7 @@ TEST_F(RecorderCocoaTest, EscapeKeepsTabPassesAndDeleteClears) {
     EXPECT_TRUE(recorder->isRecording()) << "ready for a new combination at once";
 }
 
-TEST_F(RecorderCocoaTest, ACombinationOfAnotherNameIsRefusedWithItsName) {
+TEST_F(ShortcutRecorderFieldTest, ACombinationOfAnotherNameIsRefusedWithItsName) {
     click();
     press(Key::leftArrow, Qt::MetaModifier | Qt::AltModifier);
     ASSERT_EQ(alerts.size(), 1u);
@@ -100,7 +100,7 @@ TEST_F(RecorderCocoaTest, ACombinationOfAnotherNameIsRefusedWithItsName) {
     EXPECT_TRUE(recorder->isRecording()) << "focus is taken back after the alert";
 }
 
-TEST_F(RecorderCocoaTest, ASystemCombinationIsStoredOnlyWhenForced) {
+TEST_F(ShortcutRecorderFieldTest, ASystemCombinationIsStoredOnlyWhenForced) {
     hotKeys.setSymbolicHotKeys({{true, Key::k.rawValue, CarbonModifier::command}});
     click();
     press(Key::k, Qt::MetaModifier);
@@ -116,7 +116,7 @@ TEST_F(RecorderCocoaTest, ASystemCombinationIsStoredOnlyWhenForced) {
     EXPECT_FALSE(recorder->isRecording());
 }
 
-TEST_F(RecorderCocoaTest, AClickFarOutsideEndsRecordingAndANearOneDoesNot) {
+TEST_F(ShortcutRecorderFieldTest, AClickFarOutsideEndsRecordingAndANearOneDoesNot) {
     click();
     const auto releaseAt = [this](QPoint local) {
         const QPointF global = recorder->mapToGlobal(QPointF(local));
@@ -129,8 +129,8 @@ TEST_F(RecorderCocoaTest, AClickFarOutsideEndsRecordingAndANearOneDoesNot) {
     EXPECT_FALSE(recorder->isRecording());
 }
 
-TEST_F(RecorderCocoaTest, ANewNameShowsItsShortcut) {
+TEST_F(ShortcutRecorderFieldTest, ANewNameShowsItsShortcut) {
     recorder->setShortcutName(zentaris::ShortcutNames::leftColumn());
     EXPECT_EQ(recorder->text().toStdString(), "⌥⌘←");
-    EXPECT_GE(recorder->sizeHint().width(), RecorderCocoa::minimumWidth);
+    EXPECT_GE(recorder->sizeHint().width(), ShortcutRecorderField::minimumWidth);
 }

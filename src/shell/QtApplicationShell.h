@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ApplicationShell.h"
-#include "app/shell/FeedbackPanel.h"
+#include "shell/FeedbackPanel.h"
 #include "platform/UserDefaults.h"
 #include "settings/SupportSettingsView.h"
 

@@ -14,14 +14,14 @@ namespace GlobalShortcuts {
 
 // Registers shortcuts as system-wide hot keys and turns their events back into callbacks. While a
 // menu is open the hot keys are taken down and the same combinations are caught from raw key events.
-class CarbonGlobalShortcuts {
+class HotKeyEngine {
 public:
     using Callback = std::function<void(const Shortcut&)>;
 
     // The signature every hot key is registered under: 'QHKY'.
     static constexpr std::uint32_t signature = 0x51484B59;
 
-    explicit CarbonGlobalShortcuts(platform::HotKeys& hotKeys, std::ostream& diagnostics);
+    explicit HotKeyEngine(platform::HotKeys& hotKeys, std::ostream& diagnostics);
 
     // Registers the shortcut; on failure prints the "Error registering hotkey" line and keeps nothing.
     bool registerShortcut(const Shortcut& shortcut, Callback onKeyDown, Callback onKeyUp);
@@ -67,7 +67,7 @@ private:
     bool isEnabled_ = true;
     bool isMenuOpen_ = false;
     // Lets a handler installed with the backend notice that this engine is gone.
-    std::shared_ptr<CarbonGlobalShortcuts*> self_ = std::make_shared<CarbonGlobalShortcuts*>(this);
+    std::shared_ptr<HotKeyEngine*> self_ = std::make_shared<HotKeyEngine*>(this);
 };
 
 } // namespace GlobalShortcuts

@@ -1,4 +1,4 @@
-#include "app/shell/FeedbackPanel.h"
+#include "shell/FeedbackPanel.h"
 
 #include "views/FeedbackCards.h"
 

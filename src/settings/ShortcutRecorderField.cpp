@@ -1,4 +1,4 @@
-#include "settings/RecorderCocoa.h"
+#include "settings/ShortcutRecorderField.h"
 
 #include "preferences/TextFormat.h"
 #include "settings/QtKeyEvents.h"
@@ -23,7 +23,7 @@ constexpr int clickTolerance = 3;
 
 QString moduleText(const std::string& key) { return QString::fromStdString(ModuleTexts::shared().localizedString(key)); }
 
-int showAlert(QWidget* parent, const RecorderCocoa::Alert& alert) {
+int showAlert(QWidget* parent, const ShortcutRecorderField::Alert& alert) {
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Warning);
     box.setText(QString::fromStdString(alert.message));
@@ -40,7 +40,7 @@ int showAlert(QWidget* parent, const RecorderCocoa::Alert& alert) {
 
 } // namespace
 
-RecorderCocoa::RecorderCocoa(Name name, OnChange onChange, QWidget* parent)
+ShortcutRecorderField::ShortcutRecorderField(Name name, OnChange onChange, QWidget* parent)
     : QLineEdit(parent), shortcutName_(std::move(name)), onChange_(std::move(onChange)), presentAlert_(showAlert) {
     setPlaceholderText(moduleText("record_shortcut"));
     setAlignment(Qt::AlignCenter);
@@ -58,7 +58,7 @@ RecorderCocoa::RecorderCocoa(Name name, OnChange onChange, QWidget* parent)
         });
 }
 
-RecorderCocoa::~RecorderCocoa() {
+ShortcutRecorderField::~ShortcutRecorderField() {
     // Ends a recording without announcing through a half-destroyed widget.
     if (isRecording()) {
         eventMonitor_.reset();
@@ -67,36 +67,36 @@ RecorderCocoa::~RecorderCocoa() {
     }
 }
 
-void RecorderCocoa::setShortcutName(const Name& name) {
+void ShortcutRecorderField::setShortcutName(const Name& name) {
     if (name.rawValue == shortcutName_.rawValue) return;
     shortcutName_ = name;
     refreshStringValue();
 }
 
-QSize RecorderCocoa::sizeHint() const { return {minimumWidth, QLineEdit::sizeHint().height()}; }
+QSize ShortcutRecorderField::sizeHint() const { return {minimumWidth, QLineEdit::sizeHint().height()}; }
 
-void RecorderCocoa::refreshStringValue() {
+void ShortcutRecorderField::refreshStringValue() {
     const auto shortcut = getShortcut(shortcutName_);
     const QSignalBlocker quiet(this);
     setText(shortcut ? QString::fromStdString(shortcut->description()) : QString());
 }
 
-void RecorderCocoa::focusInEvent(QFocusEvent* event) {
+void ShortcutRecorderField::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
     startRecording();
 }
 
-void RecorderCocoa::focusOutEvent(QFocusEvent* event) {
+void ShortcutRecorderField::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     endRecording();
 }
 
-void RecorderCocoa::hideEvent(QHideEvent* event) {
+void ShortcutRecorderField::hideEvent(QHideEvent* event) {
     QLineEdit::hideEvent(event);
     endRecording();
 }
 
-void RecorderCocoa::startRecording() {
+void ShortcutRecorderField::startRecording() {
     if (isRecording()) return;
     setPlaceholderText(moduleText("press_shortcut"));
     hold_ = std::make_unique<RecordingHold>(Registry::shared());
@@ -106,7 +106,7 @@ void RecorderCocoa::startRecording() {
         [this](QObject*, QEvent* event) { return handleRecordingEvent(event); });
 }
 
-void RecorderCocoa::endRecording() {
+void ShortcutRecorderField::endRecording() {
     if (!isRecording()) return;
     eventMonitor_.reset();
     setPlaceholderText(moduleText("record_shortcut"));
@@ -114,19 +114,19 @@ void RecorderCocoa::endRecording() {
     postActiveStatus(false);
 }
 
-void RecorderCocoa::postActiveStatus(bool isActive) {
+void ShortcutRecorderField::postActiveStatus(bool isActive) {
     platform::NotificationCenter::defaultCenter().post(recorderActiveStatusDidChangeNotification,
                                                        platform::UserInfo{{"isActive", isActive ? "true" : "false"}});
 }
 
-void RecorderCocoa::giveUpFocus() {
+void ShortcutRecorderField::giveUpFocus() {
     clearFocus();
     endRecording();
 }
 
-void RecorderCocoa::takeFocusBack() { setFocus(Qt::OtherFocusReason); }
+void ShortcutRecorderField::takeFocusBack() { setFocus(Qt::OtherFocusReason); }
 
-bool RecorderCocoa::handleRecordingEvent(QEvent* event) {
+bool ShortcutRecorderField::handleRecordingEvent(QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint local = mapFromGlobal(mouse->globalPosition().toPoint());
@@ -173,7 +173,7 @@ bool RecorderCocoa::handleRecordingEvent(QEvent* event) {
     return true;
 }
 
-void RecorderCocoa::store(const Shortcut& shortcut) {
+void ShortcutRecorderField::store(const Shortcut& shortcut) {
     {
         const QSignalBlocker quiet(this);
         setText(QString::fromStdString(shortcut.description()));
@@ -183,7 +183,7 @@ void RecorderCocoa::store(const Shortcut& shortcut) {
     giveUpFocus();
 }
 
-void RecorderCocoa::textDidChange(const QString& value) {
+void ShortcutRecorderField::textDidChange(const QString& value) {
     if (!value.isEmpty()) return;
     setShortcut(std::nullopt, shortcutName_);
     if (onChange_) onChange_(std::nullopt);

@@ -1,4 +1,4 @@
-#include "onboarding/SupportedLanguages.h"
+#include "preferences/SupportedLanguages.h"
 #include "preferences/LanguageManager.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/shell/StatusIconImage.h"
+#include "shell/StatusIconImage.h"
 
 #include <QFile>
 #include <QPainter>

@@ -3,7 +3,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/LoginItem.h"
-#include "app/shell/QtApplicationShell.h"
+#include "shell/QtApplicationShell.h"
 #include "onboarding/OnboardingState.h"
 #include "platform/Bundle.h"
 #include "platform/HotKeys.h"
