@@ -7,10 +7,11 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
+#include <cerrno>
 #include <iostream>
-#include <sstream>
+#include <limits>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -45,7 +46,14 @@ std::optional<DefaultsValue> decode(const json& entry) {
     if (!type.is_string()) return std::nullopt;
     const auto name = type.get<std::string>();
     if (name == "bool" && value.is_boolean()) return DefaultsValue{value.get<bool>()};
-    if (name == "integer" && value.is_number_integer()) return DefaultsValue{value.get<std::int64_t>()};
+    if (name == "integer" && value.is_number_integer()) {
+        // Above the signed 64-bit range the parser keeps an unsigned number; reading it as signed would wrap.
+        if (value.is_number_unsigned() &&
+            value.get<std::uint64_t>() > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+            return std::nullopt;
+        }
+        return DefaultsValue{value.get<std::int64_t>()};
+    }
     if (name == "double" && value.is_number()) return DefaultsValue{value.get<double>()};
     if (name == "double" && value.is_string()) {
         const auto text = value.get<std::string>();
@@ -80,6 +88,50 @@ std::string timestamp() {
     return text;
 }
 
+// The file a path finally names, following symbolic links (relative ones from their own folder),
+// also when the last one points at nothing yet. A loop of links gives the path itself.
+std::filesystem::path followLinks(const std::filesystem::path& path) {
+    auto current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(current, error)) return current;
+        const auto target = std::filesystem::read_symlink(current, error);
+        if (error) return current;
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return path;
+}
+
+enum class ReadResult { read, missing, unreadable, tooLarge };
+
+// Reads at most `limit` bytes of a regular file; never blocks on a pipe or device put in its place.
+ReadResult readSmallFile(const std::filesystem::path& file, std::size_t limit, std::string& text) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return errno == ENOENT ? ReadResult::missing : ReadResult::unreadable;
+    struct stat status {};
+    ReadResult result = ReadResult::read;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        result = ReadResult::unreadable;
+    } else if (static_cast<std::uintmax_t>(status.st_size) > limit) {
+        result = ReadResult::tooLarge;
+    } else {
+        // The size can change between fstat and read; reading one byte past the limit tells.
+        text.resize(limit + 1);
+        std::size_t total = 0;
+        while (total < text.size()) {
+            const auto n = ::read(fd, text.data() + total, text.size() - total);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) { result = ReadResult::unreadable; break; }
+            if (n == 0) break;
+            total += static_cast<std::size_t>(n);
+        }
+        text.resize(total);
+        if (result == ReadResult::read && total > limit) result = ReadResult::tooLarge;
+    }
+    ::close(fd);
+    return result;
+}
+
 bool writeAll(int fd, const std::string& text) {
     std::size_t written = 0;
     while (written < text.size()) {
@@ -107,46 +159,59 @@ std::filesystem::path JsonFileUserDefaults::defaultLocation() {
 }
 
 void JsonFileUserDefaults::load() {
-    std::error_code error;
-    if (!std::filesystem::exists(file_, error)) return;
+    // A file reached through a link is judged, and if need be moved aside, where it really is.
+    const auto target = followLinks(file_);
+    std::string text;
+    switch (readSmallFile(target, maximumFileSize, text)) {
+    case ReadResult::read: break;
+    case ReadResult::missing: return;
+    case ReadResult::unreadable: return moveAside(target, "it cannot be read");
+    case ReadResult::tooLarge: return moveAside(target, "it is larger than " + std::to_string(maximumFileSize) + " bytes");
+    }
 
-    std::ifstream in(file_, std::ios::binary);
-    if (!in) return moveAside("it cannot be read");
-    std::stringstream text;
-    text << in.rdbuf();
-
-    const auto document = json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
-    if (document.is_discarded()) return moveAside("it is not valid JSON");
+    // Nesting deeper than any settings file has is dropped while parsing, so it costs no memory.
+    bool tooDeep = false;
+    const json::parser_callback_t limitDepth = [&tooDeep](int depth, json::parse_event_t event, json&) {
+        if ((event == json::parse_event_t::object_start || event == json::parse_event_t::array_start) &&
+            depth >= maximumNesting) {
+            tooDeep = true;
+            return false;
+        }
+        return true;
+    };
+    const auto document = json::parse(text, limitDepth, /*allow_exceptions=*/false);
+    if (document.is_discarded()) return moveAside(target, "it is not valid JSON");
+    if (tooDeep) return moveAside(target, "it is nested more than " + std::to_string(maximumNesting) + " levels deep");
     if (!document.is_object() || !document.contains("values") || !document["values"].is_object()) {
-        return moveAside("it holds no table of values");
+        return moveAside(target, "it holds no table of values");
     }
     std::map<std::string, DefaultsValue> loaded;
     for (const auto& [key, entry] : document["values"].items()) {
         auto value = decode(entry);
         // One unreadable entry makes the whole file suspect; keep it all aside rather than drop it.
-        if (!value) return moveAside("the value of \"" + key + "\" is unreadable");
+        if (!value) return moveAside(target, "the value of \"" + key + "\" is unreadable");
         loaded.emplace(key, std::move(*value));
     }
     replaceValues(std::move(loaded));
 }
 
-void JsonFileUserDefaults::moveAside(const std::string& reason) {
+void JsonFileUserDefaults::moveAside(const std::filesystem::path& target, const std::string& reason) {
     std::error_code error;
-    auto aside = file_;
+    auto aside = target;
     aside += ".unreadable-" + timestamp();
-    for (int n = 2; std::filesystem::exists(aside, error); ++n) {
-        aside = file_;
+    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, error)); ++n) {
+        aside = target;
         aside += ".unreadable-" + timestamp() + "-" + std::to_string(n);
     }
-    std::filesystem::rename(file_, aside, error);
+    std::filesystem::rename(target, aside, error);
     if (error) {
-        std::cerr << "zentaris: settings file " << file_ << " is unusable (" << reason << ") and could not be moved to "
+        std::cerr << "zentaris: settings file " << target << " is unusable (" << reason << ") and could not be moved to "
                   << aside << " (" << error.message() << "); starting with default settings, changes will not be saved\n";
         // Never overwrite a file we could not move.
         persistent_ = false;
         return;
     }
-    std::cerr << "zentaris: settings file " << file_ << " is unusable (" << reason << "); moved it to " << aside
+    std::cerr << "zentaris: settings file " << target << " is unusable (" << reason << "); moved it to " << aside
               << " and started with default settings\n";
 }
 
@@ -156,15 +221,22 @@ void JsonFileUserDefaults::save() const {
     for (const auto& [key, value] : this->values()) values[key] = encode(value);
     const std::string text = json{{"version", formatVersion}, {"values", values}}.dump(2) + "\n";
 
+    // Through a link the target is replaced, in its own folder so the rename stays atomic.
+    const auto target = followLinks(file_);
     std::error_code error;
-    std::filesystem::create_directories(file_.parent_path(), error);
-    auto temporary = file_;
+    std::filesystem::create_directories(target.parent_path(), error);
+    auto temporary = target;
     temporary += ".tmp-" + std::to_string(::getpid());
 
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
         std::cerr << "zentaris: cannot write settings to " << temporary << "\n";
         return;
+    }
+    // A new file is private; an existing one keeps the permissions its owner gave it.
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        ::fchmod(fd, existing.st_mode & 07777);
     }
     const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
     ::close(fd);
@@ -173,9 +245,9 @@ void JsonFileUserDefaults::save() const {
         if (!written) std::filesystem::remove(temporary, error);
         return;
     }
-    std::filesystem::rename(temporary, file_, error);
+    std::filesystem::rename(temporary, target, error);
     if (error) {
-        std::cerr << "zentaris: cannot replace settings file " << file_ << " (" << error.message() << ")\n";
+        std::cerr << "zentaris: cannot replace settings file " << target << " (" << error.message() << ")\n";
         std::filesystem::remove(temporary, error);
     }
 }

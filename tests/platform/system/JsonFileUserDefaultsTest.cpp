@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
 
 using namespace platform;
 using zentaris::testing::TemporaryDirectory;
@@ -55,9 +58,29 @@ TEST(JsonFileUserDefaults, RemovalIsPersisted) {
     EXPECT_FALSE(JsonFileUserDefaults(file).object("a").has_value());
 }
 
+namespace {
+std::string withValue(const std::string& type, const std::string& value) {
+    return R"({"version":1,"values":{"a":{"type":")" + type + R"(","value":)" + value + "}}}";
+}
+// A valid file whose extra member holds `levels` nested arrays, so the whole is levels + 1 deep.
+std::string nestedArrays(int levels) {
+    return R"({"version":1,"values":{},"extra":)" + std::string(levels, '[') + std::string(levels, ']') + "}";
+}
+} // namespace
+
 TEST(JsonFileUserDefaults, UnreadableFileIsMovedAsideWithNothingLost) {
-    for (const std::string& broken : {std::string("{not json"), std::string("[1,2]"),
-                                      std::string(R"({"version":1,"values":{"a":{"type":"bool","value":"yes"}}})")}) {
+    const std::string oversized = "{\"version\":1,\"values\":{}}" + std::string(JsonFileUserDefaults::maximumFileSize, ' ');
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"not JSON", "{not json"},
+        {"no table of values", "[1,2]"},
+        {"a value of the wrong type", withValue("bool", R"("yes")")},
+        {"one byte over the size limit", oversized},
+        {"nested one level too deep", nestedArrays(JsonFileUserDefaults::maximumNesting)},
+        {"an integer just above the signed 64-bit range", withValue("integer", "9223372036854775808")},
+        {"an integer above the unsigned 64-bit range", withValue("integer", "18446744073709551616")},
+    };
+    for (const auto& [name, broken] : cases) {
+        SCOPED_TRACE(name);
         TemporaryDirectory dir;
         const auto file = dir / "defaults.json";
         writeFile(file, broken);
@@ -65,13 +88,96 @@ TEST(JsonFileUserDefaults, UnreadableFileIsMovedAsideWithNothingLost) {
         EXPECT_TRUE(defaults.allKeys().empty());
 
         auto files = filesIn(dir.path());
-        ASSERT_EQ(files.size(), 1u) << broken;
+        ASSERT_EQ(files.size(), 1u);
         EXPECT_NE(files[0].filename().string().find("defaults.json.unreadable-"), std::string::npos);
-        EXPECT_EQ(readFile(files[0]), broken) << "the unreadable file is kept byte for byte";
+        EXPECT_TRUE(readFile(files[0]) == broken) << "the unreadable file is kept byte for byte";
 
         defaults.set("fresh", true);
         EXPECT_EQ(filesIn(dir.path()).size(), 2u) << "a new file is written beside the kept one";
-        EXPECT_EQ(readFile(files[0]), broken);
+        EXPECT_TRUE(readFile(files[0]) == broken);
+        EXPECT_EQ(JsonFileUserDefaults(file).boolValue("fresh"), true);
+    }
+}
+
+TEST(JsonFileUserDefaults, FilesAtTheLimitsAreRead) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    const std::string largest = withValue("integer", "9223372036854775807");
+    writeFile(file, largest + std::string(JsonFileUserDefaults::maximumFileSize - largest.size(), ' '));
+    EXPECT_EQ(JsonFileUserDefaults(file).integerValue("a"), std::numeric_limits<std::int64_t>::max());
+
+    writeFile(file, withValue("integer", "-9223372036854775808"));
+    EXPECT_EQ(JsonFileUserDefaults(file).integerValue("a"), std::numeric_limits<std::int64_t>::min());
+
+    writeFile(file, nestedArrays(JsonFileUserDefaults::maximumNesting - 1));
+    JsonFileUserDefaults deepest(file);
+    EXPECT_EQ(filesIn(dir.path()).size(), 1u) << "nothing moved aside";
+}
+
+TEST(JsonFileUserDefaults, LinkedFileIsWrittenThroughToItsTarget) {
+    TemporaryDirectory dir;
+    const auto dotfile = dir / "dotfiles" / "zentaris.json";
+    const auto link = dir / "config" / "zentaris" / "defaults.json";
+    writeFile(dotfile, withValue("string", R"("from dotfiles")"));
+    std::filesystem::create_directories(link.parent_path());
+    std::filesystem::create_symlink("../../dotfiles/zentaris.json", link);
+
+    JsonFileUserDefaults defaults(link);
+    EXPECT_EQ(defaults.stringValue("a"), "from dotfiles");
+    defaults.set("b", true);
+
+    EXPECT_TRUE(std::filesystem::is_symlink(link)) << "the link is kept";
+    EXPECT_EQ(filesIn(link.parent_path()).size(), 1u);
+    EXPECT_EQ(filesIn(dotfile.parent_path()).size(), 1u) << "no temporary file left beside the target";
+    JsonFileUserDefaults reloaded(dotfile);
+    EXPECT_EQ(reloaded.stringValue("a"), "from dotfiles");
+    EXPECT_EQ(reloaded.boolValue("b"), true);
+}
+
+TEST(JsonFileUserDefaults, LinkToNothingYetCreatesItsTarget) {
+    TemporaryDirectory dir;
+    const auto dotfile = dir / "dotfiles" / "zentaris.json";
+    const auto link = dir / "defaults.json";
+    std::filesystem::create_directories(dotfile.parent_path());
+    std::filesystem::create_symlink(dotfile, link);
+
+    JsonFileUserDefaults(link).set("a", true);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(JsonFileUserDefaults(dotfile).boolValue("a"), true);
+}
+
+TEST(JsonFileUserDefaults, UnreadableLinkedFileIsMovedAsideBesideItsTarget) {
+    TemporaryDirectory dir;
+    const auto dotfile = dir / "dotfiles" / "zentaris.json";
+    const auto link = dir / "defaults.json";
+    writeFile(dotfile, "{broken");
+    std::filesystem::create_symlink(dotfile, link);
+
+    JsonFileUserDefaults defaults(link);
+    defaults.set("a", true);
+
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    const auto kept = filesIn(dotfile.parent_path());
+    ASSERT_EQ(kept.size(), 2u);
+    const auto aside = kept[0] == dotfile ? kept[1] : kept[0];
+    EXPECT_EQ(readFile(aside), "{broken");
+    EXPECT_EQ(JsonFileUserDefaults(dotfile).boolValue("a"), true);
+}
+
+TEST(JsonFileUserDefaults, FileKeepsItsPermissions) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    using std::filesystem::perms;
+    JsonFileUserDefaults(file).set("a", true);
+    EXPECT_EQ(std::filesystem::status(file).permissions(), perms::owner_read | perms::owner_write)
+        << "a new file is the user's own";
+
+    for (const auto mode : {perms::owner_read | perms::group_read | perms::others_read,
+                            perms::owner_read | perms::owner_write | perms::group_read}) {
+        std::filesystem::permissions(file, mode);
+        JsonFileUserDefaults(file).set("a", false);
+        EXPECT_EQ(std::filesystem::status(file).permissions(), mode);
+        EXPECT_EQ(JsonFileUserDefaults(file).boolValue("a"), false);
     }
 }
 
