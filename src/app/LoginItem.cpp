@@ -22,11 +22,14 @@ std::filesystem::path LoginItem::defaultAutostartDirectory() {
     return std::filesystem::path(home && *home ? home : "/") / ".config" / "autostart";
 }
 
-std::string LoginItem::quoteForExec(const std::string& path) {
+std::optional<std::string> LoginItem::quoteForExec(const std::string& path) {
     std::string quoted = "\"";
-    for (char c : path) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-        if (c == '%') quoted += '%'; // a lone % would be a field code
+    for (const char c : path) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return std::nullopt;
+        // Inside the quotes: the backslash that keeps the character literal, itself escaped for the key file.
+        if (c == '"' || c == '`' || c == '$') quoted += "\\\\"; // " -> \" for the quotes -> \\" in the key file
+        if (c == '\\') quoted += "\\\\\\";                     // \ -> \\ for the quotes -> \\\\ in the key file
+        if (c == '%') quoted += '%';                          // a lone % would start a field code
         quoted += c;
     }
     return quoted + "\"";
@@ -48,13 +51,15 @@ bool LoginItem::isRegistered() const {
 bool LoginItem::registerItem() {
     std::error_code error;
     if (std::filesystem::exists(entry_, error) && !entryIsOurs()) return false;
+    const auto exec = quoteForExec(executable_.string());
+    if (!exec) return false;
 
     std::ostringstream text;
     text << "[Desktop Entry]\n"
          << "Type=Application\n"
          << "Name=Zentaris\n"
          << "Comment=Arrange windows with shortcuts, a tray menu and drag-to-snap\n"
-         << "Exec=" << quoteForExec(executable_.string()) << "\n"
+         << "Exec=" << *exec << "\n"
          << "Icon=zentaris\n"
          << "Terminal=false\n"
          << "X-GNOME-Autostart-enabled=true\n"

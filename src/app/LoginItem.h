@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace zentaris {
@@ -23,8 +24,11 @@ public:
 
     const std::filesystem::path& entryPath() const { return entry_; }
 
-    // Quotes a path for the Exec key of a desktop entry.
-    static std::string quoteForExec(const std::string& path);
+    // The value of a desktop entry's Exec key that runs `path` with no arguments: the path in double
+    // quotes, with ", `, $ and \ behind a backslash and % doubled, then the key file's own escaping,
+    // which doubles every backslash again. Nothing for a path holding a control character, which
+    // no entry can carry.
+    static std::optional<std::string> quoteForExec(const std::string& path);
 
 private:
     bool entryIsOurs() const;
