@@ -59,6 +59,15 @@ std::optional<platform::Rect> ScreenChangeHandler::clampedInto(const platform::R
     return n;
 }
 
+platform::Rect ScreenChangeHandler::refitArea(const platform::Screen& screen, const platform::Rect& u) {
+    const auto& f = screen.frame;
+    // Panels never take half of a screen: a usable area that leaves less, or reaches outside the
+    // screen, comes from a value some program made up, and must not shrink every window.
+    const bool inside = u.isFinite() && u.minX() >= f.minX() && u.minY() >= f.minY() && u.maxX() <= f.maxX() && u.maxY() <= f.maxY();
+    if (!inside || u.width() < f.width() / 2 || u.height() < f.height() / 2) return f;
+    return u;
+}
+
 void ScreenChangeHandler::handleScreenChange() {
     const auto screens = desktop_.screens.screens();
     auto p = primaryHeight(screens);
@@ -69,7 +78,7 @@ void ScreenChangeHandler::handleScreenChange() {
         const auto rect = screenRectFromAccessibility(*frame, *p);
         auto screen = nearestScreen(screens, rect);
         if (!screen) continue;
-        auto clamped = clampedInto(rect, frameCalculator_.usableFrame(*screen));
+        auto clamped = clampedInto(rect, refitArea(*screen, frameCalculator_.usableFrame(*screen)));
         if (!clamped) continue;
         const auto target = frameCalculator_.applyWindowGap(*clamped);
         if (firstScreenHolding(desktop_.screens.screens(), target.center())) {

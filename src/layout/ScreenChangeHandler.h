@@ -23,6 +23,9 @@ public:
     static std::optional<platform::Screen> nearestScreen(const std::vector<platform::Screen>& screens,
                                                          const platform::Rect& rect);
     void handleScreenChange();
+    // The area windows are pulled into: the usable area, or the whole screen when the usable area
+    // is not a plausible part of it.
+    static platform::Rect refitArea(const platform::Screen& screen, const platform::Rect& usable);
 
 private:
     // The frame clamped into the usable area; none when it already fits.

@@ -1,5 +1,7 @@
 #include "platform/x11/SizeHints.h"
 
+#include "platform/x11/GeometryLimits.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -46,7 +48,53 @@ std::optional<double> part(const std::optional<Size>& size, Get get) {
     return get(*size);
 }
 
+// ICCCM flags of WM_NORMAL_HINTS (program-specified parts).
+constexpr std::uint32_t minSizeFlag = 1u << 4;
+constexpr std::uint32_t maxSizeFlag = 1u << 5;
+constexpr std::uint32_t incrementFlag = 1u << 6;
+constexpr std::uint32_t baseSizeFlag = 1u << 8;
+
+std::optional<Size> pairAt(const std::vector<std::uint32_t>& v, std::size_t at, std::uint32_t flag) {
+    if (!(v[0] & flag) || v.size() < at + 2) return std::nullopt;
+    // The fields are signed 32-bit numbers.
+    return Size{double(static_cast<std::int32_t>(v[at])), double(static_cast<std::int32_t>(v[at + 1]))};
+}
+
+// Whether both sides lie within [low, high].
+bool within(const Size& s, double low, Size high) {
+    return s.width >= low && s.height >= low && s.width <= high.width && s.height <= high.height;
+}
+
+void refuse(std::optional<Size>& part, const char* name, const char* why, std::string& refused) {
+    if (!refused.empty()) refused += ", ";
+    refused += std::string(name) + " " + std::to_string(static_cast<long long>(part->width)) + "x" +
+               std::to_string(static_cast<long long>(part->height)) + " " + why;
+    part.reset();
+}
+
 } // namespace
+
+SizeHints sizeHintsFromValues(const std::vector<std::uint32_t>& values) {
+    SizeHints hints;
+    if (values.empty()) return hints;
+    hints.minimum = pairAt(values, 5, minSizeFlag);
+    hints.maximum = pairAt(values, 7, maxSizeFlag);
+    hints.increment = pairAt(values, 9, incrementFlag);
+    hints.base = pairAt(values, 15, baseSizeFlag);
+    return hints;
+}
+
+CheckedSizeHints checkSizeHints(const SizeHints& hints, Size monitor) {
+    CheckedSizeHints checked{hints, {}};
+    auto& h = checked.hints;
+    const Size protocol{maxProtocolLength, maxProtocolLength};
+    if (h.minimum && !within(*h.minimum, 0, monitor)) refuse(h.minimum, "minimum", "beyond the monitor", checked.refused);
+    if (h.base && !within(*h.base, 0, monitor)) refuse(h.base, "base", "beyond the monitor", checked.refused);
+    if (h.increment && !within(*h.increment, 0, monitor)) refuse(h.increment, "increment", "beyond the monitor", checked.refused);
+    // A maximum larger than the monitor limits nothing and is common; beyond the protocol it is nonsense.
+    if (h.maximum && !within(*h.maximum, 0, protocol)) refuse(h.maximum, "maximum", "beyond 16 bits", checked.refused);
+    return checked;
+}
 
 Size fitClientSize(const SizeHints& hints, Size wanted) {
     auto w = [](const Size& s) { return s.width; };

@@ -2,7 +2,10 @@
 
 #include "platform/Geometry.h"
 
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace platform::x11 {
 
@@ -13,6 +16,19 @@ struct SizeHints {
     std::optional<Size> base;
     std::optional<Size> increment;
 };
+
+// The parts a client declares in WM_NORMAL_HINTS (flags, position, size, minimum, maximum,
+// increment, aspect ratios, base, gravity: 18 values, the last three missing from old clients).
+SizeHints sizeHintsFromValues(const std::vector<std::uint32_t>& values);
+
+// Hints a client cannot mean are treated as absent: a minimum, base or increment beyond the
+// monitor, and any part below zero or beyond the X protocol's 16-bit sizes. `refused` names what
+// was dropped, empty when nothing was.
+struct CheckedSizeHints {
+    SizeHints hints;
+    std::string refused;
+};
+CheckedSizeHints checkSizeHints(const SizeHints& hints, Size monitor);
 
 // The size the window manager will give a client that asks for `wanted`: within the minimum and
 // maximum, and a whole number of increments above the base (terminals count character cells).

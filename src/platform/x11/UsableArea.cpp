@@ -1,5 +1,7 @@
 #include "platform/x11/UsableArea.h"
 
+#include "platform/x11/GeometryLimits.h"
+
 #include <algorithm>
 
 namespace platform::x11 {
@@ -29,27 +31,96 @@ Rect intersection(const Rect& a, const Rect& b) {
 }
 
 namespace {
+
+// One reserved edge: the band along the root's edge and where, towards the inside, it ends.
+enum class Side { left, right, top, bottom };
+struct Edge {
+    Side side;
+    double reserved;
+    Rect band;
+};
+
+std::vector<Edge> edgesOf(const Strut& s, Size root) {
+    std::vector<Edge> edges;
+    if (s.left > 0) edges.push_back({Side::left, s.left, {0, s.leftStartY, s.left, s.leftEndY - s.leftStartY + 1}});
+    if (s.right > 0)
+        edges.push_back({Side::right, s.right, {root.width - s.right, s.rightStartY, s.right, s.rightEndY - s.rightStartY + 1}});
+    if (s.top > 0) edges.push_back({Side::top, s.top, {s.topStartX, 0, s.topEndX - s.topStartX + 1, s.top}});
+    if (s.bottom > 0)
+        edges.push_back(
+            {Side::bottom, s.bottom, {s.bottomStartX, root.height - s.bottom, s.bottomEndX - s.bottomStartX + 1, s.bottom}});
+    return edges;
+}
+
 bool overlaps(const Rect& band, const Rect& monitor) {
     return band.width() > 0 && band.height() > 0 && intersection(band, monitor).width() > 0;
 }
+
+// How far into the monitor the edge ends: 0 when its band misses the monitor, above the monitor's
+// extent when the band covers it wholly.
+double depthInto(const Edge& e, const Rect& m) {
+    if (!overlaps(e.band, m)) return 0;
+    switch (e.side) {
+    case Side::left: return e.band.maxX() - m.minX();
+    case Side::right: return m.maxX() - e.band.minX();
+    case Side::top: return e.band.maxY() - m.minY();
+    case Side::bottom: return m.maxY() - e.band.minY();
+    }
+    return 0;
+}
+
+double extentAlong(Side side, const Rect& m) { return side == Side::left || side == Side::right ? m.width() : m.height(); }
+
+bool endsOn(const Edge& e, const Rect& m) {
+    const double depth = depthInto(e, m);
+    return depth > 0 && depth <= extentAlong(e.side, m) * maxReservedShare;
+}
+
 } // namespace
 
 Rect usableArea(const Rect& monitor, const std::vector<Strut>& struts, Size root) {
     double x0 = monitor.minX(), y0 = monitor.minY(), x1 = monitor.maxX(), y1 = monitor.maxY();
     for (const auto& s : struts) {
-        if (overlaps({0, s.leftStartY, s.left, s.leftEndY - s.leftStartY + 1}, monitor)) x0 = std::max(x0, s.left);
-        if (overlaps({root.width - s.right, s.rightStartY, s.right, s.rightEndY - s.rightStartY + 1}, monitor))
-            x1 = std::min(x1, root.width - s.right);
-        if (overlaps({s.topStartX, 0, s.topEndX - s.topStartX + 1, s.top}, monitor)) y0 = std::max(y0, s.top);
-        if (overlaps({s.bottomStartX, root.height - s.bottom, s.bottomEndX - s.bottomStartX + 1, s.bottom}, monitor))
-            y1 = std::min(y1, root.height - s.bottom);
+        for (const auto& e : edgesOf(s, root)) {
+            if (!endsOn(e, monitor)) continue;
+            const double depth = depthInto(e, monitor);
+            switch (e.side) {
+            case Side::left: x0 = std::max(x0, monitor.minX() + depth); break;
+            case Side::right: x1 = std::min(x1, monitor.maxX() - depth); break;
+            case Side::top: y0 = std::max(y0, monitor.minY() + depth); break;
+            case Side::bottom: y1 = std::min(y1, monitor.maxY() - depth); break;
+            }
+        }
     }
-    // A strut larger than the monitor leaves nothing; keep a valid, empty rectangle at its edge.
-    return {x0, y0, std::max(0.0, x1 - x0), std::max(0.0, y1 - y0)};
+    return {x0, y0, x1 - x0, y1 - y0};
 }
 
-Rect workareaOfMonitor(const Rect& monitor, const std::vector<Rect>& workareas) {
-    Rect best = monitor;
+bool strutFitsMonitors(const Strut& strut, const std::vector<Rect>& monitors, Size root) {
+    for (const auto& e : edgesOf(strut, root)) {
+        if (std::none_of(monitors.begin(), monitors.end(), [&](const Rect& m) { return endsOn(e, m); })) return false;
+    }
+    return true;
+}
+
+std::vector<Rect> workareasFromValues(const std::vector<std::uint32_t>& values, Size root) {
+    std::vector<Rect> areas;
+    const Rect whole(0, 0, root.width, root.height);
+    for (std::size_t i = 0; i + 3 < values.size(); i += 4) {
+        const Rect area(values[i], values[i + 1], values[i + 2], values[i + 3]);
+        if (area.width() > 0 && area.height() > 0 && intersection(area, whole) == area) areas.push_back(area);
+    }
+    return areas;
+}
+
+bool isPlausibleUsableArea(const Rect& u, const Rect& m) {
+    const double maxX = m.width() * maxReservedShare, maxY = m.height() * maxReservedShare;
+    return u.minX() >= m.minX() && u.minY() >= m.minY() && u.maxX() <= m.maxX() && u.maxY() <= m.maxY() &&
+           u.minX() - m.minX() <= maxX && m.maxX() - u.maxX() <= maxX && u.minY() - m.minY() <= maxY &&
+           m.maxY() - u.maxY() <= maxY;
+}
+
+std::optional<Rect> workareaOfMonitor(const Rect& monitor, const std::vector<Rect>& workareas) {
+    std::optional<Rect> best;
     double bestArea = 0;
     for (const auto& area : workareas) {
         const Rect common = intersection(area, monitor);
@@ -59,6 +130,7 @@ Rect workareaOfMonitor(const Rect& monitor, const std::vector<Rect>& workareas) 
             bestArea = size;
         }
     }
+    if (!best || !isPlausibleUsableArea(*best, monitor)) return std::nullopt;
     return best;
 }
 

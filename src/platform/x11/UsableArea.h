@@ -3,6 +3,7 @@
 #include "platform/Geometry.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // The usable part of a monitor: what panels and docks leave free. Pure geometry in root-window
@@ -20,12 +21,27 @@ struct Strut {
     static Strut fromValues(const std::vector<std::uint32_t>& values, Size root);
 };
 
-// The monitor less every strut whose reserved band touches it.
+// The monitor less the struts that end on it. An edge of a strut belongs to the monitor it ends on,
+// at most a quarter into it; a monitor its band covers wholly is left to the monitor beyond (a
+// panel on an inner edge between two monitors). So the result lies inside the monitor and keeps
+// at least half of its width and height, whatever the struts say.
 Rect usableArea(const Rect& monitor, const std::vector<Strut>& struts, Size root);
 
-// The work area a desktop publishes per monitor (_GTK_WORKAREAS_D<n>) that belongs to this
-// monitor: the one that overlaps it most, clipped to it; the whole monitor when none overlaps.
-Rect workareaOfMonitor(const Rect& monitor, const std::vector<Rect>& workareas);
+// Whether every edge a strut reserves ends on some monitor it belongs to by the rule above; a
+// strut with an edge that does not (beyond the root, deep inside a monitor) is made up.
+bool strutFitsMonitors(const Strut& strut, const std::vector<Rect>& monitors, Size root);
+
+// Work areas as a desktop publishes them (_GTK_WORKAREAS_D<n>, _NET_WORKAREA): x, y, width, height
+// groups; a rectangle that lies outside the root or has no area is left out.
+std::vector<Rect> workareasFromValues(const std::vector<std::uint32_t>& values, Size root);
+
+// The published work area that belongs to this monitor: the one that overlaps it most, clipped to
+// it. None when none overlaps or the match takes more than a quarter of the monitor on some side
+// (a made-up or degenerate area).
+std::optional<Rect> workareaOfMonitor(const Rect& monitor, const std::vector<Rect>& workareas);
+
+// Whether `usable` lies inside `monitor` and leaves out at most a quarter of it on every side.
+bool isPlausibleUsableArea(const Rect& usable, const Rect& monitor);
 
 Rect intersection(const Rect& a, const Rect& b);
 

@@ -1,5 +1,6 @@
 #include "platform/x11/X11Monitors.h"
 
+#include "platform/x11/GeometryLimits.h"
 #include "platform/x11/UsableArea.h"
 #include "platform/x11/X11Properties.h"
 #include "platform/x11/X11Reply.h"
@@ -89,32 +90,48 @@ std::vector<Monitor> X11Monitors::readBounds(bool withDetails) {
 }
 
 void X11Monitors::addUsableAreas(std::vector<Monitor>& monitors) {
-    // A desktop that publishes per-monitor work areas knows best.
+    const Size root = rootSize();
+    // A desktop that publishes per-monitor work areas knows best, where what it says is sane.
+    std::vector<bool> found(monitors.size(), false);
     if (auto desktop = clients_.currentDesktop()) {
         const auto name = "_GTK_WORKAREAS_D" + std::to_string(*desktop);
         if (auto values = PendingProperty(connection_, connection_.root(), connection_.atom(name), XCB_ATOM_CARDINAL).values32();
             values && values->size() >= 4) {
-            std::vector<Rect> areas;
-            for (std::size_t i = 0; i + 3 < values->size(); i += 4)
-                areas.emplace_back((*values)[i], (*values)[i + 1], (*values)[i + 2], (*values)[i + 3]);
-            for (auto& monitor : monitors) monitor.usable = workareaOfMonitor(monitor.bounds, areas);
-            return;
+            const auto areas = workareasFromValues(*values, root);
+            for (std::size_t i = 0; i < monitors.size(); ++i) {
+                const auto area = workareaOfMonitor(monitors[i].bounds, areas);
+                found[i] = area.has_value();
+                if (area) monitors[i].usable = *area;
+            }
+            if (std::find(found.begin(), found.end(), false) != found.end())
+                reportRefusedProperty(connection_.root(), name,
+                                      listOfValues(*values) + ": a work area outside its monitor or without room for windows");
         }
     }
-    const Size root = rootSize();
+    if (std::find(found.begin(), found.end(), false) == found.end()) return;
     const auto windows = clients_.clientList();
     std::vector<PendingProperty> partial, full;
     for (auto window : windows) {
         partial.emplace_back(connection_, window, connection_.ewmh()->_NET_WM_STRUT_PARTIAL, XCB_ATOM_CARDINAL, 12);
         full.emplace_back(connection_, window, connection_.ewmh()->_NET_WM_STRUT, XCB_ATOM_CARDINAL, 4);
     }
+    std::vector<Rect> bounds;
+    for (const auto& monitor : monitors) bounds.push_back(monitor.bounds);
     std::vector<Strut> struts;
     for (std::size_t i = 0; i < windows.size(); ++i) {
         auto values = partial[i].values32();
-        if (!values || values->size() < 12) values = full[i].values32();
-        if (values && values->size() >= 4) struts.push_back(Strut::fromValues(*values, root));
+        const bool isPartial = values && values->size() >= 12;
+        if (!isPartial) values = full[i].values32();
+        if (!values || values->size() < 4) continue;
+        const auto strut = Strut::fromValues(*values, root);
+        if (strutFitsMonitors(strut, bounds, root)) struts.push_back(strut);
+        else
+            reportRefusedProperty(windows[i], isPartial ? "_NET_WM_STRUT_PARTIAL" : "_NET_WM_STRUT",
+                                  listOfValues(*values) + ": a reserved edge beyond its monitor");
     }
-    for (auto& monitor : monitors) monitor.usable = usableArea(monitor.bounds, struts, root);
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        if (!found[i]) monitors[i].usable = usableArea(monitors[i].bounds, struts, root);
+    }
 }
 
 std::vector<Monitor> X11Monitors::read() {

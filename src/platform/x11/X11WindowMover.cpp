@@ -1,10 +1,9 @@
 #include "platform/x11/X11WindowMover.h"
 
+#include "platform/x11/GeometryLimits.h"
 #include "platform/x11/SizeHints.h"
 #include "platform/x11/X11Properties.h"
 #include "platform/x11/X11Reply.h"
-
-#include <xcb/xcb_icccm.h>
 
 #include <algorithm>
 #include <cmath>
@@ -24,15 +23,6 @@ constexpr auto extentsChangeTimeout = std::chrono::milliseconds(100);
 Rect roundedToPixels(const Rect& r) {
     const double x0 = std::round(r.minX()), y0 = std::round(r.minY());
     return {x0, y0, std::round(r.maxX()) - x0, std::round(r.maxY()) - y0};
-}
-
-SizeHints sizeHintsOf(const xcb_size_hints_t& h) {
-    SizeHints hints;
-    if (h.flags & XCB_ICCCM_SIZE_HINT_P_MIN_SIZE) hints.minimum = Size{double(h.min_width), double(h.min_height)};
-    if (h.flags & XCB_ICCCM_SIZE_HINT_P_MAX_SIZE) hints.maximum = Size{double(h.max_width), double(h.max_height)};
-    if (h.flags & XCB_ICCCM_SIZE_HINT_BASE_SIZE) hints.base = Size{double(h.base_width), double(h.base_height)};
-    if (h.flags & XCB_ICCCM_SIZE_HINT_P_RESIZE_INC) hints.increment = Size{double(h.width_inc), double(h.height_inc)};
-    return hints;
 }
 
 } // namespace
@@ -69,17 +59,20 @@ std::optional<X11WindowMover::ClientFrame> X11WindowMover::readFrame(xcb_window_
     auto geometry = waitForReply(c, xcb_get_geometry_reply, geometryCookie);
     auto origin = waitForReply(c, xcb_translate_coordinates_reply, originCookie);
     if (!geometry || !origin) return std::nullopt;
+    const Size monitor = monitors_.rootSpace().primary.size;
     ClientFrame frame;
     frame.border = geometry->border_width;
     frame.client = Rect(origin->dst_x - frame.border, origin->dst_y - frame.border, geometry->width + 2 * frame.border,
                         geometry->height + 2 * frame.border);
-    auto extents = [](std::optional<std::vector<std::uint32_t>> v) {
-        Extents e;
-        if (v && v->size() >= 4) e = {double((*v)[0]), double((*v)[1]), double((*v)[2]), double((*v)[3])};
-        return e;
+    // Anyone can set either property; a made-up size counts as none.
+    auto extents = [&](std::optional<std::vector<std::uint32_t>> v, const char* name) {
+        if (!v) return Extents{};
+        if (auto plausible = plausibleFrameExtents(*v, monitor)) return *plausible;
+        reportRefusedProperty(window, name, listOfValues(*v) + ": a side beyond a quarter of the monitor");
+        return Extents{};
     };
-    frame.decoration = extents(decoration.values32());
-    frame.shadow = extents(shadow.values32());
+    frame.decoration = extents(decoration.values32(), "_NET_FRAME_EXTENTS");
+    frame.shadow = extents(shadow.values32(), "_GTK_FRAME_EXTENTS");
     return frame;
 }
 
@@ -171,27 +164,20 @@ bool X11WindowMover::leaveMaximisedState(xcb_window_t window) {
 
 AXError X11WindowMover::request(xcb_window_t window, const ClientFrame& current, const Rect& target, const RootSpace& space) {
     const Point root = space.fromAccessibility(target.origin);
-    const auto& d = current.decoration;
-    const auto& s = current.shadow;
-    // With NorthWest gravity the position is that of the window manager's frame, shadow included.
-    const double x = root.x - s.left;
-    const double y = root.y - s.top;
-    const double width = std::max(1.0, target.width() - d.left - d.right + s.left + s.right - 2 * current.border);
-    const double height = std::max(1.0, target.height() - d.top - d.bottom + s.top + s.bottom - 2 * current.border);
+    const auto values = clientRequestFor(Rect(root, target.size), current.decoration, current.shadow, current.border);
+    if (!values) return AXError::illegalArgument;
     auto* ewmh = connection_.ewmh();
     if (supported(ewmh->_NET_MOVERESIZE_WINDOW)) {
         const std::uint32_t flags = gravityNorthWest | (0xFu << 8) | (sourcePager << 12);
-        sendToRoot(window, ewmh->_NET_MOVERESIZE_WINDOW, flags, static_cast<std::uint32_t>(static_cast<std::int32_t>(x)),
-                   static_cast<std::uint32_t>(static_cast<std::int32_t>(y)), static_cast<std::uint32_t>(width),
-                   static_cast<std::uint32_t>(height));
+        sendToRoot(window, ewmh->_NET_MOVERESIZE_WINDOW, flags, static_cast<std::uint32_t>(std::int32_t{values->x}),
+                   static_cast<std::uint32_t>(std::int32_t{values->y}), values->width, values->height);
     } else {
-        const std::uint32_t values[] = {static_cast<std::uint32_t>(static_cast<std::int32_t>(x)),
-                                        static_cast<std::uint32_t>(static_cast<std::int32_t>(y)),
-                                        static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
+        const std::uint32_t list[] = {static_cast<std::uint32_t>(std::int32_t{values->x}),
+                                      static_cast<std::uint32_t>(std::int32_t{values->y}), values->width, values->height};
         auto cookie = xcb_configure_window_checked(connection_.xcb(), window,
                                                    XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
                                                        XCB_CONFIG_WINDOW_HEIGHT,
-                                                   values);
+                                                   list);
         xcb_discard_reply(connection_.xcb(), cookie.sequence);
     }
     connection_.flush();
@@ -217,35 +203,31 @@ AXError X11WindowMover::setSize(xcb_window_t window, Size size) {
     auto base = frame(window);
     auto current = readFrame(window);
     if (!base || !current) return AXError::invalidUIElement;
-    auto hintsCookie = xcb_icccm_get_wm_normal_hints(connection_.xcb(), window);
-    xcb_size_hints_t rawHints{};
-    xcb_generic_error_t* error = nullptr;
-    const bool hasHints = xcb_icccm_get_wm_normal_hints_reply(connection_.xcb(), hintsCookie, &rawHints, &error) != 0;
-    std::free(error);
+    PendingProperty rawHints(connection_, window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 18);
 
     const auto space = monitors_.rootSpace();
     const Rect slot = roundedToPixels(Rect(base->origin, size));
     Rect target = slot;
-    if (hasHints) {
+    if (auto values = rawHints.values32()) {
+        // The monitor of the slot: hints beyond it are made up, and the window stays in its usable area.
+        Rect usable = slot;
+        Size monitorSize = space.primary.size;
+        const Point centre{slot.midX() + space.primary.minX(), slot.midY() + space.primary.minY()};
+        for (const auto& monitor : monitors_.read()) {
+            if (monitor.bounds.containsPoint(centre)) {
+                usable = Rect(space.toAccessibility(monitor.usable.origin), monitor.usable.size);
+                monitorSize = monitor.bounds.size;
+                break;
+            }
+        }
+        const auto hints = checkSizeHints(sizeHintsFromValues(*values), monitorSize);
+        if (!hints.refused.empty()) reportRefusedProperty(window, "WM_NORMAL_HINTS", hints.refused);
         // Hints speak of the client window alone.
         const double extraWidth = current->outer().width() - (current->client.width() - 2 * current->border);
         const double extraHeight = current->outer().height() - (current->client.height() - 2 * current->border);
         const Size wanted{slot.width() - extraWidth, slot.height() - extraHeight};
-        const Size fitted = fitClientSize(sizeHintsOf(rawHints), wanted);
-        if (fitted != wanted) {
-            const Size outer{fitted.width + extraWidth, fitted.height + extraHeight};
-            Rect usable = slot;
-            const auto monitors = monitors_.read();
-            const Point centre{slot.midX() + space.primary.minX(), slot.midY() + space.primary.minY()};
-            for (const auto& monitor : monitors) {
-                if (monitor.bounds.containsPoint(centre)) {
-                    const Point topLeft = space.toAccessibility(monitor.usable.origin);
-                    usable = Rect(topLeft, monitor.usable.size);
-                    break;
-                }
-            }
-            target = alignInSlot(slot, outer, usable);
-        }
+        const Size fitted = fitClientSize(hints.hints, wanted);
+        if (fitted != wanted) target = alignInSlot(slot, {fitted.width + extraWidth, fitted.height + extraHeight}, usable);
     }
     // The size completes a held position of this window: one request carries both.
     if (held_ && held_->window == window) {

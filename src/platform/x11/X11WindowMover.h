@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Accessibility.h"
+#include "platform/x11/FrameExtents.h"
 #include "platform/x11/X11Clients.h"
 #include "platform/x11/X11Monitors.h"
 
@@ -36,9 +37,7 @@ public:
     void activate(xcb_window_t window);
 
 private:
-    struct Extents {
-        double left = 0, right = 0, top = 0, bottom = 0;
-    };
+    using Extents = FrameExtents;
     struct ClientFrame {
         Rect client; // in root coordinates, border included
         double border = 0;

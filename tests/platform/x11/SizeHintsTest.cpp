@@ -47,3 +47,52 @@ TEST(SizeHints, AlignsToTheSlotEdgeNearestTheUsableAreaAndStaysInside) {
         EXPECT_EQ(platform::x11::alignInSlot(c.slot, c.size, usable), c.expected) << c.name;
     }
 }
+
+TEST(SizeHints, ReadsTheDeclaredPartsOfTheProperty) {
+    // flags: minimum, increment and base; the maximum's values are there but not flagged.
+    std::vector<std::uint32_t> values(18, 0);
+    values[0] = (1u << 4) | (1u << 6) | (1u << 8);
+    values[5] = 10, values[6] = 17, values[7] = 500, values[8] = 400, values[9] = 6, values[10] = 13;
+    values[15] = 4, values[16] = 5;
+    const auto hints = platform::x11::sizeHintsFromValues(values);
+    EXPECT_EQ(hints.minimum, (Size{10, 17}));
+    EXPECT_EQ(hints.increment, (Size{6, 13}));
+    EXPECT_EQ(hints.base, (Size{4, 5}));
+    EXPECT_FALSE(hints.maximum);
+    // An old client's 15 values hold no base; a negative number stays negative.
+    values.resize(15);
+    values[5] = static_cast<std::uint32_t>(-3);
+    const auto old = platform::x11::sizeHintsFromValues(values);
+    EXPECT_FALSE(old.base);
+    EXPECT_EQ(old.minimum, (Size{-3, 17}));
+}
+
+TEST(SizeHints, PartsAClientMadeUpCountAsAbsent) {
+    const Size monitor{1920, 1080};
+    struct Case {
+        const char* name;
+        SizeHints hints;
+        SizeHints kept;
+    };
+    const Case cases[] = {
+        {"a terminal's hints", {.minimum = Size{10, 17}, .base = Size{4, 4}, .increment = Size{6, 13}},
+         {.minimum = Size{10, 17}, .base = Size{4, 4}, .increment = Size{6, 13}}},
+        {"minimum as large as the monitor", {.minimum = Size{1920, 1080}}, {.minimum = Size{1920, 1080}}},
+        {"minimum beyond the monitor", {.minimum = Size{100000, 100000}}, {}},
+        {"minimum one pixel too tall", {.minimum = Size{800, 1081}}, {}},
+        {"increment beyond the monitor", {.minimum = Size{10, 17}, .increment = Size{100000, 100000}}, {.minimum = Size{10, 17}}},
+        {"negative base", {.base = Size{-5, 4}}, {}},
+        {"maximum larger than the monitor limits nothing", {.maximum = Size{32767, 32767}}, {.maximum = Size{32767, 32767}}},
+        {"maximum beyond 16 bits", {.maximum = Size{100000, 300}}, {}},
+    };
+    for (const auto& c : cases) {
+        const auto checked = platform::x11::checkSizeHints(c.hints, monitor);
+        EXPECT_EQ(checked.hints.minimum, c.kept.minimum) << c.name;
+        EXPECT_EQ(checked.hints.maximum, c.kept.maximum) << c.name;
+        EXPECT_EQ(checked.hints.base, c.kept.base) << c.name;
+        EXPECT_EQ(checked.hints.increment, c.kept.increment) << c.name;
+        const bool dropped = c.hints.minimum != c.kept.minimum || c.hints.maximum != c.kept.maximum ||
+                             c.hints.base != c.kept.base || c.hints.increment != c.kept.increment;
+        EXPECT_EQ(checked.refused.empty(), !dropped) << c.name << ": " << checked.refused;
+    }
+}

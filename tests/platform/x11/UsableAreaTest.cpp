@@ -35,10 +35,48 @@ TEST(UsableArea, StrutsReduceOnlyTheMonitorsTheirBandsTouch) {
     }
 }
 
-TEST(UsableArea, PublishedWorkareasAreMatchedToMonitorsByOverlap) {
+TEST(UsableArea, MadeUpStrutsAreRefusedAndNeverShrinkAMonitorPastAQuarterASide) {
+    const Size root{1920, 1080};
+    const Rect left(0, 0, 960, 1080), right(960, 0, 960, 1080);
+    const std::vector<Rect> both{left, right};
+    struct Case {
+        const char* name;
+        std::vector<std::uint32_t> values;
+        bool fits;
+        Rect leftUsable, rightUsable;
+    };
+    const Case cases[] = {
+        {"bottom of 2^32 - 1", {0, 0, 0, 0xFFFFFFFF, 0, 0, 0, 0, 0, 0, 0, 1919}, false, left, right},
+        {"left of 5000", {5000, 0, 0, 0, 0, 1079, 0, 0, 0, 0, 0, 0}, false, left, right},
+        {"top reaching past a quarter of the monitor", {0, 0, 271, 0}, false, left, right},
+        {"top of exactly a quarter", {0, 0, 270, 0}, true, Rect(0, 270, 960, 810), Rect(960, 270, 960, 810)},
+        {"right edge deep inside the left monitor", {0, 1300, 0, 0, 0, 0, 0, 1079, 0, 0, 0, 0}, false, left, right},
+        // A panel at the left edge of the right monitor: the band covers the left monitor wholly,
+        // which belongs to the monitor beyond and keeps all of its area.
+        {"panel on the inner edge", {1008, 0, 0, 0, 0, 1079, 0, 0, 0, 0, 0, 0}, true, left, Rect(1008, 0, 912, 1080)},
+    };
+    for (const auto& c : cases) {
+        const auto strut = Strut::fromValues(c.values, root);
+        EXPECT_EQ(platform::x11::strutFitsMonitors(strut, both, root), c.fits) << c.name;
+        EXPECT_EQ(platform::x11::usableArea(left, {strut}, root), c.leftUsable) << c.name;
+        EXPECT_EQ(platform::x11::usableArea(right, {strut}, root), c.rightUsable) << c.name;
+    }
+}
+
+TEST(UsableArea, PublishedWorkareasAreMatchedToMonitorsByOverlapWhenPlausible) {
+    const Size root{1920, 1080};
     const Rect left(0, 0, 960, 1080), right(960, 0, 960, 1080);
     const std::vector<Rect> areas{Rect(960, 0, 960, 1040), Rect(0, 27, 960, 1053)};
     EXPECT_EQ(platform::x11::workareaOfMonitor(left, areas), Rect(0, 27, 960, 1053));
     EXPECT_EQ(platform::x11::workareaOfMonitor(right, areas), Rect(960, 0, 960, 1040));
-    EXPECT_EQ(platform::x11::workareaOfMonitor(right, {}), right);
+    EXPECT_EQ(platform::x11::workareaOfMonitor(right, {}), std::nullopt);
+    // One area over the whole root (_NET_WORKAREA) is clipped to each monitor.
+    EXPECT_EQ(platform::x11::workareaOfMonitor(right, {Rect(0, 30, 1920, 1050)}), Rect(960, 30, 960, 1050));
+
+    // Made up: a pixel, an area beyond the root, one that leaves a monitor a sliver.
+    EXPECT_EQ(platform::x11::workareaOfMonitor(left, platform::x11::workareasFromValues({0, 0, 1, 1}, root)), std::nullopt);
+    EXPECT_TRUE(platform::x11::workareasFromValues({0, 0, 5000, 1080, 0, 0, 1920, 1080, 4294967295u, 0, 10, 10}, root) ==
+                std::vector<Rect>{Rect(0, 0, 1920, 1080)});
+    EXPECT_EQ(platform::x11::workareaOfMonitor(left, {Rect(0, 0, 960, 800)}), std::nullopt);
+    EXPECT_EQ(platform::x11::workareaOfMonitor(left, {Rect(0, 0, 960, 810)}), Rect(0, 0, 960, 810));
 }

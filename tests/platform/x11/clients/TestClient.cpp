@@ -2,6 +2,8 @@
 //   --title T            window title (_NET_WM_NAME and WM_NAME)
 //   --size W H           initial size
 //   --min-size W H       WM_NORMAL_HINTS minimum size
+//   --max-size W H       WM_NORMAL_HINTS maximum size
+//   --increment W H      WM_NORMAL_HINTS resize steps
 //   --gtk-extents L R T B  an invisible shadow margin (_GTK_FRAME_EXTENTS), undecorated like a CSD window
 //   --type NAME          _NET_WM_WINDOW_TYPE_NAME (DIALOG, UTILITY, SPLASH, DOCK, ...)
 //   --transient          transient for the root (a dialog without a type)
@@ -9,13 +11,18 @@
 //   --strut-x FROM TO    the part of the bottom edge the dock covers (default: all of it)
 //   --skip-taskbar       _NET_WM_STATE_SKIP_TASKBAR
 //   --no-pid             does not say its process
+//   --cardinals NAME V,V,...  a 32-bit CARDINAL property of the window, any values (a hostile
+//                        client), set once the window is mapped so that it also overrides what
+//                        the window manager put there (_NET_FRAME_EXTENTS); repeatable
 #include <xcb/xcb.h>
 #include <xcb/xcb_icccm.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -31,12 +38,25 @@ void set32(xcb_connection_t* c, xcb_window_t w, const std::string& name, xcb_ato
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, atom(c, name), type, 32, static_cast<std::uint32_t>(v.size()), v.data());
 }
 
+// "1,2,4294967295": every value as the 32 bits a client may put in a property.
+std::vector<std::uint32_t> unsignedList(const std::string& text) {
+    std::vector<std::uint32_t> values;
+    for (std::size_t at = 0; at <= text.size();) {
+        const auto end = std::min(text.find(',', at), text.size());
+        values.push_back(static_cast<std::uint32_t>(std::strtoul(text.substr(at, end - at).c_str(), nullptr, 0)));
+        at = end + 1;
+    }
+    return values;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::string title = "test client", type;
     int width = 400, height = 300, minWidth = 0, minHeight = 0, strutBottom = 0, strutFrom = 0, strutTo = -1;
+    int maxWidth = 0, maxHeight = 0, widthStep = 0, heightStep = 0;
     std::vector<std::uint32_t> gtkExtents;
+    std::vector<std::pair<std::string, std::vector<std::uint32_t>>> cardinals;
     bool transient = false, skipTaskbar = false, sayPid = true;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -44,6 +64,12 @@ int main(int argc, char** argv) {
         if (arg == "--title" && i + 1 < argc) title = argv[++i];
         else if (arg == "--size") width = next(), height = next();
         else if (arg == "--min-size") minWidth = next(), minHeight = next();
+        else if (arg == "--max-size") maxWidth = next(), maxHeight = next();
+        else if (arg == "--increment") widthStep = next(), heightStep = next();
+        else if (arg == "--cardinals" && i + 2 < argc) {
+            const std::string name = argv[++i];
+            cardinals.emplace_back(name, unsignedList(argv[++i]));
+        }
         else if (arg == "--gtk-extents") for (int k = 0; k < 4; ++k) gtkExtents.push_back(static_cast<std::uint32_t>(next()));
         else if (arg == "--type" && i + 1 < argc) type = argv[++i];
         else if (arg == "--transient") transient = true;
@@ -78,6 +104,8 @@ int main(int argc, char** argv) {
     xcb_size_hints_t hints{};
     xcb_icccm_size_hints_set_size(&hints, 0, width, height);
     if (minWidth > 0) xcb_icccm_size_hints_set_min_size(&hints, minWidth, minHeight);
+    if (maxWidth > 0) xcb_icccm_size_hints_set_max_size(&hints, maxWidth, maxHeight);
+    if (widthStep > 0) xcb_icccm_size_hints_set_resize_inc(&hints, widthStep, heightStep);
     xcb_icccm_set_wm_normal_hints(c, window, &hints);
 
     if (!type.empty()) set32(c, window, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, {atom(c, "_NET_WM_WINDOW_TYPE_" + type)});
@@ -95,7 +123,15 @@ int main(int argc, char** argv) {
     }
     xcb_map_window(c, window);
     xcb_flush(c);
-    while (xcb_generic_event_t* event = xcb_wait_for_event(c)) std::free(event);
+    bool mapped = false;
+    while (xcb_generic_event_t* event = xcb_wait_for_event(c)) {
+        if ((event->response_type & ~0x80) == XCB_MAP_NOTIFY && !mapped) {
+            mapped = true;
+            for (const auto& [name, values] : cardinals) set32(c, window, name, XCB_ATOM_CARDINAL, values);
+            xcb_flush(c);
+        }
+        std::free(event);
+    }
     xcb_disconnect(c);
     return 0;
 }

@@ -1,0 +1,26 @@
+#include "platform/x11/FrameExtents.h"
+
+#include "platform/x11/GeometryLimits.h"
+
+#include <algorithm>
+
+namespace platform::x11 {
+
+std::optional<FrameExtents> plausibleFrameExtents(const std::vector<std::uint32_t>& values, Size monitor) {
+    if (values.size() < 4) return std::nullopt;
+    const FrameExtents e{double(values[0]), double(values[1]), double(values[2]), double(values[3])};
+    const double maxWidth = monitor.width * maxReservedShare, maxHeight = monitor.height * maxReservedShare;
+    if (e.left > maxWidth || e.right > maxWidth || e.top > maxHeight || e.bottom > maxHeight) return std::nullopt;
+    return e;
+}
+
+std::optional<ProtocolRect> clientRequestFor(const Rect& target, const FrameExtents& d, const FrameExtents& s, double border) {
+    const auto x = protocolCoordinate(target.minX() - s.left);
+    const auto y = protocolCoordinate(target.minY() - s.top);
+    const auto width = protocolLength(std::max(1.0, target.width() - d.left - d.right + s.left + s.right - 2 * border));
+    const auto height = protocolLength(std::max(1.0, target.height() - d.top - d.bottom + s.top + s.bottom - 2 * border));
+    if (!x || !y || !width || !height) return std::nullopt;
+    return ProtocolRect{*x, *y, *width, *height};
+}
+
+} // namespace platform::x11

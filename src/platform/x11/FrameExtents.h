@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/Geometry.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace platform::x11 {
+
+// What lies around a client window on each side: the window manager's decorations
+// (_NET_FRAME_EXTENTS) or the invisible shadow of a client-side-decorated window (_GTK_FRAME_EXTENTS).
+struct FrameExtents {
+    double left = 0, right = 0, top = 0, bottom = 0;
+    bool operator==(const FrameExtents&) const = default;
+};
+
+// The four values left, right, top, bottom of either property; none when fewer are given or a side
+// is larger than a quarter of the monitor (no decoration or shadow is, so the client made it up).
+std::optional<FrameExtents> plausibleFrameExtents(const std::vector<std::uint32_t>& values, Size monitor);
+
+// A move and resize as the X protocol carries it.
+struct ProtocolRect {
+    std::int16_t x = 0, y = 0;
+    std::uint16_t width = 1, height = 1;
+    bool operator==(const ProtocolRect&) const = default;
+};
+
+// The request that gives a client window the outer frame `target` (root coordinates): the position
+// is that of the window manager's frame with the shadow included, as NorthWest gravity reads it,
+// the size that of the client alone. None when a number falls outside the protocol's range.
+std::optional<ProtocolRect> clientRequestFor(const Rect& target, const FrameExtents& decoration, const FrameExtents& shadow,
+                                             double border);
+
+} // namespace platform::x11
