@@ -1,15 +1,12 @@
 #include "shell/FeedbackPanel.h"
 
+#include "shell/ScreenToWidgetGeometry.h"
 #include "views/FeedbackCards.h"
 
 #include <QBitmap>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
-
-#include <cmath>
 
 namespace zentaris {
 
@@ -22,15 +19,9 @@ OverlayWindow::OverlayWindow()
     setWindowTitle(QStringLiteral("Zentaris"));
 }
 
-QRect qtRectFromScreen(const platform::Rect& frame) {
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    const QRect top = primary ? primary->geometry() : QRect();
-    const double flip = top.y() + top.height();
-    return QRect(static_cast<int>(std::lround(frame.minX() + top.x())), static_cast<int>(std::lround(flip - frame.maxY())),
-                 static_cast<int>(std::lround(frame.width())), static_cast<int>(std::lround(frame.height())));
-}
-
 void OverlayWindow::placeAt(const platform::Rect& frame) { setGeometry(qtRectFromScreen(frame)); }
+
+void OverlayWindow::placeCentredOn(const platform::Rect& frame) { setGeometry(qtRectCentredOnScreenFrame(frame)); }
 
 void OverlayWindow::setContent(std::unique_ptr<QWidget> content) {
     delete content_;

@@ -15,8 +15,11 @@ class OverlayWindow : public QWidget {
 public:
     OverlayWindow();
 
-    // Puts the window over a rectangle in screen coordinates (bottom-left origin).
+    // Puts the window over a rectangle in screen coordinates (bottom-left origin, device pixels).
     void placeAt(const platform::Rect& frame);
+    // Centres the window where `frame` is centred, at `frame`'s size taken as the size of the card
+    // it holds: a card keeps its own layout whatever Qt's scale factor.
+    void placeCentredOn(const platform::Rect& frame);
     // Replaces what the window shows; the new content fills it.
     void setContent(std::unique_ptr<QWidget> content);
     QWidget* content() const { return content_; }
@@ -36,9 +39,6 @@ private:
     bool translucencyAvailable_ = true;
     bool cutting_ = false;
 };
-
-// The Qt rectangle of a rectangle in screen coordinates: y flipped at the top of the primary screen.
-QRect qtRectFromScreen(const platform::Rect& frame);
 
 // A new card widget for a feedback card.
 std::unique_ptr<QWidget> makeFeedbackCardView(const FeedbackCard& card);

@@ -174,7 +174,7 @@ void QtApplicationShell::hideDragPreview() { dragPreview_.reset(); }
 FeedbackPanelId QtApplicationShell::showFeedbackPanel(const FeedbackCard& card, const platform::Rect& frame) {
     auto panel = std::make_unique<OverlayWindow>();
     panel->setTranslucencyAvailable(translucencyAvailable_());
-    panel->placeAt(frame);
+    panel->placeCentredOn(frame);
     panel->setContent(makeFeedbackCardView(card));
     panel->show();
     panel->raise();

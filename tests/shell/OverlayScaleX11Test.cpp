@@ -1,0 +1,187 @@
+// The drop-zone preview and the feedback panels on a real X server with Qt's scaling on: the
+// desktop hands the shell device pixels, Qt places windows in logical pixels, and the overlays
+// must still land where the desktop meant them.
+
+#include "platform/HotKeys.h"
+#include "platform/fake/FakeDesktop.h"
+#include "platform/fake/FakeHostInformation.h"
+#include "platform/fake/FakeHotKeys.h"
+#include "preferences/LanguageManager.h"
+#include "shell/QtApplicationShell.h"
+#include "shortcuts/Registry.h"
+#include "support/PrivateDisplay.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <xcb/xcb.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zentaris::testing {
+namespace {
+
+constexpr int screenWidth = 3840, screenHeight = 2160;
+
+struct DeviceRect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Where the server put a window, in device pixels from the top left of the root.
+std::optional<DeviceRect> serverGeometry(xcb_connection_t* connection, xcb_window_t window) {
+    auto* attributes = xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr);
+    const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(attributes);
+    if (!viewable) return std::nullopt;
+    auto* geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    if (!geometry) return std::nullopt;
+    auto* origin = xcb_translate_coordinates_reply(
+        connection, xcb_translate_coordinates(connection, window, geometry->root, 0, 0), nullptr);
+    std::optional<DeviceRect> result;
+    if (origin) result = DeviceRect{origin->dst_x, origin->dst_y, geometry->width, geometry->height};
+    std::free(origin);
+    std::free(geometry);
+    return result;
+}
+
+// The one overlay on screen once the server shows it.
+std::optional<DeviceRect> shownOverlay(xcb_connection_t* connection) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QWidget* overlay = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible()) overlay = widget;
+        }
+        if (overlay) {
+            if (auto geometry = serverGeometry(connection, static_cast<xcb_window_t>(overlay->winId()))) return geometry;
+        }
+    }
+    return std::nullopt;
+}
+
+// Runs in a child process, which owns the one QApplication with this scale factor: shows the
+// preview over each zone and each card in its panel, and writes where the server put them, one
+// "name x y width height" line each.
+[[noreturn]] void placeOverlays(const std::string& display, const char* scaleFactor, int output) {
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    setenv("QT_SCALE_FACTOR", scaleFactor, 1);
+    unsetenv("QT_SCREEN_SCALE_FACTORS");
+    int argc = 1;
+    char name[] = "overlay_scale";
+    char* argv[] = {name, nullptr};
+    QApplication application(argc, argv);
+    xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+
+    platform::fake::FakeDesktop desktop;
+    platform::fake::FakeHostInformation host;
+    platform::fake::FakeHotKeys hotKeys;
+    platform::UserDefaults::installStandard(&desktop.defaults());
+    platform::MainQueue::installMain(&desktop.mainQueue());
+    platform::HotKeys::installShared(&hotKeys);
+    LanguageManager::resetShared();
+    GlobalShortcuts::Registry::resetShared();
+    QtApplicationShell shell(desktop.defaults(), SupportSettingsView::standardDependencies(desktop, host));
+
+    std::ostringstream lines;
+    const auto report = [&lines](const std::string& what, const std::optional<DeviceRect>& rect) {
+        if (rect) lines << what << ' ' << rect->x << ' ' << rect->y << ' ' << rect->width << ' ' << rect->height << '\n';
+    };
+    // Screen coordinates: the origin at the bottom left, y upwards.
+    const std::pair<const char*, platform::Rect> zones[] = {
+        {"left-half", {0, 0, 1920, 2160}},
+        {"top-right", {2560, 1440, 1280, 720}},
+        {"bottom-band", {0, 0, 3840, 720}},
+    };
+    for (const auto& [zone, frame] : zones) {
+        shell.showDragPreview(frame);
+        report(zone, shownOverlay(connection));
+        shell.hideDragPreview();
+    }
+    const std::tuple<const char*, FeedbackCard, double, double> cards[] = {
+        {"cancellation", FeedbackCard::cancellation(), 280, 90},
+        {"drag-mode", FeedbackCard::dragModeToggle(true), 280, 90},
+        {"too-many", FeedbackCard::tooManyWindows(2, 5), 400, 110},
+    };
+    for (const auto& [card, content, width, height] : cards) {
+        const platform::Rect centred(screenWidth / 2.0 - width / 2, screenHeight / 2.0 - height / 2, width, height);
+        const auto panel = shell.showFeedbackPanel(content, centred);
+        report(card, shownOverlay(connection));
+        shell.hideFeedbackPanel(panel);
+    }
+    xcb_disconnect(connection);
+    const std::string text = lines.str();
+    const bool written = write(output, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    std::fflush(nullptr);
+    _exit(written ? 0 : 1);
+}
+
+std::map<std::string, DeviceRect> overlaysAt(const std::string& display, const char* scaleFactor) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return {};
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeFds[0]);
+        placeOverlays(display, scaleFactor, pipeFds[1]);
+    }
+    close(pipeFds[1]);
+    std::string text;
+    char buffer[512];
+    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the overlay process failed";
+
+    std::map<std::string, DeviceRect> placed;
+    std::istringstream input(text);
+    std::string what;
+    DeviceRect rect;
+    while (input >> what >> rect.x >> rect.y >> rect.width >> rect.height) placed[what] = rect;
+    return placed;
+}
+
+// Device pixels may round by one at fractional factors.
+::testing::AssertionResult near(const DeviceRect& actual, const DeviceRect& expected) {
+    const auto close = [](int a, int b) { return std::abs(a - b) <= 1; };
+    if (close(actual.x, expected.x) && close(actual.y, expected.y) && close(actual.width, expected.width) &&
+        close(actual.height, expected.height)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << actual.width << 'x' << actual.height << '+' << actual.x << '+' << actual.y
+                                         << " instead of " << expected.width << 'x' << expected.height << '+'
+                                         << expected.x << '+' << expected.y;
+}
+
+TEST(OverlayScaleX11, PreviewCoversItsZoneAndCardsSitCentredAtTheirOwnSizeAtEveryScaleFactor) {
+    if (!programAvailable("Xvfb")) GTEST_SKIP() << "Xvfb is missing";
+    PrivateDisplay display({.width = screenWidth, .height = screenHeight, .windowManager = {}});
+    for (const auto& [factor, scale] : {std::pair{"1", 1.0}, std::pair{"1.5", 1.5}, std::pair{"2", 2.0}}) {
+        SCOPED_TRACE(std::string("QT_SCALE_FACTOR=") + factor);
+        const auto placed = overlaysAt(display.name(), factor);
+        ASSERT_EQ(placed.size(), 6u) << "every overlay came on screen";
+        // Top-left origin on the server: the zones flipped at the screen's bottom edge.
+        EXPECT_TRUE(near(placed.at("left-half"), {0, 0, 1920, 2160}));
+        EXPECT_TRUE(near(placed.at("top-right"), {2560, 0, 1280, 720}));
+        EXPECT_TRUE(near(placed.at("bottom-band"), {0, 1440, 3840, 720}));
+        // A card keeps its own layout, so its panel grows with the factor around the screen's centre.
+        for (const auto& [card, width, height] : {std::tuple{"cancellation", 280, 90}, std::tuple{"drag-mode", 280, 90},
+                                                  std::tuple{"too-many", 400, 110}}) {
+            SCOPED_TRACE(card);
+            const int w = static_cast<int>(width * scale), h = static_cast<int>(height * scale);
+            EXPECT_TRUE(near(placed.at(card), {(screenWidth - w) / 2, (screenHeight - h) / 2, w, h}));
+        }
+    }
+}
+
+} // namespace
+} // namespace zentaris::testing
