@@ -70,7 +70,7 @@ FeedbackCardView::Style tooManyStyle(std::int64_t required, std::int64_t actual)
     style.second = orange;
     style.firstGlow = red;
     style.secondGlow = orange;
-    style.ringThird = orange;
+    style.ringThird = style.accent;
     style.symbol = "xmark.octagon.fill";
     style.title = localized("too_many_windows_title");
     style.hint = QString::fromStdString(LanguageManager::shared().localizedFormat("too_many_windows_hint", {required, actual}));

@@ -3,6 +3,7 @@
 #include "platform/fake/FakeHotKeys.h"
 #include "platform/fake/FakeMainQueue.h"
 #include "preferences/LanguageManager.h"
+#include "preferences/SystemColors.h"
 #include "shortcuts/GlobalShortcuts.h"
 #include "shortcuts/Registry.h"
 #include "views/DragPreviewView.h"
@@ -79,6 +80,26 @@ TEST_F(FeedbackCardsTest, TheToggleCardFollowsTheNewState) {
         const QRectF box = card.cardRect();
         const QColor icon = image.pixelColor(QPoint(int(box.left() + 24 + 24), int(box.center().y())));
         EXPECT_EQ(icon.green() > icon.red(), c.green) << "the symbol is drawn in the accent colour";
+    }
+}
+
+TEST_F(FeedbackCardsTest, OnlyTheCancelledCardRingsInOrange) {
+    const QColor red = SystemColors::red(), orange = SystemColors::orange();
+    struct Case {
+        const char* card;
+        FeedbackCardView::Style style;
+        QColor accent, second, secondGlow, ringThird;
+    };
+    for (const auto& c : {Case{"cancelled", CancellationFeedbackView().style(), red, SystemColors::pink(), orange, orange},
+                          Case{"too many", TooManyWindowsFeedbackView(2, 3).style(), red, orange, orange, red},
+                          Case{"toggle off", DragModeToggleFeedbackView(false).style(), red, red, red, red}}) {
+        SCOPED_TRACE(c.card);
+        const auto name = [](const QColor& colour) { return colour.name(QColor::HexArgb).toStdString(); };
+        EXPECT_EQ(name(c.style.accent), name(c.accent));
+        EXPECT_EQ(name(c.style.second), name(c.second));
+        EXPECT_EQ(name(c.style.firstGlow), name(c.accent));
+        EXPECT_EQ(name(c.style.secondGlow), name(c.secondGlow));
+        EXPECT_EQ(name(c.style.ringThird), name(c.ringThird)) << "the ring's third colour";
     }
 }
 
