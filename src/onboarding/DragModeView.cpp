@@ -27,8 +27,7 @@ const char* modifierLabelKey(DragModeModifier modifier) {
 constexpr const char* edgeArrows[] = {"←", "→", "↑", "↓"};
 constexpr const char* cornerArrows[] = {"↖", "↗", "↙", "↘"};
 
-// The film and the 350-point column side by side fit the page's 820 points.
-const QSize filmFrame(440, 330);
+const QSize filmFrame(480, 360);
 
 QWidget* toggleNote(LocalizedTexts& texts) {
     auto* note = new RoundedPanel(withOpacity(SystemColors::green(), 0.1), 6);
@@ -112,9 +111,10 @@ DragModeView::DragModeView(LanguageManager& languageManager, ShortcutSettings& s
     auto* texts = new LocalizedTexts(languageManager, this);
     auto* page = new QVBoxLayout(this);
     page->setSpacing(12);
-    page->setContentsMargins(40, 15, 40, 15);
+    // The film and the column (845) reach into the side padding of the 900-wide window.
+    page->setContentsMargins(0, 15, 0, 15);
 
-    addPageHeader(page, *texts,
+    addPageHeader(addPaddedSection(page, 40), *texts,
                   {"hand.draw.fill", 40, SystemColors::green(), "onboarding_drag_single_title", 24, "onboarding_drag_single_subtitle",
                    textFont(12), 4});
 
@@ -173,7 +173,7 @@ DragModeView::DragModeView(LanguageManager& languageManager, ShortcutSettings& s
     auto* rightButtonLayout = static_cast<QHBoxLayout*>(rightButton->layout());
     rightButtonLayout->addWidget(texts->bind(makeLabel(textFont(12), SystemColors::secondaryText(), true), "onboarding_right_click_note"), 1);
     settingsLayout->addWidget(rightButton);
-    addCentered(page, settingsBlock, true);
+    addCentered(addPaddedSection(page, 40), settingsBlock, true);
     page->addStretch(1);
 
     texts->onRelabel([this, texts] {

@@ -20,6 +20,7 @@ class ControlMethodCard : public tutorial::RoundedPanel {
 public:
     ControlMethodCard(const std::string& icon, const QColor& iconColor, QWidget* parent = nullptr);
     void setTexts(const QString& title, const QString& description);
+    QString title() const { return title_->text(); }
 
 private:
     QLabel* title_;

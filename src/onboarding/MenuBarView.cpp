@@ -54,16 +54,16 @@ MenuBarView::MenuBarView(LanguageManager& languageManager, QWidget* parent) : QW
     auto* texts = new LocalizedTexts(languageManager, this);
     auto* page = new QVBoxLayout(this);
     page->setSpacing(15);
-    page->setContentsMargins(40, 20, 40, 20);
+    // The picture and the column (870) reach into the side padding of the 900-wide window.
+    page->setContentsMargins(0, 20, 0, 20);
 
-    addPageHeader(page, *texts,
+    addPageHeader(addPaddedSection(page, 40), *texts,
                   {"menubar.rectangle", 50, SystemColors::blue(), "onboarding_menubar_title", 28, "onboarding_menubar_subtitle", bodyFont(), 8});
 
     auto* content = new QHBoxLayout;
     content->setSpacing(20);
     content->addStretch(1);
-    // 450 rather than 500 wide, so that the picture and the column fit the page's 820 points.
-    if (auto* picture = makePicture("menubar_demo", 450, 12, 0.15, 10, 4)) {
+    if (auto* picture = makePicture("menubar_demo", 500, 12, 0.15, 10, 4)) {
         content->addWidget(picture, 0, Qt::AlignVCenter);
         showsPicture_ = true;
     }

@@ -1,11 +1,9 @@
 #include "onboarding/MultiMonitorView.h"
 
-#include "app/ShortcutNames.h"
 #include "onboarding/LineLimitedLabel.h"
 #include "onboarding/LocalizedTexts.h"
 #include "onboarding/PageHeader.h"
 #include "onboarding/TutorialResources.h"
-#include "onboarding/TutorialShortcutCaption.h"
 #include "onboarding/TutorialStyle.h"
 
 #include <QHBoxLayout>
@@ -17,18 +15,18 @@ using namespace tutorial;
 
 namespace {
 
+// The captions are fixed: the page teaches the standard keys, whatever the user has recorded.
 struct ScreenShortcut {
-    const GlobalShortcuts::Name& (*name)();
-    const char* standardCaption;
+    const char* caption;
     const char* descriptionKey;
 };
 
 // Row by row, left to right.
 const ScreenShortcut screenShortcuts[] = {
-    {ShortcutNames::moveToPreviousScreen, "⌘⌥⇧ ←", "onboarding_multi_monitor_previous"},
-    {ShortcutNames::moveToNextScreen, "⌘⌥⇧ →", "onboarding_multi_monitor_next"},
-    {ShortcutNames::swapWithPreviousScreen, "⌘⌥⇧ ↓", "onboarding_multi_monitor_swap_previous"},
-    {ShortcutNames::swapWithNextScreen, "⌘⌥⇧ ↑", "onboarding_multi_monitor_swap_next"},
+    {"⌘⌥⇧ ←", "onboarding_multi_monitor_previous"},
+    {"⌘⌥⇧ →", "onboarding_multi_monitor_next"},
+    {"⌘⌥⇧ ↓", "onboarding_multi_monitor_swap_previous"},
+    {"⌘⌥⇧ ↑", "onboarding_multi_monitor_swap_next"},
 };
 
 } // namespace
@@ -42,7 +40,7 @@ MultiMonitorShortcut::MultiMonitorShortcut(const QString& keys, QWidget* parent)
     badge->setMinimumWidth(90);
     auto* badgeLayout = new QHBoxLayout(badge);
     badgeLayout->setContentsMargins(12, 8, 12, 8);
-    keys_ = makeLabel(textFont(13, QFont::DemiBold), QColor(Qt::white));
+    keys_ = makeLabel(textFont(13, QFont::DemiBold, true), QColor(Qt::white));
     keys_->setText(keys);
     keys_->setAlignment(Qt::AlignCenter);
     badgeLayout->addWidget(keys_);
@@ -85,7 +83,7 @@ MultiMonitorView::MultiMonitorView(LanguageManager& languageManager, int connect
             tableRow->setSpacing(12);
             tableLayout->addLayout(tableRow);
         }
-        auto* cell = new MultiMonitorShortcut(QString::fromStdString(tutorialShortcutCaption(shortcut.name(), shortcut.standardCaption)));
+        auto* cell = new MultiMonitorShortcut(QString::fromUtf8(shortcut.caption));
         tableRow->addWidget(cell, 1);
         texts->onRelabel([texts, cell, shortcut] { cell->setDescription(texts->text(shortcut.descriptionKey)); });
     }

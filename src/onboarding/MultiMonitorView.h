@@ -19,6 +19,7 @@ public:
     MultiMonitorShortcut(const QString& keys, QWidget* parent = nullptr);
     void setDescription(const QString& description);
     QString keys() const;
+    const QLabel* keysLabel() const { return keys_; }
 
 private:
     QLabel* keys_;

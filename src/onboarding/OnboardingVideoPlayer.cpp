@@ -1,85 +1,96 @@
 #include "onboarding/OnboardingVideoPlayer.h"
 
-#include "onboarding/TutorialResources.h"
+#include "onboarding/FilmPlayback.h"
+#include "onboarding/TutorialStyle.h"
+#include "platform/Bundle.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QMediaFormat>
-#include <QMediaPlayer>
+#include <QPainter>
 #include <QPainterPath>
-#include <QPluginLoader>
-#include <QRegion>
-#include <QUrl>
-#include <QVBoxLayout>
-#include <QVideoWidget>
+#include <QPointer>
 
 namespace zentaris {
 
-namespace {
+using namespace tutorial;
 
-// A backend plug-in that loads: the one named by QT_MEDIA_BACKEND when that is set, else any.
-bool mediaBackendLoads() {
-    const QString wanted = qEnvironmentVariable("QT_MEDIA_BACKEND");
-    for (const QString& root : QCoreApplication::libraryPaths()) {
-        const QDir folder(root + QStringLiteral("/multimedia"));
-        for (const QString& file : folder.entryList({QStringLiteral("*.so")}, QDir::Files)) {
-            if (!wanted.isEmpty() && file != QStringLiteral("lib%1mediaplugin.so").arg(wanted)) continue;
-            QPluginLoader loader(folder.filePath(file));
-            if (loader.load()) return true;
-        }
-    }
-    return false;
+OnboardingVideoPlayer::OnboardingVideoPlayer(std::filesystem::path url, double cornerRadius, QWidget* parent)
+    : QWidget(parent), url_(std::move(url)), cornerRadius_(cornerRadius) {}
+
+OnboardingVideoPlayer::~OnboardingVideoPlayer() = default;
+
+bool OnboardingVideoPlayer::isPlaying() const { return playback_ && playback_->isPlaying(); }
+
+std::optional<std::int64_t> OnboardingVideoPlayer::positionMilliseconds() const {
+    if (!playback_) return std::nullopt;
+    return playback_->positionMilliseconds();
 }
 
-bool isReadableFile(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
+bool OnboardingVideoPlayer::hasAudioOutput() const { return playback_ && playback_->hasAudioOutput(); }
+
+void OnboardingVideoPlayer::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    start();
 }
 
-} // namespace
-
-bool OnboardingVideoPlayer::canPlayFilms() {
-    if (!QCoreApplication::instance() || !mediaBackendLoads()) return false;
-    return !QMediaFormat().supportedFileFormats(QMediaFormat::Decode).isEmpty();
+void OnboardingVideoPlayer::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    stop();
 }
 
-OnboardingVideoPlayer::OnboardingVideoPlayer(const std::filesystem::path& url, double cornerRadius, QWidget* parent)
-    : QWidget(parent), cornerRadius_(cornerRadius) {
-    if (!isReadableFile(url) || !canPlayFilms()) return;
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    video_ = new QVideoWidget(this);
-    video_->setAspectRatioMode(Qt::KeepAspectRatio);
-    layout->addWidget(video_);
-    // Without an audio output the player makes no sound.
-    player_ = new QMediaPlayer(this);
-    player_->setVideoOutput(video_);
-    player_->setLoops(QMediaPlayer::Infinite);
-    player_->setSource(QUrl::fromLocalFile(QString::fromStdString(url.string())));
-    player_->play();
+void OnboardingVideoPlayer::start() {
+    if (playback_) return;
+    failed_ = false;
+    QPointer<OnboardingVideoPlayer> self(this);
+    FilmPlayback::Events events;
+    events.frame = [self](const QImage& image) {
+        if (!self || !self->playback_) return;
+        self->frame_ = image;
+        self->update();
+    };
+    // The player reports from inside its own signal: release it once that has returned.
+    events.failed = [self] {
+        QMetaObject::invokeMethod(self.data(), [self] { if (self) self->fail(); }, Qt::QueuedConnection);
+    };
+    playback_ = openFilm(url_.string(), std::move(events));
+    if (!playback_) fail();
 }
 
-OnboardingVideoPlayer::~OnboardingVideoPlayer() {
-    if (player_) player_->stop();
+void OnboardingVideoPlayer::stop() {
+    playback_.reset();
+    // The next showing starts from the first frame, not from this one.
+    frame_ = QImage();
 }
 
-void OnboardingVideoPlayer::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    // The picture never draws outside the rounded frame.
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(rect()), cornerRadius_, cornerRadius_);
-    setMask(QRegion(outline.toFillPolygon().toPolygon()));
+void OnboardingVideoPlayer::fail() {
+    stop();
+    failed_ = true;
+    // An empty area: no picture, so no shadow of one either.
+    update();
+}
+
+QRectF OnboardingVideoPlayer::pictureRect() const {
+    if (frame_.isNull()) return {};
+    const QSizeF fitted = QSizeF(frame_.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio);
+    return {QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted};
+}
+
+void OnboardingVideoPlayer::paintEvent(QPaintEvent*) {
+    const QRectF target = pictureRect();
+    if (target.isEmpty()) return;
+    QPainter painter(this);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    // The picture never draws outside the rounded frame the page gave.
+    QPainterPath clip;
+    clip.addRoundedRect(QRectF(rect()), cornerRadius_, cornerRadius_);
+    painter.setClipPath(clip);
+    painter.drawImage(target, frame_);
 }
 
 OnboardingVideoPlayer* makeTutorialFilm(const std::string& name, QSize frame, double cornerRadius, QWidget* parent) {
-    const auto film = tutorial::filmPath(name);
+    const auto film = platform::Bundle::main().pathForResource(name, "mp4");
     if (!film) return nullptr;
     auto* player = new OnboardingVideoPlayer(*film, cornerRadius, parent);
-    if (!player->hasPlayer()) {
-        delete player;
-        return nullptr;
-    }
     player->setFixedSize(frame);
+    addShadow(player, 0.15, 10, 4);
     return player;
 }
 

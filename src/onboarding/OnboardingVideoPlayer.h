@@ -1,40 +1,58 @@
 #pragma once
 
+#include <QImage>
+#include <QSize>
 #include <QWidget>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
-
-class QMediaPlayer;
-class QVideoWidget;
+#include <optional>
 
 namespace zentaris {
 
-// A demonstration film that plays at once, silently and endlessly, with no controls, scaled to
-// fit its frame in its own proportions. It stops when the view goes away.
+namespace tutorial {
+class FilmPlayback;
+}
+
+// A demonstration film that plays silently and endlessly, with no controls, the whole picture
+// fitted to the frame in its own proportions with empty bands where they differ. Each showing
+// plays a new player from the first frame; hiding the view (leaving the page, closing the window)
+// stops and releases it. A film that cannot be played leaves the area empty.
 class OnboardingVideoPlayer : public QWidget {
 public:
-    OnboardingVideoPlayer(const std::filesystem::path& url, double cornerRadius, QWidget* parent = nullptr);
+    OnboardingVideoPlayer(std::filesystem::path url, double cornerRadius, QWidget* parent = nullptr);
     ~OnboardingVideoPlayer() override;
 
-    // False when the film is missing or no media backend can play it: the view then stays empty.
-    bool hasPlayer() const { return player_ != nullptr; }
-
-    // Whether films can be played at all. Qt Multimedia ends the process when it finds no media
-    // backend, so this looks for one before anything of it is touched.
-    static bool canPlayFilms();
+    // Whether a player exists and is playing, and where it stands; none without a player.
+    bool isPlaying() const;
+    std::optional<std::int64_t> positionMilliseconds() const;
+    bool hasAudioOutput() const;
+    // True once the film turned out unplayable on this showing.
+    bool hasFailed() const { return failed_; }
+    // The rectangle the current picture is drawn in: the frame with bands taken off; empty when
+    // nothing is drawn.
+    QRectF pictureRect() const;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    void start();
+    void stop();
+    void fail();
+
+    std::filesystem::path url_;
     double cornerRadius_;
-    QMediaPlayer* player_ = nullptr;
-    QVideoWidget* video_ = nullptr;
+    std::unique_ptr<tutorial::FilmPlayback> playback_;
+    QImage frame_;
+    bool failed_ = false;
 };
 
-// The film `name` of a page in a fixed frame with rounded corners; none when the program lacks
-// the film or cannot play films.
+// The film `name` of a page in a fixed frame with rounded corners and a shadow; none when the
+// program lacks the film.
 OnboardingVideoPlayer* makeTutorialFilm(const std::string& name, QSize frame, double cornerRadius, QWidget* parent = nullptr);
 
 } // namespace zentaris

@@ -1,10 +1,8 @@
 #include "onboarding/ShortcutsView.h"
 
-#include "app/ShortcutNames.h"
 #include "onboarding/LocalizedTexts.h"
 #include "onboarding/PageHeader.h"
 #include "onboarding/OnboardingVideoPlayer.h"
-#include "onboarding/TutorialShortcutCaption.h"
 #include "onboarding/TutorialStyle.h"
 
 #include <QHBoxLayout>
@@ -16,22 +14,22 @@ using namespace tutorial;
 
 namespace {
 
+// The captions are fixed: the tour teaches the standard keys, whatever the user has recorded.
 struct TourShortcut {
-    const GlobalShortcuts::Name& (*name)();
-    const char* standardCaption;
+    const char* caption;
     const char* descriptionKey;
     const char* hintKey;
 };
 
 const TourShortcut arrowShortcuts[] = {
-    {ShortcutNames::leftColumn, "⌘⌥ ←", "onboarding_shortcuts_left", "onboarding_shortcuts_left_hint"},
-    {ShortcutNames::rightColumn, "⌘⌥ →", "onboarding_shortcuts_right", "onboarding_shortcuts_right_hint"},
-    {ShortcutNames::upColumn, "⌘⌥ ↑", "onboarding_shortcuts_top", "onboarding_shortcuts_top_hint"},
-    {ShortcutNames::downColumn, "⌘⌥ ↓", "onboarding_shortcuts_bottom", "onboarding_shortcuts_bottom_hint"},
+    {"⌘⌥ ←", "onboarding_shortcuts_left", "onboarding_shortcuts_left_hint"},
+    {"⌘⌥ →", "onboarding_shortcuts_right", "onboarding_shortcuts_right_hint"},
+    {"⌘⌥ ↑", "onboarding_shortcuts_top", "onboarding_shortcuts_top_hint"},
+    {"⌘⌥ ↓", "onboarding_shortcuts_bottom", "onboarding_shortcuts_bottom_hint"},
 };
 const TourShortcut otherShortcuts[] = {
-    {ShortcutNames::fullscreen, "⌘⌥ F", "onboarding_shortcuts_fullscreen", "onboarding_shortcuts_fullscreen_hint"},
-    {ShortcutNames::centerColumn, "⌘⌥ C", "onboarding_shortcuts_center", "onboarding_shortcuts_center_hint"},
+    {"⌘⌥ F", "onboarding_shortcuts_fullscreen", "onboarding_shortcuts_fullscreen_hint"},
+    {"⌘⌥ C", "onboarding_shortcuts_center", "onboarding_shortcuts_center_hint"},
 };
 
 struct Quarter {
@@ -40,9 +38,8 @@ struct Quarter {
 };
 constexpr Quarter quarters[] = {{"↖", "Top-Left"}, {"↗", "Top-Right"}, {"↙", "Bottom-Left"}, {"↘", "Bottom-Right"}};
 
-// The film and the column side by side fit the page's 820 points.
 constexpr int columnWidth = 365;
-const QSize filmFrame(440, 330);
+const QSize filmFrame(500, 375);
 
 QWidget* quartersBox(LocalizedTexts& texts) {
     auto* box = new RoundedPanel(withOpacity(SystemColors::controlBackground(), 0.5), 8);
@@ -81,7 +78,7 @@ ShortcutRow::ShortcutRow(const QString& keys, QWidget* parent)
     auto* badge = new RoundedPanel(withOpacity(SystemColors::purple(), 0.9), 6);
     auto* badgeLayout = new QHBoxLayout(badge);
     badgeLayout->setContentsMargins(12, 8, 12, 8);
-    keys_ = makeLabel(textFont(13, QFont::DemiBold), QColor(Qt::white));
+    keys_ = makeLabel(bodyFont(QFont::DemiBold, true), QColor(Qt::white));
     keys_->setText(keys);
     badgeLayout->addWidget(keys_);
     slotLayout->addWidget(badge, 0, Qt::AlignCenter);
@@ -122,9 +119,10 @@ ShortcutsView::ShortcutsView(LanguageManager& languageManager, QWidget* parent) 
     auto* texts = new LocalizedTexts(languageManager, this);
     auto* page = new QVBoxLayout(this);
     page->setSpacing(15);
-    page->setContentsMargins(40, 20, 40, 20);
+    // The film and the column (880) reach into the side padding of the 900-wide window.
+    page->setContentsMargins(0, 20, 0, 20);
 
-    addPageHeader(page, *texts,
+    addPageHeader(addPaddedSection(page, 40), *texts,
                   {"keyboard", 50, SystemColors::purple(), "onboarding_shortcuts_single_title", 28, "onboarding_shortcuts_single_subtitle",
                    bodyFont(), 8});
 
@@ -144,8 +142,7 @@ ShortcutsView::ShortcutsView(LanguageManager& languageManager, QWidget* parent) 
         auto* group = new QVBoxLayout;
         group->setSpacing(6);
         for (const auto& shortcut : shortcuts) {
-            const auto caption = tutorialShortcutCaption(shortcut.name(), shortcut.standardCaption);
-            auto* row = new ShortcutRow(QString::fromStdString(caption));
+            auto* row = new ShortcutRow(QString::fromUtf8(shortcut.caption));
             group->addWidget(row);
             rows_.push_back(row);
             texts->onRelabel([texts, row, shortcut] { row->setTexts(texts->text(shortcut.descriptionKey), texts->text(shortcut.hintKey)); });

@@ -16,6 +16,7 @@ public:
     ShortcutRow(const QString& keys, QWidget* parent = nullptr);
     void setTexts(const QString& description, const QString& hint);
     QString keys() const;
+    const QLabel* keysLabel() const { return keys_; }
 
 private:
     QLabel* keys_;

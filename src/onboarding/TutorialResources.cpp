@@ -49,11 +49,6 @@ std::optional<std::filesystem::path> picturePath(const std::string& name) {
     return std::nullopt;
 }
 
-std::optional<std::filesystem::path> filmPath(const std::string& name) {
-    if (!isPlainName(name)) return std::nullopt;
-    return existing(platform::Bundle::main().resourcePath() / "videos" / (name + ".mp4"));
-}
-
 RoundedPicture::RoundedPicture(const std::filesystem::path& file, double cornerRadius, QWidget* parent)
     : QWidget(parent), source_(loadImage(file)), cornerRadius_(cornerRadius) {}
 

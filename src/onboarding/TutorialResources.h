@@ -11,8 +11,6 @@ namespace zentaris::tutorial {
 
 // The picture `name` among the program's images (images/<name>.png or .svg), when it is there.
 std::optional<std::filesystem::path> picturePath(const std::string& name);
-// The film `name`.mp4 among the program's videos, when it is there.
-std::optional<std::filesystem::path> filmPath(const std::string& name);
 
 // A picture drawn into its frame, scaled to fit in its own proportions and clipped to a rounded
 // rectangle.

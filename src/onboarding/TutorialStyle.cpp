@@ -22,7 +22,7 @@ QFont textFont(double size, QFont::Weight weight, bool monospaced) {
     return result;
 }
 
-QFont bodyFont(QFont::Weight weight) { return textFont(13, weight); }
+QFont bodyFont(QFont::Weight weight, bool monospaced) { return textFont(13, weight, monospaced); }
 
 RoundedPanel::RoundedPanel(const QColor& fill, double cornerRadius, QWidget* parent)
     : QWidget(parent), fill_(fill), cornerRadius_(cornerRadius) {}
@@ -98,6 +98,14 @@ void addCentered(QBoxLayout* layout, QWidget* widget, bool fillUpToMaximum) {
     row->addWidget(widget, fillUpToMaximum ? 1000 : 0);
     row->addStretch(1);
     layout->addLayout(row);
+}
+
+QVBoxLayout* addPaddedSection(QBoxLayout* page, int sidePadding) {
+    auto* section = new QVBoxLayout;
+    section->setContentsMargins(sidePadding, 0, sidePadding, 0);
+    section->setSpacing(page->spacing());
+    page->addLayout(section);
+    return section;
 }
 
 void addShadow(QWidget* widget, double opacity, double radius, double offsetY) {

@@ -12,6 +12,7 @@
 #include <string>
 
 class QBoxLayout;
+class QVBoxLayout;
 
 namespace zentaris::tutorial {
 
@@ -19,7 +20,7 @@ namespace zentaris::tutorial {
 // screen density.
 QFont textFont(double size, QFont::Weight weight = QFont::Normal, bool monospaced = false);
 // The body text style (13) of the pages.
-QFont bodyFont(QFont::Weight weight = QFont::Normal);
+QFont bodyFont(QFont::Weight weight = QFont::Normal, bool monospaced = false);
 
 // A surface filled with one colour inside a rounded rectangle (a circle when the radius is half
 // the side); its layout's margins give the padding.
@@ -64,6 +65,10 @@ void setTextColor(QWidget* widget, const QColor& color);
 // Adds `widget` to a box layout centred across it. In a vertical layout it keeps its preferred
 // width, or with `fillUpToMaximum` grows up to its maximum width.
 void addCentered(QBoxLayout* layout, QWidget* widget, bool fillUpToMaximum = false);
+// A section of a page inside its side padding. Pages whose film or picture row is wider than
+// the padding leaves put their other parts in such sections and let that row alone reach into
+// the padding, so that the row keeps its size without a horizontal scroll bar.
+QVBoxLayout* addPaddedSection(QBoxLayout* page, int sidePadding);
 // A black shadow under a picture.
 void addShadow(QWidget* widget, double opacity, double radius, double offsetY);
 

@@ -2,6 +2,7 @@
 #include "support/TemporaryDirectory.h"
 #include "app/ShortcutNames.h"
 #include "onboarding/CompletionView.h"
+#include "onboarding/IntroductionView.h"
 #include "onboarding/DragModeView.h"
 #include "onboarding/LayoutDiagram.h"
 #include "onboarding/LineLimitedLabel.h"
@@ -12,7 +13,9 @@
 #include "onboarding/TutorialStyle.h"
 #include "shortcuts/GlobalShortcuts.h"
 
-#include <cstdlib>
+#include <QFontInfo>
+
+#include <ostream>
 
 using namespace zentaris;
 using zentaris::testing::TutorialFixture;
@@ -85,48 +88,97 @@ TEST_F(OnboardingPagesTest, ALegacyStoredModifierShowsAsCommand) {
     EXPECT_EQ(page.modifierPicker()->currentIndex(), 1);
 }
 
-TEST_F(OnboardingPagesTest, FilmsTheProgramLacksAreLeftOut) {
-    EXPECT_EQ(makeTutorialFilm("shortcut_demo_missing", QSize(480, 360), 12), nullptr);
-    OnboardingVideoPlayer missing("/nonexistent/film.mp4", 12);
-    EXPECT_FALSE(missing.hasPlayer());
-
-    DragModeView dragMode(LanguageManager::shared(), ShortcutSettings::shared());
-    ShortcutsView shortcuts(LanguageManager::shared());
-    EXPECT_FALSE(dragMode.showsFilm());
-    EXPECT_FALSE(shortcuts.showsFilm());
-    EXPECT_TRUE(childrenOf<OnboardingVideoPlayer>(dragMode).empty());
-    EXPECT_TRUE(childrenOf<OnboardingVideoPlayer>(shortcuts).empty());
-}
-
-TEST_F(OnboardingPagesTest, NoPlayerIsMadeWhenNoMediaBackendLoads) {
-    // Qt Multimedia would end the process here if a player were made.
-    ::zentaris::testing::TemporaryDirectory folder;
-    ::zentaris::testing::writeFile(folder / "film.mp4", "not a film");
-    qputenv("QT_MEDIA_BACKEND", "no-such-backend");
-    EXPECT_FALSE(OnboardingVideoPlayer::canPlayFilms());
-    OnboardingVideoPlayer player(folder / "film.mp4", 12);
-    qunsetenv("QT_MEDIA_BACKEND");
-    EXPECT_FALSE(player.hasPlayer());
-}
-
-TEST_F(OnboardingPagesTest, ShortcutCaptionsFollowTheStoredShortcuts) {
+TEST_F(OnboardingPagesTest, KeyCaptionsAreFixedMonospacedTextsWhateverTheUserRecorded) {
     using namespace GlobalShortcuts;
     GlobalShortcuts::setShortcut(Shortcut::initCarbon(Key::leftArrow.rawValue, CarbonModifier::control | CarbonModifier::option),
                                  ShortcutNames::leftColumn());
+    GlobalShortcuts::setShortcut(Shortcut::initCarbon(Key::c.rawValue, CarbonModifier::control | CarbonModifier::shift),
+                                 ShortcutNames::centerColumn());
     GlobalShortcuts::setShortcut(Shortcut::initCarbon(Key::leftArrow.rawValue, CarbonModifier::command | CarbonModifier::shift),
                                  ShortcutNames::moveToPreviousScreen());
     ShortcutsView tour(LanguageManager::shared());
-    ASSERT_EQ(tour.rows().size(), 6u);
-    EXPECT_EQ(tour.rows()[0]->keys(), "⌃⌥←");
-    EXPECT_EQ(tour.rows()[1]->keys(), "⌘⌥ →") << "nothing stored: the standard caption";
-    EXPECT_EQ(tour.rows()[4]->keys(), "⌘⌥ F");
-    EXPECT_EQ(tour.rows()[5]->keys(), "⌘⌥ C");
+    std::vector<std::string> tourCaptions;
+    for (const auto* row : tour.rows()) {
+        tourCaptions.push_back(row->keys().toStdString());
+        EXPECT_TRUE(QFontInfo(row->keysLabel()->font()).fixedPitch()) << tourCaptions.back();
+    }
+    EXPECT_EQ(tourCaptions, (std::vector<std::string>{"⌘⌥ ←", "⌘⌥ →", "⌘⌥ ↑", "⌘⌥ ↓", "⌘⌥ F", "⌘⌥ C"}));
 
     MultiMonitorView screens(LanguageManager::shared(), 1);
-    const auto cells = childrenOf<MultiMonitorShortcut>(screens);
-    ASSERT_EQ(cells.size(), 4u);
-    EXPECT_EQ(cells[0]->keys(), "⇧⌘←");
-    EXPECT_EQ(cells[3]->keys(), "⌘⌥⇧ ↑");
+    std::vector<std::string> screenCaptions;
+    for (const auto* cell : childrenOf<MultiMonitorShortcut>(screens)) {
+        screenCaptions.push_back(cell->keys().toStdString());
+        EXPECT_TRUE(QFontInfo(cell->keysLabel()->font()).fixedPitch()) << screenCaptions.back();
+    }
+    EXPECT_EQ(screenCaptions, (std::vector<std::string>{"⌘⌥⇧ ←", "⌘⌥⇧ →", "⌘⌥⇧ ↓", "⌘⌥⇧ ↑"}));
+}
+
+// The symbol and its colour of each item, in the order shown, with the item's text.
+struct Item {
+    std::string symbol;
+    QColor color;
+    QString text;
+    bool operator==(const Item&) const = default;
+};
+
+template <typename Card>
+std::vector<Item> itemsOf(const QWidget& page, QString (*textOf)(const Card&)) {
+    std::vector<Item> items;
+    for (const auto* card : TutorialFixture::childrenOf<Card>(page)) {
+        const auto symbols = TutorialFixture::childrenOf<tutorial::SymbolLabel>(*card);
+        if (symbols.size() != 1) return {};
+        items.push_back({symbols.front()->symbolName(), symbols.front()->color(), textOf(*card)});
+    }
+    return items;
+}
+
+std::ostream& operator<<(std::ostream& out, const Item& item) {
+    return out << item.symbol << " " << item.color.name().toStdString() << " " << item.text.toStdString();
+}
+
+TEST_F(OnboardingPagesTest, IntroductionCardsAndCompletionBadgesComeInTheirOrderSymbolsAndColours) {
+    using namespace SystemColors;
+    IntroductionView introduction(LanguageManager::shared());
+    const std::vector<Item> ways{{"menubar.rectangle", blue(), "Status Menu"},
+                                 {"keyboard", purple(), "Keyboard Shortcuts"},
+                                 {"hand.draw.fill", green(), "Drag to Snap"}};
+    EXPECT_EQ(itemsOf<ControlMethodCard>(introduction, [](const ControlMethodCard& card) { return card.title(); }), ways);
+
+    CompletionView completion(LanguageManager::shared());
+    auto expected = ways;
+    expected.push_back({"rectangle.split.2x1", orange(), "Several Windows at Once"});
+    expected.push_back({"display.2", cyan(), "Several Screens"});
+    expected.push_back({"gearshape.fill", gray(), "Your Own Settings"});
+    EXPECT_EQ(itemsOf<FeatureSummaryBadge>(completion, [](const FeatureSummaryBadge& badge) { return badge.label()->text(); }),
+              expected);
+}
+
+TEST_F(OnboardingPagesTest, MenuBarExamplesShowTwoThreeAndFourWindowGrids) {
+    using namespace SystemColors;
+    MenuBarView page(LanguageManager::shared());
+    struct Example {
+        std::size_t cells;
+        std::vector<QColor> colors;
+        QString title;
+    };
+    const Example examples[] = {
+        {2, {blue(), green()}, "Two Windows"},
+        {3, {orange(), blue(), orange()}, "Three Windows"},
+        {4, {red(), green(), blue(), purple()}, "Four Windows"},
+    };
+    const auto diagrams = childrenOf<LayoutDiagram>(page);
+    ASSERT_EQ(diagrams.size(), std::size(examples));
+    for (std::size_t index = 0; index < diagrams.size(); ++index) {
+        SCOPED_TRACE(index);
+        const auto* diagram = diagrams[index];
+        EXPECT_EQ(diagram->size(), QSize(70, 40));
+        const auto cells = diagram->cellRects(QSizeF(70, 40));
+        EXPECT_EQ(cells.size(), examples[index].cells);
+        std::vector<QColor> colors;
+        for (std::size_t cell = 0; cell < cells.size(); ++cell) colors.push_back(diagram->cellColor(cell));
+        EXPECT_EQ(colors, examples[index].colors);
+        EXPECT_TRUE(showsLabel(*diagram->parentWidget(), examples[index].title));
+    }
 }
 
 TEST_F(OnboardingPagesTest, MultiMonitorStatusTellsWhetherSeveralDisplaysAreAttached) {
@@ -166,20 +218,24 @@ TEST_F(OnboardingPagesTest, LongLabelsStopAfterTheirLastLine) {
     for (const auto* badge : badges) EXPECT_EQ(badge->label()->size(), QSize(120, 36));
 }
 
-TEST_F(OnboardingPagesTest, PicturesAreShownWhenTheProgramHasThem) {
-    MenuBarView menuBar(LanguageManager::shared());
-    MultiMonitorView screens(LanguageManager::shared(), 2);
-    EXPECT_TRUE(menuBar.showsPicture());
-    EXPECT_TRUE(screens.showsPicture());
+TEST_F(OnboardingPagesTest, PicturesAndFilmsAreShownWhenTheProgramHasThemAndLeftOutOtherwise) {
+    struct Pages {
+        MenuBarView menuBar{LanguageManager::shared()};
+        MultiMonitorView screens{LanguageManager::shared(), 2};
+        ShortcutsView shortcuts{LanguageManager::shared()};
+        DragModeView dragMode{LanguageManager::shared(), ShortcutSettings::shared()};
+        std::vector<bool> shown() const {
+            return {menuBar.showsPicture(), screens.showsPicture(), shortcuts.showsFilm(), dragMode.showsFilm(),
+                    !childrenOf<OnboardingVideoPlayer>(shortcuts).empty(), !childrenOf<OnboardingVideoPlayer>(dragMode).empty()};
+        }
+    };
+    EXPECT_EQ(Pages().shown(), std::vector<bool>(6, true));
 
     ::zentaris::testing::TemporaryDirectory empty;
     std::filesystem::create_directories(empty / "en.lproj");
     std::filesystem::create_symlink(originalBundle.resourcePath() / "icons", empty / "icons");
     platform::Bundle::setMain(platform::Bundle(empty.path(), std::nullopt));
-    MenuBarView bareMenuBar(LanguageManager::shared());
-    MultiMonitorView bareScreens(LanguageManager::shared(), 2);
-    EXPECT_FALSE(bareMenuBar.showsPicture());
-    EXPECT_FALSE(bareScreens.showsPicture());
+    EXPECT_EQ(Pages().shown(), std::vector<bool>(6, false));
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 #include "onboarding/TutorialStyle.h"
 #include "onboarding/WelcomeLanguageView.h"
 
-#include <QDir>
 #include <QTest>
 
 #include <memory>
@@ -208,21 +207,6 @@ TEST_F(LanguageSwitchTest, ALanguageOutsideTheTableShowsNoEntryAsChosen) {
     WelcomeLanguageView page(LanguageManager::shared());
     EXPECT_EQ(page.languagePicker()->currentIndex(), -1);
     EXPECT_EQ(page.languagePicker()->count(), 17);
-}
-
-// Every page as drawn in the window's 900 by 750, for looking at.
-TEST_F(OnboardingViewTest, SavesAPictureOfEveryPage) {
-    const QString folder = QStringLiteral(ZENTARIS_ARTIFACTS "/onboarding");
-    QDir().mkpath(folder);
-    auto view = makeView(2);
-    view->show();
-    for (auto step : allOnboardingSteps) {
-        OnboardingState::shared().setCurrentStep(step);
-        QTest::qWait(400); // past the cross-fade
-        const QImage image = view->grab().toImage();
-        EXPECT_EQ(image.size() / image.devicePixelRatio(), QSize(900, 750));
-        EXPECT_TRUE(image.save(QStringLiteral("%1/page-%2.png").arg(folder).arg(rawValue(step) + 1)));
-    }
 }
 
 } // namespace

@@ -1,0 +1,160 @@
+// Real films through the media module, on the offscreen platform.
+#include "OnboardingViewTestSupport.h"
+#include "support/TemporaryDirectory.h"
+#include "onboarding/DragModeView.h"
+#include "onboarding/OnboardingVideoPlayer.h"
+#include "onboarding/OnboardingView.h"
+#include "onboarding/ShortcutsView.h"
+
+#include <QPointer>
+#include <QTest>
+
+#include <fstream>
+#include <iostream>
+
+using namespace zentaris;
+using zentaris::testing::TutorialFixture;
+
+namespace {
+
+// 160x120, one second long (ffmpeg's test picture): long enough to be seen playing, short enough
+// to be seen starting again.
+const std::filesystem::path oneSecondFilm = std::filesystem::path(ZENTARIS_TEST_FILMS) / "one_second_film.mp4";
+constexpr int patience = 15000;
+
+struct OnboardingVideoPlayerTest : TutorialFixture {
+    static bool waitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, patience); }
+
+    static std::int64_t position(const OnboardingVideoPlayer& player) { return player.positionMilliseconds().value_or(-1); }
+
+    // Waits until the player shows pictures and its position has moved on from where it was.
+    static void expectPlaying(OnboardingVideoPlayer& player) {
+        ASSERT_TRUE(waitFor([&] { return player.isPlaying() && !player.pictureRect().isEmpty(); }))
+            << "the film never started (failed: " << player.hasFailed() << ")";
+        const auto from = position(player);
+        EXPECT_TRUE(waitFor([&] { return position(player) > from; })) << "the position does not advance";
+        EXPECT_FALSE(player.hasAudioOutput());
+    }
+
+    template <typename Page>
+    static OnboardingVideoPlayer* filmOf(const OnboardingView& view) {
+        auto* page = dynamic_cast<Page*>(view.currentPage());
+        if (!page) return nullptr;
+        const auto films = childrenOf<OnboardingVideoPlayer>(*page);
+        return films.size() == 1 ? films.front() : nullptr;
+    }
+};
+
+// The pixels of `widget` as painted on a transparent ground.
+QImage painted(QWidget& widget) {
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget.render(&image, {}, {}, QWidget::DrawChildren);
+    return image;
+}
+
+bool allTransparent(const QImage& image, const QRect& area) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (qAlpha(image.pixel(x, y)) != 0) return false;
+        }
+    }
+    return true;
+}
+
+TEST_F(OnboardingVideoPlayerTest, TheToursFilmPlaysWhileItsPageIsShownAndStartsAgainOnEachShowing) {
+    OnboardingState::shared().setCurrentStep(OnboardingStep::shortcuts);
+    OnboardingView view(OnboardingView::Dependencies{OnboardingState::shared(), LanguageManager::shared(),
+                                                     ShortcutSettings::shared(), [] { return 1; }});
+    QPointer<OnboardingVideoPlayer> film = filmOf<ShortcutsView>(view);
+    ASSERT_TRUE(film) << "the program's shortcut_demo.mp4 is missing";
+    EXPECT_EQ(film->size(), QSize(500, 375));
+    EXPECT_FALSE(film->isPlaying()) << "nothing plays before the window is shown";
+
+    view.show();
+    expectPlaying(*film);
+    EXPECT_EQ(film->pictureRect(), QRectF(0, 0, 500, 375)) << "a 4:3 film fills its 4:3 frame";
+    ASSERT_TRUE(waitFor([&] { return position(*film) > 1200; }));
+
+    // Closing the window stops and releases the player; it does not go on decoding unseen.
+    view.close();
+    EXPECT_FALSE(film->isPlaying());
+    EXPECT_FALSE(film->positionMilliseconds());
+    EXPECT_TRUE(film->pictureRect().isEmpty()) << "the old picture is not kept for the next showing";
+
+    // Shown again, a new player starts from the first frame.
+    view.show();
+    ASSERT_TRUE(waitFor([&] { return film->isPlaying(); }));
+    EXPECT_LT(position(*film), 1000);
+    expectPlaying(*film);
+
+    // Leaving the page takes the player with it.
+    OnboardingState::shared().nextStep();
+    EXPECT_FALSE(film) << "the page and its film are gone";
+    auto* dragFilm = filmOf<DragModeView>(view);
+    ASSERT_TRUE(dragFilm) << "the program's drag_and_drop_demo.mp4 is missing";
+    EXPECT_EQ(dragFilm->size(), QSize(480, 360));
+    expectPlaying(*dragFilm);
+}
+
+TEST_F(OnboardingVideoPlayerTest, AtTheEndTheFilmStartsAgainWithoutEnd) {
+    OnboardingVideoPlayer player(oneSecondFilm, 12);
+    player.resize(160, 120);
+    player.show();
+    expectPlaying(player);
+    for (int loop = 0; loop < 2; ++loop) {
+        SCOPED_TRACE(loop);
+        ASSERT_TRUE(waitFor([&] { return position(player) >= 600; })) << "never near the end";
+        ASSERT_TRUE(waitFor([&] { return position(player) >= 0 && position(player) < 400; })) << "did not start again";
+        EXPECT_TRUE(waitFor([&] { return player.isPlaying(); }));
+    }
+}
+
+TEST_F(OnboardingVideoPlayerTest, AFrameOfOtherProportionsShowsTheWholePictureBetweenEmptyBands) {
+    OnboardingVideoPlayer player(oneSecondFilm, 0);
+    player.resize(400, 150);
+    player.show();
+    expectPlaying(player);
+    EXPECT_EQ(player.pictureRect(), QRectF(100, 0, 200, 150));
+    const QImage image = painted(player);
+    EXPECT_TRUE(allTransparent(image, {0, 0, 99, 150})) << "left band";
+    EXPECT_TRUE(allTransparent(image, {301, 0, 99, 150})) << "right band";
+    EXPECT_EQ(qAlpha(image.pixel(200, 75)), 255) << "the picture";
+}
+
+TEST_F(OnboardingVideoPlayerTest, AFilmThatCannotBePlayedLeavesTheAreaEmpty) {
+    ::zentaris::testing::TemporaryDirectory bundle;
+    std::filesystem::create_directories(bundle / "en.lproj");
+    std::filesystem::create_symlink(originalBundle.resourcePath() / "icons", bundle / "icons");
+    ::zentaris::testing::writeFile(bundle / "shortcut_demo.mp4", "not a film at all, only some words");
+    platform::Bundle::setMain(platform::Bundle(bundle.path(), std::nullopt));
+    ShortcutsView page(LanguageManager::shared());
+    page.resize(900, 700);
+    page.show();
+    const auto films = childrenOf<OnboardingVideoPlayer>(page);
+    ASSERT_EQ(films.size(), 1u);
+    auto* film = films.front();
+    ASSERT_TRUE(waitFor([&] { return film->hasFailed(); }));
+    EXPECT_FALSE(film->isPlaying());
+    // The frame and the margin its shadow would fall in.
+    const QRect area = film->geometry().adjusted(-8, -8, 8, 12);
+    EXPECT_TRUE(allTransparent(painted(page), area)) << "neither a black box nor a shadow";
+}
+
+// Qt Multimedia ends the process when no backend loads; the page must live on without its film.
+TEST_F(OnboardingVideoPlayerTest, WithoutAMediaBackendThePageShowsEverythingButTheFilm) {
+    qputenv("QT_MEDIA_BACKEND", "no-such-backend");
+    OnboardingState::shared().setCurrentStep(OnboardingStep::dragMode);
+    OnboardingView view(OnboardingView::Dependencies{OnboardingState::shared(), LanguageManager::shared(),
+                                                     ShortcutSettings::shared(), [] { return 1; }});
+    view.show();
+    auto* film = filmOf<DragModeView>(view);
+    qunsetenv("QT_MEDIA_BACKEND");
+    ASSERT_TRUE(film);
+    EXPECT_TRUE(film->hasFailed());
+    EXPECT_FALSE(film->isPlaying());
+    EXPECT_TRUE(allTransparent(painted(*film), film->rect()));
+    EXPECT_TRUE(showsLabel(*view.currentPage(), "Drag to Snap")) << "the rest of the page is there";
+}
+
+} // namespace
