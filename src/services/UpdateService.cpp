@@ -167,14 +167,19 @@ void UpdateService::openDownloadPage(const std::string& address) {
     }
 }
 
+std::string UpdateService::shownVersion(const std::string& version) { return truncateUtf8(version, maxShownVersionBytes); }
+
+std::string UpdateService::shownReleaseNotes(const std::string& releaseNotes) {
+    return truncateUtf8(releaseNotes, maxShownReleaseNotesBytes);
+}
+
 platform::Alert UpdateService::makeAlert(const char* titleKey, const char* titleFallback, const char* messageKey,
                                          const std::string& latestVersion, const std::string& releaseNotes) const {
     const auto& texts = dependencies_.alertTexts;
     platform::Alert alert;
     alert.messageText = texts.text(titleKey, titleFallback);
-    alert.informativeText = formatText(texts.text(messageKey, messageKey),
-                                       {truncateUtf8(latestVersion, maxAlertVersionBytes)});
-    if (!releaseNotes.empty()) alert.informativeText += "\n\n" + truncateUtf8(releaseNotes, maxAlertReleaseNotesBytes);
+    alert.informativeText = formatText(texts.text(messageKey, messageKey), {shownVersion(latestVersion)});
+    if (!releaseNotes.empty()) alert.informativeText += "\n\n" + shownReleaseNotes(releaseNotes);
     return alert;
 }
 

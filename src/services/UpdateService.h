@@ -35,9 +35,9 @@ public:
     static constexpr double inactivityTimeout = 10;
     static constexpr double requestDeadline = 30;
     static constexpr std::size_t maxReplyBytes = 64 * 1024;
-    // Longer server texts are cut before they reach an alert.
-    static constexpr std::size_t maxAlertVersionBytes = 100;
-    static constexpr std::size_t maxAlertReleaseNotesBytes = 4000;
+    // Longer server texts are cut before they are shown, in the alerts and on the About page.
+    static constexpr std::size_t maxShownVersionBytes = 100;
+    static constexpr std::size_t maxShownReleaseNotesBytes = 4000;
 
     struct Dependencies {
         platform::UserDefaults& defaults;
@@ -85,6 +85,11 @@ public:
                                   const std::string& downloadUrl);
     void showUpdateRequiredAlert(const std::string& latestVersion, const std::string& releaseNotes,
                                  const std::string& downloadUrl);
+
+    // The server's texts as they may be shown: cut to their limits. Every view shows them as
+    // plain text, never as markup.
+    static std::string shownVersion(const std::string& version);
+    static std::string shownReleaseNotes(const std::string& releaseNotes);
 
     const std::string& baseURL() const { return dependencies_.baseURL; }
     double checkInterval() const { return checkInterval_; }

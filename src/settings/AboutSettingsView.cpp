@@ -193,6 +193,7 @@ QWidget* AboutSettingsView::buildInformationRow() {
     auto* version = cardColumn(versionCard, 12);
     version->addWidget(sectionHeader("tag.fill", SystemColors::blue(), "version_info"));
     versionLabel_ = new QLabel;
+    versionLabel_->setTextFormat(Qt::PlainText);
     versionLabel_->setFont(withWeight(AppStyle::subheadlineFont(), QFont::DemiBold));
     version->addWidget(versionLabel_);
     auto* versionDescription =
@@ -226,6 +227,7 @@ QWidget* AboutSettingsView::buildUpdatesCard() {
     installed->setSpacing(4);
     installed->addWidget(new LocalizedText("current_version", withWeight(AppStyle::bodyFont(), QFont::Medium)));
     auto* versionLine = new QLabel(QStringLiteral("v") + QString::fromStdString(installedVersion_));
+    versionLine->setTextFormat(Qt::PlainText);
     versionLine->setFont(AppStyle::calloutFont());
     setTextColor(versionLine, SystemColors::secondaryText());
     installed->addWidget(versionLine);
@@ -255,7 +257,9 @@ QWidget* AboutSettingsView::buildUpdatesCard() {
     announcementRow->addWidget(symbolView("exclamationmark.circle.fill", 20, SystemColors::orange()));
     auto* announcementTexts = new QVBoxLayout;
     announcementTexts->setSpacing(4);
+    // Server texts are shown as written, never as markup.
     announcementTitle_ = new QLabel;
+    announcementTitle_->setTextFormat(Qt::PlainText);
     announcementTitle_->setFont(withWeight(AppStyle::bodyFont(), QFont::Medium));
     announcementTexts->addWidget(announcementTitle_);
     releaseNotes_ = new LimitedLinesLabel(2);
@@ -274,6 +278,7 @@ QWidget* AboutSettingsView::buildUpdatesCard() {
     auto* lastCheck = new QHBoxLayout(lastCheckRow_);
     lastCheck->setContentsMargins(0, 0, 0, 0);
     lastCheckLabel_ = new QLabel;
+    lastCheckLabel_->setTextFormat(Qt::PlainText);
     lastCheckLabel_->setFont(AppStyle::captionFont());
     setTextColor(lastCheckLabel_, SystemColors::secondaryText());
     lastCheck->addWidget(lastCheckLabel_);
@@ -301,8 +306,9 @@ void AboutSettingsView::refresh() {
     const bool available = updateService_.updateAvailable();
     announcementDivider_->setVisible(available);
     announcement_->setVisible(available);
-    announcementTitle_->setText(format("update_available_version", updateService_.latestVersion()));
-    releaseNotes_->setFullText(QString::fromStdString(updateService_.releaseNotes()));
+    announcementTitle_->setText(
+        format("update_available_version", UpdateService::shownVersion(updateService_.latestVersion())));
+    releaseNotes_->setFullText(QString::fromStdString(UpdateService::shownReleaseNotes(updateService_.releaseNotes())));
     releaseNotes_->setVisible(!updateService_.releaseNotes().empty());
     downloadButton_->setText(text("update_download"));
 

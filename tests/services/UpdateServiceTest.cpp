@@ -272,7 +272,7 @@ TEST_F(UpdateServiceTest, LongServerTextsAreCutInTheAlert) {
     http.respond(200, reply(true, false, std::string(50'000, 'n')));
     queue.runPending();
     ASSERT_EQ(alerts.presented().size(), 1u);
-    EXPECT_LT(alerts.presented()[0].informativeText.size(), UpdateService::maxAlertReleaseNotesBytes + 100);
+    EXPECT_LT(alerts.presented()[0].informativeText.size(), UpdateService::maxShownReleaseNotesBytes + 100);
     EXPECT_EQ(service().releaseNotes().size(), 50'000u);
 }
 

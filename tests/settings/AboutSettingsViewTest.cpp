@@ -14,8 +14,8 @@ namespace {
 struct AboutSettingsViewTest : SettingsPageFixture {
     UpdateService service{updateDependencies()};
 
-    std::string reply(bool updateAvailable, const std::string& notes) {
-        return nlohmann::json{{"updateAvailable", updateAvailable}, {"latestVersion", "4.0.0"},
+    std::string reply(bool updateAvailable, const std::string& notes, const std::string& version = "4.0.0") {
+        return nlohmann::json{{"updateAvailable", updateAvailable}, {"latestVersion", version},
                               {"minRequiredVersion", "1.0.0"},      {"downloadUrl", "https://example.org/get"},
                               {"releaseNotes", notes},              {"forceUpdate", false}}
             .dump();
@@ -60,6 +60,31 @@ TEST_F(AboutSettingsViewTest, FormattedTextsCarryTheirValues) {
     EXPECT_EQ(page.announcementTitle()->text(), "Version 4.0.0 is available");
     EXPECT_TRUE(page.releaseNotesLabel()->isHidden()) << "empty notes leave only the version line";
     EXPECT_EQ(page.lastCheckLabel()->text(), "Last checked: " + AboutSettingsView::formattedDate(*service.lastCheckDate()));
+}
+
+TEST_F(AboutSettingsViewTest, ServerTextsAreShownAsWrittenAndCut) {
+    AboutSettingsView page(service, LanguageManager::shared(), std::string("3.1.4"));
+    page.resize(700, 900);
+    page.show();
+    service.checkForUpdates(false);
+    http.respond(200, reply(true, "<b>Faster</b> <a href='file:///etc/passwd'>snapping</a>", "<b>4.0</b>"));
+    settle();
+    EXPECT_TRUE(page.announcementTitle()->text().contains("<b>4.0</b>"));
+    for (QLabel* label : {page.announcementTitle(), static_cast<QLabel*>(page.releaseNotesLabel())}) {
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
+        EXPECT_FALSE(label->openExternalLinks());
+    }
+    // Drawn as written: as wide as the same text in plain letters, tags included.
+    QLabel asWritten(page.announcementTitle()->text());
+    asWritten.setTextFormat(Qt::PlainText);
+    asWritten.setFont(page.announcementTitle()->font());
+    EXPECT_EQ(page.announcementTitle()->sizeHint().width(), asWritten.sizeHint().width());
+
+    service.checkForUpdates(false);
+    http.respond(200, reply(true, std::string(50'000, 'n'), std::string(5'000, '4')));
+    settle();
+    EXPECT_LE(page.announcementTitle()->text().count('4'), int(UpdateService::maxShownVersionBytes));
+    EXPECT_LE(page.releaseNotesLabel()->fullText().size(), qsizetype(UpdateService::maxShownReleaseNotesBytes + 1));
 }
 
 TEST_F(AboutSettingsViewTest, FailedCheckOnlyEndsTheProgress) {
