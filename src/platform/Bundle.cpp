@@ -1,5 +1,7 @@
 #include "platform/Bundle.h"
 
+#include "BuildVersion.h"
+
 #include <cstdlib>
 #include <system_error>
 
@@ -30,7 +32,8 @@ std::filesystem::path locateResources() {
 }
 
 Bundle& mainBundle() {
-    static Bundle bundle(locateResources(), Bundle::InfoDictionary{{"CFBundleShortVersionString", ZENTARIS_VERSION}});
+    static Bundle bundle(locateResources(), Bundle::InfoDictionary{{"CFBundleShortVersionString", ZENTARIS_VERSION},
+                                                                   {"CFBundleVersion", ZENTARIS_BUILD_VERSION}});
     return bundle;
 }
 

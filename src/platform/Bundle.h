@@ -8,7 +8,8 @@
 namespace platform {
 
 // The program's resources and build information: a folder of resources (language folders,
-// images, films) and a small dictionary of facts such as the version.
+// images, films) and a small dictionary of facts: the version ("CFBundleShortVersionString")
+// and the build it came from ("CFBundleVersion").
 class Bundle {
 public:
     using InfoDictionary = std::map<std::string, std::string>;

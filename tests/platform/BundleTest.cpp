@@ -1,6 +1,7 @@
 #include "platform/Bundle.h"
 #include "support/TemporaryDirectory.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using platform::Bundle;
@@ -23,4 +24,8 @@ TEST(Bundle, VersionComesFromTheInformationWhenPresent) {
     EXPECT_EQ(Bundle("/", Bundle::InfoDictionary{}).appVersion(), std::nullopt);
     EXPECT_EQ(Bundle("/", std::nullopt).appVersion(), std::nullopt);
     EXPECT_TRUE(Bundle::main().appVersion().has_value()) << "the program's own bundle carries the build's version";
+    // And the build it came from: a git description or, without git, the version again.
+    const auto build = Bundle::main().infoDictionary()->find("CFBundleVersion");
+    ASSERT_NE(build, Bundle::main().infoDictionary()->end());
+    EXPECT_THAT(build->second, ::testing::MatchesRegex("[A-Za-z0-9._+-]+"));
 }

@@ -87,6 +87,15 @@ TEST_F(EmailServiceTest, SystemInformationCopesWithMissingFacts) {
     EXPECT_NE(makeService(withoutBuild).systemInformation().find("Model: Board\xEF\xBF\xBD X\n"), std::string::npos);
 }
 
+TEST_F(EmailServiceTest, TheProgramsOwnBundleGivesTheVersionLine) {
+    const auto& own = platform::Bundle::main();
+    ASSERT_TRUE(own.appVersion());
+    const auto& build = own.infoDictionary()->at("CFBundleVersion");
+    EXPECT_FALSE(build.empty());
+    EXPECT_NE(makeService(own).systemInformation().find("\nZentaris: " + *own.appVersion() + " (" + build + ")\n"),
+              std::string::npos);
+}
+
 TEST_F(EmailServiceTest, SettingsSummaryReadsTheLiveState) {
     accessibility.setTrusted(false);
     EXPECT_EQ(makeService(bundle).appSettingsSummary(),
