@@ -113,15 +113,6 @@ struct SettingsPageFixture : ::testing::Test {
         QCoreApplication::processEvents();
     }
 
-    // Saves a picture of the widget at the given size for a person to look at.
-    static void saveArtifact(QWidget& widget, const std::string& name, QSize size) {
-        widget.resize(size);
-        widget.show();
-        settle();
-        std::filesystem::create_directories(ZENTARIS_ARTIFACTS);
-        widget.grab().toImage().save(QString::fromStdString(std::string(ZENTARIS_ARTIFACTS) + "/" + name + ".png"));
-    }
-
 private:
     TemporaryDirectory bundleFolder;
 };

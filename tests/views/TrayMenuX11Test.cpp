@@ -89,7 +89,7 @@ std::string trimmed(std::string text) {
 } // namespace
 
 TEST(TrayMenuOnX11, LayoutRowAndGlobalShortcutMoveTheFocusedWindow) {
-    for (const char* program : {"Xvfb", "openbox", "trayer", "xterm", "xdotool", "xwininfo", "import"}) {
+    for (const char* program : {"Xvfb", "openbox", "trayer", "xterm", "xdotool", "xwininfo"}) {
         if (!programAvailable(program)) GTEST_SKIP() << program << " is not installed";
     }
     TemporaryDirectory home;
@@ -122,10 +122,6 @@ TEST(TrayMenuOnX11, LayoutRowAndGlobalShortcutMoveTheFocusedWindow) {
     const std::string firstRow = std::to_string(menu->x + menu->width / 2) + " " + std::to_string(menu->y + 38);
     output(name, "xdotool mousemove " + firstRow);
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    std::filesystem::create_directories(ZENTARIS_ARTIFACTS);
-    const std::string shot = std::string(ZENTARIS_ARTIFACTS) + "/menu.png";
-    output(name, "import -window root " + shot);
-    EXPECT_TRUE(std::filesystem::exists(shot));
 
     // The menu holds the keyboard; the shortcut still reaches the program.
     output(name, "xdotool key super+alt+Left");

@@ -1,33 +1,41 @@
+// Pictures of the settings window on every page and of each whole page, for the pictures command.
 #include "SettingsPageTestSupport.h"
+#include "pictures/PictureFolder.h"
 #include "settings/AboutSettingsView.h"
 #include "settings/GeneralSettingsView.h"
 #include "settings/SettingsSidebar.h"
 #include "settings/SettingsView.h"
+#include "settings/ShortcutsSettingsView.h"
 #include "settings/SupportSettingsView.h"
-
-#include <QTest>
 
 namespace zentaris::testing {
 namespace {
 
-// Pictures of the window and of each whole page, for a person to look at (build/artifacts).
-using SettingsScreenshotTest = SettingsPageFixture;
+struct SettingsPictures : SettingsPageFixture {
+    static void save(QWidget& widget, const std::string& name, QSize size) {
+        widget.resize(size);
+        widget.show();
+        settle();
+        savePicture(widget, name);
+    }
+};
 
-TEST_F(SettingsScreenshotTest, WindowOnEveryPage) {
+TEST_F(SettingsPictures, WindowOnEveryPage) {
     for (auto tab : allSettingsTabs) {
         SettingsView view(tab, true, supportDependencies());
-        saveArtifact(view, "settings-window-" + title(tab), {800, 600});
-        EXPECT_EQ(view.selectedTab(), tab);
+        save(view, "settings-window-" + title(tab), {800, 600});
     }
     SettingsView hidden(SettingsTab::general, false, supportDependencies());
-    saveArtifact(hidden, "settings-window-sidebar-hidden", {800, 600});
+    save(hidden, "settings-window-sidebar-hidden", {800, 600});
 }
 
-TEST_F(SettingsScreenshotTest, WholePages) {
+TEST_F(SettingsPictures, WholePages) {
     GeneralSettingsView general;
-    saveArtifact(general, "settings-page-general", {600, 1250});
+    save(general, "settings-page-general", {600, 1250});
+    ShortcutsSettingsView shortcuts;
+    save(shortcuts, "settings-page-shortcuts", {640, 900});
     SupportSettingsView support(supportDependencies());
-    saveArtifact(support, "settings-page-support", {600, 900});
+    save(support, "settings-page-support", {600, 900});
 
     UpdateService service(updateDependencies());
     service.checkForUpdates(false);
@@ -35,8 +43,7 @@ TEST_F(SettingsScreenshotTest, WholePages) {
         "downloadUrl": "https://example.org/get", "forceUpdate": false, "releaseNotes":
         "Faster snapping on large screens, a new three-window layout, fixes for windows that refused to move, and much more that would not fit into two lines of text in this card."})");
     AboutSettingsView about(service, LanguageManager::shared(), std::string("3.1.4"));
-    saveArtifact(about, "settings-page-about", {600, 1150});
-    SUCCEED();
+    save(about, "settings-page-about", {600, 1150});
 }
 
 } // namespace
