@@ -7,7 +7,6 @@ using platform::Rect;
 namespace {
 
 constexpr std::uint32_t leftArrow = 123, rightArrow = 124, downArrow = 125, upArrow = 126;
-constexpr std::uint32_t optionCommand = AppFixture::optionCommand;
 
 // One 1000 x 800 screen with no gap, and a focused window.
 struct LayoutCommandsTest : AppFixture {

@@ -9,8 +9,8 @@ AXCopyResult found(AXValue value) { return {AXError::success, std::move(value)};
 AXCopyResult missing(AXError error = AXError::noValue) { return {error, std::nullopt}; }
 } // namespace
 
-X11Accessibility::X11Accessibility(X11Clients& clients, X11Monitors& monitors, X11WindowMover& mover)
-    : clients_(clients), monitors_(monitors), mover_(mover) {}
+X11Accessibility::X11Accessibility(X11Clients& clients, X11WindowMover& mover)
+    : clients_(clients), mover_(mover) {}
 
 AXUIElement X11Accessibility::windowElement(const ClientInfo& client) {
     return {AXUIElement::Kind::window, client.pid, client.window};
@@ -18,17 +18,22 @@ AXUIElement X11Accessibility::windowElement(const ClientInfo& client) {
 
 std::vector<AXUIElement> X11Accessibility::windowsOf(ProcessId pid) {
     std::vector<AXUIElement> windows;
-    if (pid == 0 || pid == clients_.ownPid()) return windows;
+    if (pid == clients_.ownPid()) return windows;
     const auto desktop = clients_.currentDesktop();
+    std::vector<xcb_window_t> listable;
     for (const auto& client : clients_.read(clients_.stackingTopmostFirst())) {
-        if (client.pid == pid && clients_.isListable(client, desktop)) windows.push_back(windowElement(client));
+        if (!clients_.isListable(client, desktop)) continue;
+        listable.push_back(client.window);
+        if (client.pid == pid) windows.push_back(windowElement(client));
     }
+    // Whoever lists windows reads their frames next, usually those of every application in turn.
+    if (!windows.empty()) mover_.prefetchFrames(listable);
     return windows;
 }
 
 std::optional<AXUIElement> X11Accessibility::focusedWindow(std::optional<ProcessId> ofProcess) {
     auto active = clients_.activeClient();
-    if (!active || active->pid == 0 || active->pid == clients_.ownPid()) return std::nullopt;
+    if (!active || active->pid == clients_.ownPid()) return std::nullopt;
     if (ofProcess && active->pid != *ofProcess) return std::nullopt;
     return windowElement(*active);
 }
@@ -134,6 +139,9 @@ AXError X11Accessibility::copyElementAtPosition(const AXUIElement& application, 
     const auto clients = clients_.read(clients_.stackingTopmostFirst());
     std::vector<xcb_get_window_attributes_cookie_t> attributes;
     for (const auto& client : clients) attributes.push_back(xcb_get_window_attributes(c, client.window));
+    std::vector<xcb_window_t> windows;
+    for (const auto& client : clients) windows.push_back(client.window);
+    mover_.prefetchFrames(windows);
     std::optional<AXUIElement> hit;
     for (std::size_t i = 0; i < clients.size(); ++i) {
         auto reply = waitForReply(c, xcb_get_window_attributes_reply, attributes[i]);

@@ -7,11 +7,12 @@
 
 namespace platform::x11 {
 
-// The accessibility vocabulary on an EWMH desktop. Applications are processes (_NET_WM_PID);
-// windows are their managed client windows, identified by their X window id.
+// The accessibility vocabulary on an EWMH desktop. Applications are processes, or X clients that
+// name no process (see ClientInfo::pid); windows are their managed client windows, identified by
+// their X window id.
 class X11Accessibility : public Accessibility {
 public:
-    X11Accessibility(X11Clients& clients, X11Monitors& monitors, X11WindowMover& mover);
+    X11Accessibility(X11Clients& clients, X11WindowMover& mover);
 
     AXCopyResult copyAttributeValue(const AXUIElement& element, const std::string& attribute) override;
     AXError setAttributeValue(const AXUIElement& element, const std::string& attribute, const AXValue& value) override;
@@ -32,7 +33,6 @@ private:
     AXCopyResult copyWindowAttribute(const AXUIElement& element, const std::string& attribute);
 
     X11Clients& clients_;
-    X11Monitors& monitors_;
     X11WindowMover& mover_;
 };
 

@@ -13,10 +13,11 @@ std::unique_ptr<X11Desktop> X11Desktop::open(MainQueue& queue, Options options) 
 X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, MainQueue& queue, Options options)
     : connection_(std::move(connection)), queue_(queue) {
     const ProcessId ownPid = options.ownPid != 0 ? options.ownPid : static_cast<ProcessId>(::getpid());
-    clients_ = std::make_unique<X11Clients>(*connection_, ownPid);
+    look_ = std::make_unique<X11Look>(*connection_, &queue);
+    clients_ = std::make_unique<X11Clients>(*connection_, ownPid, *look_);
     monitors_ = std::make_unique<X11Monitors>(*connection_, *clients_);
     mover_ = std::make_unique<X11WindowMover>(*connection_, *clients_, *monitors_);
-    accessibility_ = std::make_unique<X11Accessibility>(*clients_, *monitors_, *mover_);
+    accessibility_ = std::make_unique<X11Accessibility>(*clients_, *mover_);
     screens_ = std::make_unique<X11ScreenProvider>(*connection_, *clients_, *monitors_, queue);
     workspace_ = std::make_unique<X11Workspace>(*clients_, *mover_, std::move(options.openUrl));
 }
