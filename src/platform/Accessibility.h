@@ -4,10 +4,12 @@
 // of a window) with named attributes ("AXPosition", "AXSize", "AXWindows", ...) read and written
 // by name. The window-arranging rules are written against this small vocabulary so that they read
 // the same whatever the desktop is, and so that an in-memory fake can stand in for it in tests.
-// On X11 (platform/x11/X11Accessibility): an application is the set of top-level client windows
-// of one process (by _NET_WM_PID), a window is a managed client window, position and size are its
-// frame in root coordinates, "AXMinimized" is _NET_WM_STATE_HIDDEN, "AXMain"/"AXFocused" follow
-// _NET_ACTIVE_WINDOW, and writes become EWMH requests to the window manager.
+// On X11 (platform/x11/X11Accessibility): an application is the set of managed client windows of
+// one process (by _NET_WM_PID, else as the X server knows a local client's process), or of one X
+// client when no process is known (a negative identity); a window is a managed client window,
+// position and size are its frame in root coordinates, "AXMinimized" is _NET_WM_STATE_HIDDEN,
+// "AXMain"/"AXFocused" follow _NET_ACTIVE_WINDOW, and writes become EWMH requests to the window
+// manager.
 
 #include "platform/Geometry.h"
 
@@ -41,7 +43,7 @@ enum class AXError : std::int32_t {
 struct AXUIElement {
     enum class Kind : std::uint8_t { none, systemWide, application, window, part };
     Kind kind = Kind::none;
-    ProcessId pid = 0;    // the owning process (applications, windows and parts)
+    ProcessId pid = 0;    // the owning application (applications, windows and parts); see above
     std::uint64_t id = 0; // the backend's identity of a window or part
 
     explicit operator bool() const { return kind != Kind::none; }

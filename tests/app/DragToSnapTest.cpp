@@ -228,7 +228,7 @@ TEST_F(DragToSnapTest, EscapeWithTheModifierCancelsWithABeepAndNoMove) {
     EXPECT_TRUE(shell.panels.empty());
 }
 
-TEST_F(DragToSnapTest, EscapeWhileRecordingOnlyEndsTheRecording) {
+TEST_F(DragToSnapTest, EscapeWhileRecordingCancelsTheDragAndLeavesTheRecording) {
     std::vector<platform::UserInfo> posted;
     auto token = notifications.addObserver(AppDelegate::cancelShortcutRecordingNotification,
                                            [&](const platform::Notification& n) { posted.push_back(n.userInfo.value_or(platform::UserInfo{})); });
@@ -236,13 +236,11 @@ TEST_F(DragToSnapTest, EscapeWhileRecordingOnlyEndsTheRecording) {
     press();
     dragBy(30, 0);
     escape(commandFlag);
-    ASSERT_EQ(posted.size(), 1u);
-    EXPECT_EQ(posted[0].at("shortcutName"), "splitVertical");
-    EXPECT_FALSE(app->isInShortcutEditMode().value());
-    EXPECT_TRUE(app->hasStartedWindowDrag());
-    EXPECT_EQ(input.beeps(), 0);
+    EXPECT_TRUE(posted.empty()) << "the recorder takes Escape in its own window only";
+    EXPECT_TRUE(app->isInShortcutEditMode().value());
+    EXPECT_EQ(input.beeps(), 1);
     release();
-    EXPECT_NE(frame(), Rect(130, 300, 400, 300)) << "the drag went on and dropped";
+    EXPECT_EQ(frame(), Rect(130, 300, 400, 300)) << "the drag was cancelled";
 }
 
 TEST_F(DragToSnapTest, TheEscapePollRunsOnlyDuringADragAndCancelsWhileHeld) {

@@ -94,7 +94,7 @@ TEST_F(StartupTest, LaunchAtLoginFollowsTheSetting) {
     EXPECT_EQ(loginItem, (std::vector<bool>{true}));
 }
 
-TEST_F(StartupTest, RecordingSlotIsHeldByOneNameAndEscapeCancelsIt) {
+TEST_F(StartupTest, RecordingSlotIsHeldByOneNameAndAnEscapeElsewhereLeavesIt) {
     auto& controller = launch();
     const auto& left = ShortcutNames::leftColumn();
     EXPECT_TRUE(controller.startRecordingShortcut(left));
@@ -106,15 +106,11 @@ TEST_F(StartupTest, RecordingSlotIsHeldByOneNameAndEscapeCancelsIt) {
     std::optional<platform::UserInfo> cancelled;
     auto token = notifications.addObserver("cancelShortcutRecording",
                                            [&](const platform::Notification& n) { cancelled = n.userInfo; });
-    controller.handleKeyDown(12); // not Escape
-    EXPECT_FALSE(cancelled);
+    // The key monitor hears every program; Escape there is not the recorder's (it takes its own).
     controller.handleKeyDown(53);
-    ASSERT_TRUE(cancelled);
-    EXPECT_EQ(cancelled->at("shortcutName"), "leftColumn");
-    EXPECT_FALSE(controller.isInShortcutEditMode().value());
-    EXPECT_FALSE(controller.currentRecordingShortcut().value());
+    EXPECT_FALSE(cancelled);
+    EXPECT_TRUE(controller.isInShortcutEditMode().value());
 
-    EXPECT_TRUE(controller.startRecordingShortcut(left));
     controller.stopRecordingShortcut(std::nullopt);
     EXPECT_FALSE(controller.isInShortcutEditMode().value());
 }

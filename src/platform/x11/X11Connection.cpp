@@ -131,6 +131,7 @@ void X11Connection::callEach(Listeners<Event>& listeners, const Event& event) {
 }
 
 void X11Connection::dispatch(xcb_generic_event_t* event) {
+    ++eventsDispatched_;
     if (event->response_type == 0) {
         callEach(*errorListeners_, *reinterpret_cast<xcb_generic_error_t*>(event));
     } else {

@@ -62,6 +62,9 @@ public:
     bool isConnected() const;
     // Whether a compositing manager runs on this screen, so that translucent windows blend.
     bool compositingManagerRunning();
+    // How many events have been handed to listeners so far: what was read before the last one may
+    // have changed since.
+    std::uint64_t eventsDispatched() const { return eventsDispatched_; }
     // Runs before every flush and pump: the last chance to send requests held back to be combined.
     void setBeforeFlush(std::function<void()> hook) { beforeFlush_ = std::move(hook); }
 
@@ -91,6 +94,7 @@ private:
     std::shared_ptr<Listeners<xcb_generic_event_t>> eventListeners_;
     std::shared_ptr<Listeners<xcb_generic_error_t>> errorListeners_;
     bool pumping_ = false;
+    std::uint64_t eventsDispatched_ = 0;
     std::function<void()> beforeFlush_;
     bool inBeforeFlush_ = false;
     void runBeforeFlush();

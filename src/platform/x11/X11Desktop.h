@@ -35,6 +35,7 @@ private:
 
     std::unique_ptr<X11Connection> connection_;
     MainQueue& queue_;
+    std::unique_ptr<X11Look> look_;
     std::unique_ptr<X11Clients> clients_;
     std::unique_ptr<X11Monitors> monitors_;
     std::unique_ptr<X11WindowMover> mover_;

@@ -22,18 +22,71 @@ bool isBuiltinName(const std::string& name) {
 
 X11Monitors::X11Monitors(X11Connection& connection, X11Clients& clients) : connection_(connection), clients_(clients) {
     const auto* extension = xcb_get_extension_data(connection_.xcb(), &xcb_randr_id);
-    if (!extension || !extension->present) return;
-    auto version = waitForReply(connection_.xcb(), xcb_randr_query_version_reply,
-                                xcb_randr_query_version(connection_.xcb(), 1, 5));
-    hasMonitors_ = version && (version->major_version > 1 || version->minor_version >= 5);
-    randrFirstEvent_ = extension->first_event;
+    if (extension && extension->present) {
+        auto version = waitForReply(connection_.xcb(), xcb_randr_query_version_reply,
+                                    xcb_randr_query_version(connection_.xcb(), 1, 5));
+        hasMonitors_ = version && (version->major_version > 1 || version->minor_version >= 5);
+        randrFirstEvent_ = extension->first_event;
+        xcb_randr_select_input(connection_.xcb(), connection_.root(),
+                               XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE |
+                                   XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE);
+    }
+    // What is read is kept until the server says it changed: the monitors (RandR), the work areas
+    // (root properties) and the panels' struts (properties of every managed window).
+    connection_.addRootEventMask(XCB_EVENT_MASK_PROPERTY_CHANGE);
+    watchClientWindows();
+    connection_.flush();
+    eventToken_ = connection_.addEventListener([this](const xcb_generic_event_t& event) { onEvent(event); });
+}
+
+void X11Monitors::watchClientWindows() {
+    // Panels may change their struts without the window manager touching the root: watch them.
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    auto windows = clients_.clientList();
+    for (auto window : windows) {
+        if (std::find(watchedWindows_.begin(), watchedWindows_.end(), window) != watchedWindows_.end()) continue;
+        auto cookie = xcb_change_window_attributes_checked(connection_.xcb(), window, XCB_CW_EVENT_MASK, &mask);
+        xcb_discard_reply(connection_.xcb(), cookie.sequence);
+    }
+    watchedWindows_ = std::move(windows);
+}
+
+void X11Monitors::onEvent(const xcb_generic_event_t& event) {
+    const auto type = event.response_type & ~0x80;
+    if (randrFirstEvent_ != 0 && (type == randrFirstEvent_ + XCB_RANDR_SCREEN_CHANGE_NOTIFY || type == randrFirstEvent_ + XCB_RANDR_NOTIFY)) {
+        rootSpace_.reset();
+        rootSize_.reset();
+        changed();
+        return;
+    }
+    if (type != XCB_PROPERTY_NOTIFY) return;
+    const auto& notify = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+    auto* ewmh = connection_.ewmh();
+    if (notify.window == connection_.root()) {
+        if (notify.atom == ewmh->_NET_CLIENT_LIST) {
+            watchClientWindows();
+            changed();
+        } else if (notify.atom == ewmh->_NET_WORKAREA || notify.atom == ewmh->_NET_CURRENT_DESKTOP ||
+                   connection_.atomName(notify.atom).rfind("_GTK_WORKAREAS_D", 0) == 0) {
+            changed();
+        }
+    } else if (notify.atom == ewmh->_NET_WM_STRUT_PARTIAL || notify.atom == ewmh->_NET_WM_STRUT) {
+        changed();
+    }
+}
+
+void X11Monitors::changed() {
+    monitors_.reset();
+    if (onChange_) onChange_();
 }
 
 Size X11Monitors::rootSize() {
+    if (rootSize_) return *rootSize_;
     // The setup's size is that of connection time; RandR may have changed it since.
     auto geometry = waitForReply(connection_.xcb(), xcb_get_geometry_reply, xcb_get_geometry(connection_.xcb(), connection_.root()));
-    if (!geometry) return {double(connection_.screen()->width_in_pixels), double(connection_.screen()->height_in_pixels)};
-    return {double(geometry->width), double(geometry->height)};
+    rootSize_ = geometry ? Size{double(geometry->width), double(geometry->height)}
+                         : Size{double(connection_.screen()->width_in_pixels), double(connection_.screen()->height_in_pixels)};
+    return *rootSize_;
 }
 
 std::vector<Monitor> X11Monitors::readBounds(bool withDetails) {
@@ -135,11 +188,18 @@ void X11Monitors::addUsableAreas(std::vector<Monitor>& monitors) {
 }
 
 std::vector<Monitor> X11Monitors::read() {
-    auto monitors = readBounds(true);
-    addUsableAreas(monitors);
-    return monitors;
+    if (!monitors_) {
+        auto monitors = readBounds(true);
+        addUsableAreas(monitors);
+        monitors_ = std::move(monitors);
+        rootSpace_ = RootSpace{monitors_->front().bounds};
+    }
+    return *monitors_;
 }
 
-RootSpace X11Monitors::rootSpace() { return {readBounds(false).front().bounds}; }
+RootSpace X11Monitors::rootSpace() {
+    if (!rootSpace_) rootSpace_ = RootSpace{readBounds(false).front().bounds};
+    return *rootSpace_;
+}
 
 } // namespace platform::x11

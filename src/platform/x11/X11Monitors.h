@@ -5,6 +5,8 @@
 #include "platform/x11/X11Connection.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,12 +37,17 @@ struct RootSpace {
 };
 
 // The monitors from RandR (primary first, else the one at the origin) with the usable area of
-// each. Everything is read afresh on every call.
+// each. What is read is kept until RandR, a work-area property of the root or a strut of a
+// managed window says it changed.
 class X11Monitors {
 public:
     X11Monitors(X11Connection& connection, X11Clients& clients);
+    X11Monitors(const X11Monitors&) = delete;
+    X11Monitors& operator=(const X11Monitors&) = delete;
 
     std::vector<Monitor> read();
+    // Called on every change that may move a monitor or its usable area (one per event).
+    void setChangeHandler(std::function<void()> handler) { onChange_ = std::move(handler); }
     // Only what the coordinate conversion needs (no usable areas): one round trip.
     RootSpace rootSpace();
     // The event number of RRScreenChangeNotify; 0 without RandR.
@@ -50,11 +57,20 @@ private:
     std::vector<Monitor> readBounds(bool withDetails);
     void addUsableAreas(std::vector<Monitor>& monitors);
     Size rootSize();
+    void watchClientWindows();
+    void onEvent(const xcb_generic_event_t& event);
+    void changed();
 
     X11Connection& connection_;
     X11Clients& clients_;
     bool hasMonitors_ = false;
     std::uint8_t randrFirstEvent_ = 0;
+    std::optional<std::vector<Monitor>> monitors_;
+    std::optional<RootSpace> rootSpace_;
+    std::optional<Size> rootSize_;
+    std::vector<xcb_window_t> watchedWindows_;
+    std::function<void()> onChange_;
+    ObservationToken eventToken_;
 };
 
 } // namespace platform::x11

@@ -2,8 +2,6 @@
 
 #include "platform/x11/X11Reply.h"
 
-#include <xcb/randr.h>
-
 #include <algorithm>
 
 namespace platform::x11 {
@@ -11,7 +9,9 @@ namespace platform::x11 {
 X11ScreenProvider::X11ScreenProvider(X11Connection& connection, X11Clients& clients, X11Monitors& monitors, MainQueue& queue)
     : connection_(connection), clients_(clients), monitors_(monitors), queue_(queue), observers_(std::make_shared<Observers>()) {}
 
-X11ScreenProvider::~X11ScreenProvider() = default;
+X11ScreenProvider::~X11ScreenProvider() {
+    if (watching_) monitors_.setChangeHandler(nullptr);
+}
 
 std::vector<Screen> X11ScreenProvider::screens() const {
     std::vector<Screen> result;
@@ -29,9 +29,10 @@ std::optional<Screen> X11ScreenProvider::mainScreen() const {
     if (all.empty()) return std::nullopt;
     // The screen of the focused window stands for the screen with the keyboard focus.
     if (auto active = clients_.activeClient()) {
-        auto geometry = waitForReply(connection_.xcb(), xcb_get_geometry_reply, xcb_get_geometry(connection_.xcb(), active->window));
-        auto origin = waitForReply(connection_.xcb(), xcb_translate_coordinates_reply,
-                                   xcb_translate_coordinates(connection_.xcb(), active->window, connection_.root(), 0, 0));
+        auto geometryCookie = xcb_get_geometry(connection_.xcb(), active->window);
+        auto originCookie = xcb_translate_coordinates(connection_.xcb(), active->window, connection_.root(), 0, 0);
+        auto geometry = waitForReply(connection_.xcb(), xcb_get_geometry_reply, geometryCookie);
+        auto origin = waitForReply(connection_.xcb(), xcb_translate_coordinates_reply, originCookie);
         if (geometry && origin) {
             const RootSpace space = monitors_.rootSpace();
             const Point centre = space.toScreen(Point{origin->dst_x + geometry->width / 2.0, origin->dst_y + geometry->height / 2.0});
@@ -66,52 +67,10 @@ ObservationToken X11ScreenProvider::observeScreenParameters(std::function<void()
 }
 
 void X11ScreenProvider::startWatching() {
-    if (eventToken_.isActive()) return;
+    if (watching_) return;
+    watching_ = true;
     lastScreens_ = screens();
-    connection_.addRootEventMask(XCB_EVENT_MASK_PROPERTY_CHANGE);
-    if (monitors_.randrFirstEvent() != 0) {
-        xcb_randr_select_input(connection_.xcb(), connection_.root(),
-                               XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE |
-                                   XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE);
-    }
-    watchStrutWindows();
-    connection_.flush();
-    eventToken_ = connection_.addEventListener([this](const xcb_generic_event_t& event) { onEvent(event); });
-}
-
-void X11ScreenProvider::watchStrutWindows() {
-    // Panels may change their struts without the window manager touching the root: watch them.
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    auto windows = clients_.clientList();
-    for (auto window : windows) {
-        if (std::find(watchedWindows_.begin(), watchedWindows_.end(), window) != watchedWindows_.end()) continue;
-        auto cookie = xcb_change_window_attributes_checked(connection_.xcb(), window, XCB_CW_EVENT_MASK, &mask);
-        xcb_discard_reply(connection_.xcb(), cookie.sequence);
-    }
-    watchedWindows_ = std::move(windows);
-}
-
-void X11ScreenProvider::onEvent(const xcb_generic_event_t& event) {
-    const auto type = event.response_type & ~0x80;
-    const auto randr = monitors_.randrFirstEvent();
-    if (randr != 0 && (type == randr + XCB_RANDR_SCREEN_CHANGE_NOTIFY || type == randr + XCB_RANDR_NOTIFY)) {
-        changeSeen();
-        return;
-    }
-    if (type != XCB_PROPERTY_NOTIFY) return;
-    const auto& notify = reinterpret_cast<const xcb_property_notify_event_t&>(event);
-    auto* ewmh = connection_.ewmh();
-    if (notify.window == connection_.root()) {
-        if (notify.atom == ewmh->_NET_CLIENT_LIST) {
-            watchStrutWindows();
-            changeSeen();
-        } else if (notify.atom == ewmh->_NET_WORKAREA || notify.atom == ewmh->_NET_CURRENT_DESKTOP ||
-                   connection_.atomName(notify.atom).rfind("_GTK_WORKAREAS_D", 0) == 0) {
-            changeSeen();
-        }
-    } else if (notify.atom == ewmh->_NET_WM_STRUT_PARTIAL || notify.atom == ewmh->_NET_WM_STRUT) {
-        changeSeen();
-    }
+    monitors_.setChangeHandler([this] { changeSeen(); });
 }
 
 void X11ScreenProvider::changeSeen() {

@@ -31,20 +31,17 @@ private:
         std::map<std::uint64_t, std::function<void()>> byId;
     };
     void startWatching();
-    void onEvent(const xcb_generic_event_t& event);
     void changeSeen();
     void endOfBurst();
-    void watchStrutWindows();
 
     X11Connection& connection_;
     X11Clients& clients_;
     X11Monitors& monitors_;
     MainQueue& queue_;
     std::shared_ptr<Observers> observers_;
-    ObservationToken eventToken_;
+    bool watching_ = false;
     ScheduledTask burst_;
     std::vector<Screen> lastScreens_;
-    std::vector<xcb_window_t> watchedWindows_;
 };
 
 } // namespace platform::x11

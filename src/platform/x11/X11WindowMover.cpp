@@ -28,7 +28,7 @@ Rect roundedToPixels(const Rect& r) {
 } // namespace
 
 X11WindowMover::X11WindowMover(X11Connection& connection, X11Clients& clients, X11Monitors& monitors)
-    : connection_(connection), clients_(clients), monitors_(monitors) {
+    : connection_(connection), clients_(clients), monitors_(monitors), knownFrames_(clients.look()) {
     connection_.setBeforeFlush([this] { sendHeldMove(); });
 }
 
@@ -50,14 +50,53 @@ Rect X11WindowMover::ClientFrame::outer() const {
             client.height() + decoration.top + decoration.bottom - shadow.top - shadow.bottom};
 }
 
-std::optional<X11WindowMover::ClientFrame> X11WindowMover::readFrame(xcb_window_t window) {
+void X11WindowMover::fetchFrames(const std::vector<xcb_window_t>& windows, KnownFrames& into) {
+    // Every request first, then every answer: one round trip for all the windows.
     auto* c = connection_.xcb();
-    auto geometryCookie = xcb_get_geometry(c, window);
-    auto originCookie = xcb_translate_coordinates(c, window, connection_.root(), 0, 0);
-    PendingProperty decoration(connection_, window, connection_.ewmh()->_NET_FRAME_EXTENTS, XCB_ATOM_CARDINAL, 4);
-    PendingProperty shadow(connection_, window, connection_.atom("_GTK_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 4);
-    auto geometry = waitForReply(c, xcb_get_geometry_reply, geometryCookie);
-    auto origin = waitForReply(c, xcb_translate_coordinates_reply, originCookie);
+    struct Requests {
+        xcb_get_geometry_cookie_t geometry;
+        xcb_translate_coordinates_cookie_t origin;
+        PendingProperty decoration, shadow;
+    };
+    std::vector<Requests> requests;
+    requests.reserve(windows.size());
+    const xcb_atom_t gtkExtents = connection_.atom("_GTK_FRAME_EXTENTS");
+    for (auto window : windows) {
+        requests.push_back({xcb_get_geometry(c, window), xcb_translate_coordinates(c, window, connection_.root(), 0, 0),
+                            PendingProperty(connection_, window, connection_.ewmh()->_NET_FRAME_EXTENTS, XCB_ATOM_CARDINAL, 4),
+                            PendingProperty(connection_, window, gtkExtents, XCB_ATOM_CARDINAL, 4)});
+    }
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        auto& r = requests[i];
+        auto geometry = waitForReply(c, xcb_get_geometry_reply, r.geometry);
+        auto origin = waitForReply(c, xcb_translate_coordinates_reply, r.origin);
+        into[windows[i]] = frameOf(windows[i], geometry.get(), origin.get(), r.decoration, r.shadow);
+    }
+}
+
+void X11WindowMover::prefetchFrames(const std::vector<xcb_window_t>& windows) {
+    auto& known = knownFrames_.get();
+    std::vector<xcb_window_t> missing;
+    for (auto window : windows) {
+        if (!known.count(window)) missing.push_back(window);
+    }
+    if (!missing.empty()) fetchFrames(missing, known);
+}
+
+std::optional<X11WindowMover::ClientFrame> X11WindowMover::readFrame(xcb_window_t window) {
+    prefetchFrames({window});
+    return knownFrames_.get()[window];
+}
+
+std::optional<X11WindowMover::ClientFrame> X11WindowMover::readFrameAfresh(xcb_window_t window) {
+    auto& known = knownFrames_.get();
+    fetchFrames({window}, known);
+    return known[window];
+}
+
+std::optional<X11WindowMover::ClientFrame> X11WindowMover::frameOf(xcb_window_t window, const xcb_get_geometry_reply_t* geometry,
+                                                                   const xcb_translate_coordinates_reply_t* origin,
+                                                                   PendingProperty& decoration, PendingProperty& shadow) {
     if (!geometry || !origin) return std::nullopt;
     const Size monitor = monitors_.rootSpace().primary.size;
     ClientFrame frame;
@@ -76,15 +115,16 @@ std::optional<X11WindowMover::ClientFrame> X11WindowMover::readFrame(xcb_window_
     return frame;
 }
 
-std::optional<Rect> X11WindowMover::appliedFrame(xcb_window_t window) {
-    auto current = readFrame(window);
+std::optional<Rect> X11WindowMover::inAccessibilitySpace(const std::optional<ClientFrame>& current) {
     if (!current) return std::nullopt;
     const auto space = monitors_.rootSpace();
     return Rect(space.toAccessibility(current->outer().origin), current->outer().size);
 }
 
+std::optional<Rect> X11WindowMover::appliedFrame(xcb_window_t window) { return inAccessibilitySpace(readFrameAfresh(window)); }
+
 std::optional<Rect> X11WindowMover::frame(xcb_window_t window) {
-    auto applied = appliedFrame(window);
+    auto applied = inAccessibilitySpace(readFrame(window));
     if (!applied) {
         pending_.erase(window);
         return std::nullopt;
@@ -97,11 +137,6 @@ std::optional<Rect> X11WindowMover::frame(xcb_window_t window) {
         pending_.erase(found);
     }
     return real;
-}
-
-bool X11WindowMover::supported(xcb_atom_t atom) {
-    auto list = PendingProperty(connection_, connection_.root(), connection_.ewmh()->_NET_SUPPORTED, XCB_ATOM_ATOM).values32();
-    return list && std::find(list->begin(), list->end(), atom) != list->end();
 }
 
 void X11WindowMover::sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1, std::uint32_t d2,
@@ -139,7 +174,7 @@ bool X11WindowMover::leaveMaximisedState(xcb_window_t window) {
     // The decorations change with the state: wait (bounded) until the window manager has done it.
     const auto deadline = std::chrono::steady_clock::now() + stateChangeTimeout;
     while (std::chrono::steady_clock::now() < deadline) {
-        client = clients_.read(window);
+        client = clients_.readAfresh(window);
         if (!client) return false;
         if (!clients_.hasState(*client, ewmh->_NET_WM_STATE_MAXIMIZED_VERT) &&
             !clients_.hasState(*client, ewmh->_NET_WM_STATE_MAXIMIZED_HORZ) &&
@@ -151,7 +186,7 @@ bool X11WindowMover::leaveMaximisedState(xcb_window_t window) {
     // ones would come out too big or too small. Wait (briefly) for them to change.
     const auto extentsDeadline = std::chrono::steady_clock::now() + extentsChangeTimeout;
     while (decorationBefore && std::chrono::steady_clock::now() < extentsDeadline) {
-        auto now = readFrame(window);
+        auto now = readFrameAfresh(window);
         if (!now) return false;
         const auto& a = now->decoration;
         const auto& b = decorationBefore->decoration;
@@ -167,7 +202,7 @@ AXError X11WindowMover::request(xcb_window_t window, const ClientFrame& current,
     const auto values = clientRequestFor(Rect(root, target.size), current.decoration, current.shadow, current.border);
     if (!values) return AXError::illegalArgument;
     auto* ewmh = connection_.ewmh();
-    if (supported(ewmh->_NET_MOVERESIZE_WINDOW)) {
+    if (clients_.supported(ewmh->_NET_MOVERESIZE_WINDOW)) {
         const std::uint32_t flags = gravityNorthWest | (0xFu << 8) | (sourcePager << 12);
         sendToRoot(window, ewmh->_NET_MOVERESIZE_WINDOW, flags, static_cast<std::uint32_t>(std::int32_t{values->x}),
                    static_cast<std::uint32_t>(std::int32_t{values->y}), values->width, values->height);
@@ -181,6 +216,8 @@ AXError X11WindowMover::request(xcb_window_t window, const ClientFrame& current,
         xcb_discard_reply(connection_.xcb(), cookie.sequence);
     }
     connection_.flush();
+    // What was read of the window is about to change.
+    knownFrames_.get().erase(window);
     pending_[window] = {target, std::chrono::steady_clock::now() + pendingLifetime};
     return AXError::success;
 }
@@ -241,7 +278,7 @@ AXError X11WindowMover::setSize(xcb_window_t window, Size size) {
 void X11WindowMover::activate(xcb_window_t window) {
     auto* ewmh = connection_.ewmh();
     sendToRoot(window, ewmh->_NET_ACTIVE_WINDOW, sourcePager, XCB_CURRENT_TIME, XCB_WINDOW_NONE);
-    if (supported(ewmh->_NET_RESTACK_WINDOW)) {
+    if (clients_.supported(ewmh->_NET_RESTACK_WINDOW)) {
         sendToRoot(window, ewmh->_NET_RESTACK_WINDOW, sourcePager, XCB_WINDOW_NONE, XCB_STACK_MODE_ABOVE);
     } else {
         const std::uint32_t above = XCB_STACK_MODE_ABOVE;
@@ -249,6 +286,8 @@ void X11WindowMover::activate(xcb_window_t window) {
         xcb_discard_reply(connection_.xcb(), cookie.sequence);
     }
     connection_.flush();
+    // The active window and the stacking order are about to change.
+    clients_.look().end();
 }
 
 } // namespace platform::x11

@@ -4,6 +4,7 @@
 #include "platform/x11/FrameExtents.h"
 #include "platform/x11/X11Clients.h"
 #include "platform/x11/X11Monitors.h"
+#include "platform/x11/X11Properties.h"
 
 #include <chrono>
 #include <optional>
@@ -35,6 +36,8 @@ public:
     AXError setSize(xcb_window_t window, Size size);
     // Raises the window and gives it the focus.
     void activate(xcb_window_t window);
+    // Reads the frames of these windows in one round trip, for the reads of this look that follow.
+    void prefetchFrames(const std::vector<xcb_window_t>& windows);
 
 private:
     using Extents = FrameExtents;
@@ -60,16 +63,24 @@ private:
     };
     void sendHeldMove();
 
+    using KnownFrames = std::unordered_map<xcb_window_t, std::optional<ClientFrame>>;
+    void fetchFrames(const std::vector<xcb_window_t>& windows, KnownFrames& into);
+    std::optional<ClientFrame> frameOf(xcb_window_t window, const xcb_get_geometry_reply_t* geometry,
+                                       const xcb_translate_coordinates_reply_t* origin, PendingProperty& decoration,
+                                       PendingProperty& shadow);
+    // From this look's reads; afresh when this process waits for a change.
     std::optional<ClientFrame> readFrame(xcb_window_t window);
+    std::optional<ClientFrame> readFrameAfresh(xcb_window_t window);
+    std::optional<Rect> inAccessibilitySpace(const std::optional<ClientFrame>& current);
     bool leaveMaximisedState(xcb_window_t window);
     AXError request(xcb_window_t window, const ClientFrame& current, const Rect& target, const RootSpace& space);
-    bool supported(xcb_atom_t atom);
     void sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1 = 0, std::uint32_t d2 = 0,
                     std::uint32_t d3 = 0, std::uint32_t d4 = 0);
 
     X11Connection& connection_;
     X11Clients& clients_;
     X11Monitors& monitors_;
+    LookCache<KnownFrames> knownFrames_;
     std::unordered_map<xcb_window_t, Pending> pending_;
     std::optional<HeldMove> held_;
 };

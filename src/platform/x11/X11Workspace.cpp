@@ -13,39 +13,44 @@ namespace platform::x11 {
 X11Workspace::X11Workspace(X11Clients& clients, X11WindowMover& mover, UrlOpener openUrl)
     : clients_(clients), mover_(mover), openUrl_(openUrl ? std::move(openUrl) : UrlOpener(openWithXdgOpen)) {}
 
-std::string X11Workspace::nameOf(ProcessId pid, xcb_window_t window) const {
-    if (auto name = clients_.className(window); name && !name->empty()) return *name;
-    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
+std::string X11Workspace::nameOf(const ClientInfo& client) const {
+    if (client.className && !client.className->empty()) return *client.className;
+    if (client.pid <= 0) return {};
+    std::ifstream comm("/proc/" + std::to_string(client.pid) + "/comm");
     std::string name;
     std::getline(comm, name);
     return name;
 }
 
+bool X11Workspace::isOrdinaryWindow(const ClientInfo& window) const {
+    return clients_.kindOf(window) == ClientKind::standard &&
+           !clients_.hasState(window, clients_.connection().ewmh()->_NET_WM_STATE_SKIP_TASKBAR);
+}
+
 ActivationPolicy X11Workspace::policyOf(const std::vector<ClientInfo>& windows) const {
     // Regular: the application has an ordinary window that it shows in the taskbar.
     for (const auto& window : windows) {
-        if (clients_.kindOf(window) == ClientKind::standard &&
-            !clients_.hasState(window, clients_.connection().ewmh()->_NET_WM_STATE_SKIP_TASKBAR))
-            return ActivationPolicy::regular;
+        if (isOrdinaryWindow(window)) return ActivationPolicy::regular;
     }
     return ActivationPolicy::accessory;
 }
 
 std::optional<RunningApplication> X11Workspace::frontmostApplication() const {
     auto active = clients_.activeClient();
-    if (!active || active->pid == 0) return std::nullopt;
+    if (!active) return std::nullopt;
+    // The active window alone usually decides; the application's other windows only when it does not.
+    if (isOrdinaryWindow(*active)) return RunningApplication{active->pid, ActivationPolicy::regular, nameOf(*active)};
     std::vector<ClientInfo> windows;
     for (auto& client : clients_.read(clients_.clientList())) {
         if (client.pid == active->pid) windows.push_back(std::move(client));
     }
-    return RunningApplication{active->pid, policyOf(windows), nameOf(active->pid, active->window)};
+    return RunningApplication{active->pid, policyOf(windows), nameOf(*active)};
 }
 
 std::vector<RunningApplication> X11Workspace::runningApplications() const {
     std::vector<ProcessId> order;
     std::map<ProcessId, std::vector<ClientInfo>> windowsByPid;
     for (auto& client : clients_.read(clients_.clientList())) {
-        if (client.pid == 0) continue; // a client that does not say its process cannot be addressed
         auto& windows = windowsByPid[client.pid];
         if (windows.empty()) order.push_back(client.pid);
         windows.push_back(std::move(client));
@@ -53,7 +58,7 @@ std::vector<RunningApplication> X11Workspace::runningApplications() const {
     std::vector<RunningApplication> applications;
     for (auto pid : order) {
         const auto& windows = windowsByPid[pid];
-        applications.push_back({pid, policyOf(windows), nameOf(pid, windows.front().window)});
+        applications.push_back({pid, policyOf(windows), nameOf(windows.front())});
     }
     return applications;
 }
@@ -61,7 +66,7 @@ std::vector<RunningApplication> X11Workspace::runningApplications() const {
 bool X11Workspace::activate(ProcessId pid) {
     const auto desktop = clients_.currentDesktop();
     for (const auto& client : clients_.read(clients_.stackingTopmostFirst())) {
-        if (client.pid == pid && pid != 0 && clients_.isOnDesktop(client, desktop)) {
+        if (client.pid == pid && clients_.isOnDesktop(client, desktop)) {
             mover_.activate(client.window);
             return true;
         }

@@ -8,8 +8,8 @@
 
 namespace platform::x11 {
 
-// Running applications are the processes that own managed windows (_NET_WM_PID); the frontmost
-// is the process of the active window.
+// Running applications are the applications that own managed windows (processes, or X clients
+// that name none; see ClientInfo::pid); the frontmost is the application of the active window.
 class X11Workspace : public Workspace {
 public:
     using UrlOpener = std::function<bool(const std::string& url)>;
@@ -25,7 +25,8 @@ public:
     static bool openWithXdgOpen(const std::string& url);
 
 private:
-    std::string nameOf(ProcessId pid, xcb_window_t window) const;
+    std::string nameOf(const ClientInfo& client) const;
+    bool isOrdinaryWindow(const ClientInfo& window) const;
     ActivationPolicy policyOf(const std::vector<ClientInfo>& windows) const;
 
     X11Clients& clients_;

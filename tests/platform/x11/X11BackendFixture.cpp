@@ -44,6 +44,8 @@ bool X11Session::waitUntil(const std::function<bool()>& done, double seconds) {
     while (!done()) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
         desktop_->connection().waitAndPump(0.01);
+        // A turn of the loop: what the backend kept for one command is dropped.
+        queue_.runPending();
     }
     return true;
 }

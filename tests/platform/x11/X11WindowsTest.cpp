@@ -108,10 +108,10 @@ TEST(X11Windows, RunningApplicationsAndTheirActivationPolicy) {
     const pid_t regular = session.launchClient({});
     const pid_t utility = session.launchClient({"--type", "UTILITY"});
     const pid_t skipped = session.launchClient({"--skip-taskbar"});
+    // A client that does not name its process is found by the server's record of it.
     const pid_t anonymous = session.launchClient({"--no-pid", "--title", "anonymous"});
-    (void)anonymous;
     auto& workspace = session.desktop().workspace();
-    ASSERT_TRUE(session.waitUntil([&] { return workspace.runningApplications().size() == 3; }, 5));
+    ASSERT_TRUE(session.waitUntil([&] { return workspace.runningApplications().size() == 4; }, 5));
     auto applications = workspace.runningApplications();
     auto policyOf = [&](pid_t pid) {
         for (const auto& app : applications) {
@@ -122,6 +122,7 @@ TEST(X11Windows, RunningApplicationsAndTheirActivationPolicy) {
     EXPECT_EQ(policyOf(regular), platform::ActivationPolicy::regular);
     EXPECT_EQ(policyOf(utility), platform::ActivationPolicy::accessory);
     EXPECT_EQ(policyOf(skipped), platform::ActivationPolicy::accessory);
+    EXPECT_EQ(policyOf(anonymous), platform::ActivationPolicy::regular);
     EXPECT_EQ(applications.front().localizedName, "ZentarisTestClient");
 
     EXPECT_TRUE(workspace.activate(regular));
