@@ -1,5 +1,7 @@
 #include "LayoutScene.h"
 
+#include <limits>
+
 namespace zentaris::testing {
 namespace {
 
@@ -37,6 +39,28 @@ TEST_F(ScreenChange, unreadableWindowsAreLeftAlone) {
     desktop.accessibility().failReads(window, "AXPosition");
     service().screenChangeHandler().handleScreenChange();
     EXPECT_TRUE(desktop.accessibility().writes(window).empty());
+}
+
+// A usable area that lies outside its screen or leaves less than half of it comes from a value
+// some program made up: the re-fit pulls windows into the whole screen instead of shrinking them.
+TEST_F(ScreenChange, aUsableAreaNoPanelCouldLeaveShrinksNoWindow) {
+    desktop.addScreen({1440, 0, 1440, 900}, Rect{1440, 0, 1, 1});
+    auto inside = desktop.addWindow({1500, 100, 800, 500});
+    auto overhanging = desktop.addWindow({2500, 100, 800, 500});
+    desktop.accessibility().clearCalls();
+    service().screenChangeHandler().handleScreenChange();
+    EXPECT_TRUE(desktop.accessibility().writes(inside).empty());
+    EXPECT_EQ(frameOf(overhanging), (Rect{2081, 101, 798, 498}));
+
+    const Screen screen{{0, 0, 1440, 900}, {0, 0, 1440, 875}, std::nullopt, "s"};
+    EXPECT_EQ(ScreenChangeHandler::refitArea(screen, {0, 0, 1440, 875}), (Rect{0, 0, 1440, 875}));
+    EXPECT_EQ(ScreenChangeHandler::refitArea(screen, {0, 0, 720, 450}), (Rect{0, 0, 720, 450}));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const Rect& madeUp : {Rect{0, 0, 1, 1}, Rect{0, 0, 719, 900}, Rect{0, 0, 1440, 449}, Rect{-10, 0, 1440, 900},
+                               Rect{0, 0, 1440, 901}, Rect{5000, 5000, 1440, 900}, Rect{nan, 0, 1440, 900}}) {
+        EXPECT_EQ(ScreenChangeHandler::refitArea(screen, madeUp), screen.frame)
+            << madeUp.minX() << " " << madeUp.minY() << " " << madeUp.width() << " " << madeUp.height();
+    }
 }
 
 TEST(NearestScreen, prefersTheHoldingScreenThenTheNearestCentreThenTheEarlierOne) {
