@@ -78,6 +78,53 @@ TEST_F(LayoutCommandsTest, CentreAndFullScreenShortcuts) {
     EXPECT_EQ(frame(), Rect(0, 0, 1000, 800));
 }
 
+TEST_F(LayoutCommandsTest, TheStepCycleLastsTwoSecondsAndBelongsToOneWindow) {
+    const Rect centreHalf(250, 0, 500, 800), centreSeventy(165, 0, 670, 800);
+    // Each move pauses 0.02 s after the step is timed.
+    press(8, optionCommand); // C
+    wait(1.97);
+    press(8, optionCommand);
+    EXPECT_EQ(frame(), centreSeventy) << "1.99 s later: the cycle goes on";
+    wait(1.99);
+    press(8, optionCommand);
+    EXPECT_EQ(frame(), centreHalf) << "2.01 s later: it starts again";
+
+    auto other = desktop.addWindow({600, 100, 200, 200}, "other");
+    desktop.focus(other);
+    wait(0.5);
+    press(8, optionCommand);
+    EXPECT_EQ(desktop.frameOf(other), centreHalf) << "another window starts its own cycle";
+    desktop.focus(window);
+    wait(0.5);
+    press(8, optionCommand);
+    EXPECT_EQ(frame(), centreHalf) << "and coming back starts again too";
+}
+
+TEST_F(LayoutCommandsTest, ScreenShortcutsWithThreeScreensTellNextFromPrevious) {
+    desktop.addScreen({1000, 0, 1000, 800});
+    desktop.addScreen({2000, 0, 1000, 800});
+    constexpr std::uint32_t shiftOptionCommand = 0x200 | optionCommand;
+    press(leftArrow, shiftOptionCommand); // to the previous screen, round to the last
+    EXPECT_EQ(frame(), Rect(2100, 100, 300, 300));
+    press(leftArrow, shiftOptionCommand);
+    EXPECT_EQ(frame(), Rect(1100, 100, 300, 300));
+    press(rightArrow, shiftOptionCommand); // to the next screen
+    EXPECT_EQ(frame(), Rect(2100, 100, 300, 300));
+    press(rightArrow, shiftOptionCommand);
+    EXPECT_EQ(frame(), Rect(100, 100, 300, 300));
+
+    auto second = desktop.addWindow({1100, 100, 300, 300}, "second");
+    auto third = desktop.addWindow({2100, 100, 300, 300}, "third");
+    press(upArrow, shiftOptionCommand); // swap with the next screen: 0 and 1
+    EXPECT_EQ(frame(), Rect(1100, 100, 300, 300));
+    EXPECT_EQ(desktop.frameOf(second), Rect(100, 100, 300, 300));
+    EXPECT_EQ(desktop.frameOf(third), Rect(2100, 100, 300, 300));
+    press(downArrow, shiftOptionCommand); // the focused window is on 1 now: swap 1 with 0, not 2
+    EXPECT_EQ(frame(), Rect(100, 100, 300, 300));
+    EXPECT_EQ(desktop.frameOf(second), Rect(1100, 100, 300, 300));
+    EXPECT_EQ(desktop.frameOf(third), Rect(2100, 100, 300, 300));
+}
+
 TEST_F(LayoutCommandsTest, SwitchedOffShortcutsDoNothingAndRecordingBlocksOnlyArrowsAndDragMode) {
     auto& settings = ShortcutSettings::shared();
     settings.setIndividualState("centerColumn", false);

@@ -2,50 +2,69 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace zentaris;
 using enum PositionState;
 using platform::Rect;
 
-namespace {
-PositionState press(SingleWindowAction action, int times, PositionState from = none) {
-    for (int i = 0; i < times; ++i) from = nextPositionState(action, from);
-    return from;
-}
-} // namespace
-
-TEST(PositionState, CyclesOfEveryAction) {
-    EXPECT_EQ(press(SingleWindowAction::left, 1), leftQuarter);
-    EXPECT_EQ(press(SingleWindowAction::left, 6), leftFullWidth);
-    EXPECT_EQ(press(SingleWindowAction::left, 7), leftQuarter) << "the left cycle wraps";
-    EXPECT_EQ(press(SingleWindowAction::right, 3), rightHalf);
-    EXPECT_EQ(nextPositionState(SingleWindowAction::right, leftThirty), rightQuarter)
-        << "right after left steps starts the right cycle";
-    EXPECT_EQ(nextPositionState(SingleWindowAction::left, rightFullWidth), leftQuarter);
-
-    EXPECT_EQ(nextPositionState(SingleWindowAction::center, leftHalf), centerHalf);
-    EXPECT_EQ(press(SingleWindowAction::center, 4), fullscreen);
-    EXPECT_EQ(press(SingleWindowAction::center, 5), centerHalf);
-    EXPECT_EQ(nextPositionState(SingleWindowAction::center, fullscreen), centerHalf);
-
-    for (auto state : {none, leftHalf, fullscreen, topHalf}) {
-        EXPECT_EQ(nextPositionState(SingleWindowAction::fullscreen, state), fullscreen);
+TEST(PositionState, EveryActionWalksItsWholeCycleAndWraps) {
+    using Action = SingleWindowAction;
+    const std::pair<Action, std::vector<PositionState>> cycles[] = {
+        {Action::left, {leftQuarter, leftThirty, leftHalf, leftSeventy, leftThreeQuarters, leftFullWidth, leftQuarter}},
+        {Action::right,
+         {rightQuarter, rightThirty, rightHalf, rightSeventy, rightThreeQuarters, rightFullWidth, rightQuarter}},
+        {Action::center, {centerHalf, centerSeventy, centerThreeQuarters, fullscreen, centerHalf}},
+        {Action::fullscreen, {fullscreen, fullscreen}},
+        {Action::up, {topHalf, bottomHalf, topHalf}},
+        {Action::down, {bottomHalf, topHalf, bottomHalf}},
+    };
+    for (const auto& [action, expected] : cycles) {
+        PositionState state = none;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            state = nextPositionState(action, state);
+            EXPECT_EQ(state, expected[i]) << "action " << static_cast<int>(action) << ", press " << i + 1;
+        }
     }
-    EXPECT_EQ(nextPositionState(SingleWindowAction::up, topHalf), bottomHalf);
-    EXPECT_EQ(nextPositionState(SingleWindowAction::up, leftHalf), topHalf);
-    EXPECT_EQ(nextPositionState(SingleWindowAction::down, bottomHalf), topHalf);
-    EXPECT_EQ(nextPositionState(SingleWindowAction::down, none), bottomHalf);
 }
 
-TEST(PositionState, RectanglesInTheUsableArea) {
+TEST(PositionState, AnotherActionStartsItsOwnCycle) {
+    using Action = SingleWindowAction;
+    EXPECT_EQ(nextPositionState(Action::right, leftThirty), rightQuarter);
+    EXPECT_EQ(nextPositionState(Action::left, rightFullWidth), leftQuarter);
+    EXPECT_EQ(nextPositionState(Action::left, centerHalf), leftQuarter);
+    EXPECT_EQ(nextPositionState(Action::center, leftHalf), centerHalf);
+    EXPECT_EQ(nextPositionState(Action::center, topHalf), centerHalf);
+    EXPECT_EQ(nextPositionState(Action::up, leftHalf), topHalf);
+    EXPECT_EQ(nextPositionState(Action::down, topHalf), bottomHalf);
+    EXPECT_EQ(nextPositionState(Action::fullscreen, leftHalf), fullscreen);
+}
+
+TEST(PositionState, EveryStateHasItsRectangleInTheUsableArea) {
     const Rect f(100, 50, 1000, 800);
-    EXPECT_EQ(rectForPositionState(none, f), std::nullopt);
-    EXPECT_EQ(rectForPositionState(leftThirty, f), Rect(100, 50, 300, 800)) << "left thirty is 0.3 of the width";
-    EXPECT_EQ(rectForPositionState(rightThirty, f), Rect(770, 50, 330, 800)) << "right thirty is 0.33 from 0.67";
-    EXPECT_EQ(rectForPositionState(rightQuarter, f), Rect(850, 50, 250, 800));
-    EXPECT_EQ(rectForPositionState(centerSeventy, f), Rect(265, 50, 670, 800));
-    EXPECT_EQ(rectForPositionState(topHalf, f), Rect(100, 450, 1000, 400));
-    EXPECT_EQ(rectForPositionState(bottomHalf, f), Rect(100, 50, 1000, 400));
-    EXPECT_EQ(rectForPositionState(fullscreen, f), f);
+    const std::pair<PositionState, std::optional<Rect>> table[] = {
+        {none, std::nullopt},
+        {leftQuarter, Rect(100, 50, 250, 800)},
+        {leftThirty, Rect(100, 50, 300, 800)}, // 0.3 of the width on the left ...
+        {leftHalf, Rect(100, 50, 500, 800)},
+        {leftSeventy, Rect(100, 50, 670, 800)},
+        {leftThreeQuarters, Rect(100, 50, 750, 800)},
+        {leftFullWidth, f},
+        {rightQuarter, Rect(850, 50, 250, 800)},
+        {rightThirty, Rect(770, 50, 330, 800)}, // ... but 0.33 on the right
+        {rightHalf, Rect(600, 50, 500, 800)},
+        {rightSeventy, Rect(430, 50, 670, 800)},
+        {rightThreeQuarters, Rect(350, 50, 750, 800)},
+        {rightFullWidth, f},
+        {centerHalf, Rect(350, 50, 500, 800)},
+        {centerSeventy, Rect(265, 50, 670, 800)},
+        {centerThreeQuarters, Rect(225, 50, 750, 800)},
+        {topHalf, Rect(100, 450, 1000, 400)},
+        {bottomHalf, Rect(100, 50, 1000, 400)},
+        {fullscreen, f},
+    };
+    static_assert(std::size(table) == 19);
+    for (const auto& [state, rect] : table) EXPECT_EQ(rectForPositionState(state, f), rect) << static_cast<int>(state);
 }
 
 TEST(PositionState, ArrowPairsPickCornersInEitherOrder) {

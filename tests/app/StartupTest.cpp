@@ -36,18 +36,49 @@ TEST_F(StartupTest, NoTrayStillRegistersShortcuts) {
     EXPECT_EQ(hotKeys.registrations().size(), 21u);
 }
 
-TEST_F(StartupTest, UserChoicesSurviveAndEscapeShortcutsAreRepaired) {
+TEST_F(StartupTest, UserChoicesSurviveAndUnreadableOnesGetTheirDefault) {
     desktop.defaults().set("GlobalShortcuts_centerColumn", std::string(R"({"carbonKeyCode":40,"carbonModifiers":4096})"));
-    desktop.defaults().set("GlobalShortcuts_leftColumn", std::string(R"({"carbonKeyCode":53,"carbonModifiers":2304})"));
-    desktop.defaults().set("GlobalShortcuts_toggleDragMode", std::string(R"({"carbonKeyCode":53,"carbonModifiers":0})"));
-    desktop.defaults().set("GlobalShortcuts_quartetMode", std::string(R"({"carbonKeyCode":53,"carbonModifiers":512})"));
     desktop.defaults().set("GlobalShortcuts_fullscreen", std::string("not a shortcut"));
     launch();
     EXPECT_EQ(GlobalShortcuts::getShortcut(ShortcutNames::centerColumn()), Shortcut::initCarbon(40, 4096));
-    EXPECT_EQ(GlobalShortcuts::getShortcut(ShortcutNames::leftColumn()), Shortcut::initCarbon(123, 2304));
-    EXPECT_EQ(GlobalShortcuts::getShortcut(ShortcutNames::toggleDragMode()), Shortcut::initCarbon(53, 0));
-    EXPECT_EQ(GlobalShortcuts::getShortcut(ShortcutNames::quartetMode()), Shortcut::initCarbon(12, 0x1000 | 0x100));
     EXPECT_EQ(GlobalShortcuts::getShortcut(ShortcutNames::fullscreen()), Shortcut::initCarbon(3, 2304));
+}
+
+TEST_F(StartupTest, EscapeIsTakenFromEveryLayoutShortcutAndLeftToTheOthers) {
+    constexpr std::uint32_t escape = 53, optionCommand = 2304, shiftOptionCommand = 2816;
+    const std::map<std::string, Shortcut> afterLaunch{
+        {"leftColumn", Shortcut::initCarbon(123, optionCommand)},
+        {"rightColumn", Shortcut::initCarbon(124, optionCommand)},
+        {"upColumn", Shortcut::initCarbon(126, optionCommand)},
+        {"downColumn", Shortcut::initCarbon(125, optionCommand)},
+        {"centerColumn", Shortcut::initCarbon(8, optionCommand)},
+        {"fullscreen", Shortcut::initCarbon(3, optionCommand)},
+        {"splitVertical", Shortcut::initCarbon(18, optionCommand)},
+        {"splitHorizontal", Shortcut::initCarbon(19, optionCommand)},
+        {"split7030", Shortcut::initCarbon(20, optionCommand)},
+        {"split3070", Shortcut::initCarbon(21, optionCommand)},
+        {"threeColumns", Shortcut::initCarbon(23, optionCommand)},
+        {"threeWindowTop", Shortcut::initCarbon(22, optionCommand)},
+        {"threeWindowBottom", Shortcut::initCarbon(26, optionCommand)},
+        {"threeWindowLeft", Shortcut::initCarbon(28, optionCommand)},
+        {"threeWindowRight", Shortcut::initCarbon(25, optionCommand)},
+        {"quartetMode", Shortcut::initCarbon(12, 0x1000 | 0x100)}, // Control+Command+Q, not its default
+        {"moveToNextScreen", Shortcut::initCarbon(124, shiftOptionCommand)},
+        {"moveToPreviousScreen", Shortcut::initCarbon(123, shiftOptionCommand)},
+    };
+    // Every name holds Escape, each with other modifiers.
+    const std::uint32_t modifiers[] = {0, 0x200, 0x100, 0x800, 0x1000, 0x1100, 0xb00};
+    std::map<std::string, Shortcut> stored;
+    for (const auto& name : ShortcutNames::all()) {
+        stored.emplace(name.rawValue, Shortcut::initCarbon(escape, modifiers[stored.size() % std::size(modifiers)]));
+        GlobalShortcuts::setShortcut(stored.at(name.rawValue), name);
+    }
+    launch();
+    for (const auto& name : ShortcutNames::all()) {
+        const auto repaired = afterLaunch.find(name.rawValue);
+        const auto expected = repaired != afterLaunch.end() ? repaired->second : stored.at(name.rawValue);
+        EXPECT_EQ(GlobalShortcuts::getShortcut(name), expected) << name.rawValue;
+    }
 }
 
 TEST_F(StartupTest, NotificationsRebuildTheMenuOnALaterTurnAndIconFollowsItsSetting) {

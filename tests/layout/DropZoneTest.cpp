@@ -34,26 +34,63 @@ INSTANTIATE_TEST_SUITE_P(
         ZoneCase{{500, 780}, {0, 400, 1000, 400}},  // top half
         ZoneCase{{500, 20}, {0, 0, 1000, 400}},     // bottom half
         ZoneCase{{550, 440}, {0, 0, 1000, 800}},    // centre box
-        ZoneCase{{560, 400}, {250, 0, 500, 800}},   // just outside the 120-point box: centre column
         ZoneCase{{500, 200}, {250, 0, 500, 800}},   // centre column at any height
         ZoneCase{{620, 400}, {300, 0, 700, 800}},   // right 70
-        ZoneCase{{590, 400}, {300, 0, 700, 800}},   // right 70 starts exactly at maxX - 0.41W
         ZoneCase{{700, 400}, {500, 0, 500, 800}},   // right half
-        ZoneCase{{690, 400}, {500, 0, 500, 800}},   // right half starts exactly there
         ZoneCase{{800, 400}, {700, 0, 300, 800}},   // right 30
         ZoneCase{{390, 400}, {0, 0, 700, 800}},     // left 70
-        ZoneCase{{410, 400}, {0, 0, 700, 800}},     // left 70 ends exactly at x + 0.41W
         ZoneCase{{300, 400}, {0, 0, 500, 800}},     // left half
-        ZoneCase{{310, 400}, {0, 0, 500, 800}},     // left half ends exactly at L - 0.1W
         ZoneCase{{200, 400}, {0, 0, 300, 800}},     // left 30
         ZoneCase{{150, 400}, {0, 0, 500, 800}},     // exactly on the left band edge: left half
         ZoneCase{{850, 400}, {500, 0, 500, 800}})); // exactly on the right band edge: right half
 
-TEST(DropZoneOffsetArea, followsTheAreaOrigin) {
-    const Rect area{1440, 100, 1000, 800};
-    EXPECT_EQ(dropZoneFor({1440 + 100, 100 + 700}, area), (Rect{1440, 500, 500, 400}));
-    EXPECT_EQ(dropZoneFor({1440 + 800, 100 + 400}, area), (Rect{2140, 100, 300, 800}));
+// Every band on an area away from the origin, a tenth of a point inside and outside each border.
+// F = (100, 50, 1000, 800): corners 250 x 200, side bands 150, top and bottom bands 120, the
+// centre box 440..560 x 340..460, L = 410 and R = 590, all relative to the origin.
+struct BandCase {
+    double px, py; // relative to the area's origin
+    Rect zone;
+    const char* where;
+};
+
+class DropZoneBands : public ::testing::TestWithParam<BandCase> {};
+
+TEST_P(DropZoneBands, borderPointsFallOnTheRightSide) {
+    const auto& c = GetParam();
+    EXPECT_EQ(dropZoneFor({100 + c.px, 50 + c.py}, {100, 50, 1000, 800}), c.zone) << c.where;
 }
+
+const Rect topLeft{100, 450, 500, 400}, topRight{600, 450, 500, 400}, bottomLeft{100, 50, 500, 400},
+    bottomRight{600, 50, 500, 400}, leftColumn{100, 50, 250, 800}, rightColumn{850, 50, 250, 800},
+    topHalf{100, 450, 1000, 400}, bottomHalf{100, 50, 1000, 400}, whole{100, 50, 1000, 800},
+    centreColumn{350, 50, 500, 800}, right70{400, 50, 700, 800}, rightHalf{600, 50, 500, 800},
+    right30{800, 50, 300, 800}, left70{100, 50, 700, 800}, leftHalf{100, 50, 500, 800}, left30{100, 50, 300, 800};
+
+INSTANTIATE_TEST_SUITE_P(
+    JustInsideAndOutside, DropZoneBands,
+    ::testing::Values(
+        BandCase{249.9, 600.1, topLeft, "top-left corner"}, BandCase{250.1, 700, topHalf, "right of it"},
+        BandCase{100, 599.9, leftColumn, "below it"},
+        BandCase{750.1, 600.1, topRight, "top-right corner"}, BandCase{749.9, 700, topHalf, "left of it"},
+        BandCase{900, 599.9, rightColumn, "below it"},
+        BandCase{249.9, 199.9, bottomLeft, "bottom-left corner"}, BandCase{250.1, 100, bottomHalf, "right of it"},
+        BandCase{100, 200.1, leftColumn, "above it"},
+        BandCase{750.1, 199.9, bottomRight, "bottom-right corner"}, BandCase{749.9, 100, bottomHalf, "left of it"},
+        BandCase{900, 200.1, rightColumn, "above it"},
+        BandCase{149.9, 400, leftColumn, "left band"}, BandCase{150.1, 400, left30, "past it"},
+        BandCase{850.1, 400, rightColumn, "right band"}, BandCase{849.9, 400, right30, "short of it"},
+        BandCase{500, 680.1, topHalf, "top band"}, BandCase{500, 679.9, centreColumn, "below it"},
+        BandCase{500, 119.9, bottomHalf, "bottom band"}, BandCase{500, 120.1, centreColumn, "above it"},
+        BandCase{440.1, 400, whole, "centre box, left side"}, BandCase{439.9, 400, centreColumn, "outside"},
+        BandCase{559.9, 400, whole, "centre box, right side"}, BandCase{560.1, 400, centreColumn, "outside"},
+        BandCase{500, 340.1, whole, "centre box, bottom"}, BandCase{500, 339.9, centreColumn, "outside"},
+        BandCase{500, 459.9, whole, "centre box, top"}, BandCase{500, 460.1, centreColumn, "outside"},
+        BandCase{410.1, 600, centreColumn, "centre column, left end"}, BandCase{410, 600, left70, "at L"},
+        BandCase{589.9, 600, centreColumn, "centre column, right end"}, BandCase{590, 600, right70, "at R"},
+        BandCase{689.9, 250, right70, "right 70 end"}, BandCase{690, 250, rightHalf, "right half start"},
+        BandCase{789.9, 250, rightHalf, "right half end"}, BandCase{790, 250, right30, "right 30 start"},
+        BandCase{310.1, 250, left70, "left 70 end"}, BandCase{310, 250, leftHalf, "left half start"},
+        BandCase{210.1, 250, leftHalf, "left half end"}, BandCase{210, 250, left30, "left 30 start"}));
 
 } // namespace
 } // namespace zentaris

@@ -27,6 +27,36 @@ TEST_F(ScreenChange, pullsWindowsBackInsideTheUsableArea) {
     EXPECT_TRUE(desktop.mainQueue().sleeps().empty());
 }
 
+// A usable area inset on every side, (50, 40, 1300, 800), and no gap, so the clamped frames land
+// exactly: each edge is pulled in on its own, and a frame larger than the area is cut to it.
+TEST(ScreenChangeRefit, eachEdgeAndEachOversizeIsPulledInside) {
+    const struct {
+        const char* what;
+        Rect from, to;
+    } cases[] = {
+        {"over the right edge", {1200, 100, 400, 300}, {950, 100, 400, 300}},
+        {"over the left edge", {10, 100, 400, 300}, {50, 100, 400, 300}},
+        {"over the top edge", {100, 700, 400, 300}, {100, 540, 400, 300}},
+        {"over the bottom edge", {100, 10, 400, 300}, {100, 40, 400, 300}},
+        {"over the top-right corner", {1200, 700, 400, 300}, {950, 540, 400, 300}},
+        {"wider, over the right", {0, 100, 2000, 300}, {50, 100, 1300, 300}},
+        {"wider, over the left only", {0, 100, 1340, 300}, {50, 100, 1300, 300}},
+        {"taller, over the top", {100, 0, 400, 1000}, {100, 40, 400, 800}},
+        {"taller, over the bottom only", {100, 0, 400, 830}, {100, 40, 400, 800}},
+        {"inside", {50, 40, 1300, 800}, {50, 40, 1300, 800}},
+    };
+    for (const auto& c : cases) {
+        platform::fake::FakeDesktop desktop;
+        platform::NotificationCenter notifications;
+        ShortcutSettings settings{desktop.defaults(), notifications};
+        desktop.defaults().set("windowGap", 0.0);
+        desktop.addScreen({0, 0, 1440, 900}, Rect{50, 40, 1300, 800});
+        auto window = desktop.addWindow(c.from);
+        WindowManagementService(desktop, settings).screenChangeHandler().handleScreenChange();
+        EXPECT_EQ(desktop.frameOf(window), c.to) << c.what;
+    }
+}
+
 TEST_F(ScreenChange, aWindowOffEveryScreenGoesToTheNearestOne) {
     desktop.addScreen({1440, 0, 1440, 900});
     auto lost = desktop.addWindow({3000, 100, 400, 300});

@@ -75,6 +75,24 @@ TEST_F(Coordinator, movingToAnotherScreenParksThenPlacesTheSameKindOfSlot) {
     EXPECT_EQ(desktop.mainQueue().sleeps(), (std::vector<double>{0.02}));
 }
 
+TEST_F(Coordinator, withThreeScreensNextAndPreviousGoOppositeWaysAndWrap) {
+    desktop.addScreen({2000, 0, 1000, 800});
+    auto window = focusedWindowAt({1, 1, 298, 798});
+    const struct {
+        void (WindowManagementService::*move)();
+        double x;
+    } steps[] = {
+        {&WindowManagementService::moveFocusedWindowToPreviousScreen, 2001},
+        {&WindowManagementService::moveFocusedWindowToPreviousScreen, 1001},
+        {&WindowManagementService::moveFocusedWindowToNextScreen, 2001},
+        {&WindowManagementService::moveFocusedWindowToNextScreen, 1},
+    };
+    for (const auto& step : steps) {
+        (service().*step.move)();
+        EXPECT_EQ(frameOf(window), (Rect{step.x, 1, 298, 798}));
+    }
+}
+
 TEST_F(Coordinator, aWindowMovedToItsOwnScreenComesBackToItsSlot) {
     auto window = focusedWindowAt({501, 1, 498, 798}); // right half
     service().moveFocusedWindowToScreen(0);

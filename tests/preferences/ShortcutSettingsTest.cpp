@@ -68,12 +68,16 @@ TEST_F(ShortcutSettingsTest, ValuesOfTheWrongTypeFallBackWithoutBeingRewritten) 
     EXPECT_EQ(defaults.dataValue("individualShortcutStates"), Data::fromString("not json"));
 }
 
-TEST_F(ShortcutSettingsTest, StoredValuesAreLoaded) {
+TEST_F(ShortcutSettingsTest, EveryStoredKeyIsLoadedIntoItsOwnSetting) {
     defaults.set("shortcutsGloballyEnabled", false);
+    defaults.set("dragModeModifier", std::string("shift"));
+    defaults.set("rightClickDragEnabled", false);
     defaults.set("threeColumnStyle", std::string("25-50-25"));
     defaults.set("individualShortcutStates", Data::fromString(R"({"leftColumn":false,"fullscreen":true})"));
     ShortcutSettings settings(defaults, center);
     EXPECT_FALSE(settings.shortcutsEnabled());
+    EXPECT_EQ(settings.dragModeModifier(), DragModeModifier::shift);
+    EXPECT_FALSE(settings.rightClickDragEnabled());
     EXPECT_EQ(settings.threeColumnStyle(), ThreeColumnStyle::classic);
     EXPECT_FALSE(settings.individualState("leftColumn"));
     EXPECT_TRUE(settings.individualState("fullscreen"));

@@ -120,15 +120,24 @@ TEST_F(UpdateServiceTest, NoLaunchCheckWithinTheInterval) {
     EXPECT_EQ(service().lastCheckDate(), Date{now() - 5 - 3600});
 }
 
-TEST_F(UpdateServiceTest, ForcedUpdateShowsTheRequiredAlertThenOpensTheDownloadAndQuits) {
-    for (auto closedWithButton : {std::optional<std::size_t>(0), std::optional<std::size_t>()}) {
+TEST_F(UpdateServiceTest, ForcedUpdateShowsOnlyTheRequiredAlertThenOpensTheDownloadAndQuits) {
+    const struct {
+        bool updateAvailable, showAlert;
+        std::optional<std::size_t> closedWith;
+    } cases[] = {
+        {false, false, 0},
+        {false, false, std::nullopt}, // closed without its button
+        {true, true, std::nullopt},   // also available, and asked for: still only the required alert
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.updateAvailable << c.showAlert << c.closedWith.has_value());
         platform::fake::FakeAlertPresenter presenter;
         platform::fake::FakeWorkspace browser;
         terminations = 0;
         UpdateService checker({defaults, queue, http, presenter, browser, [this] { ++terminations; }, appVersion,
                                "https://updates.example.org", "https://example.org/product", {}});
-        checker.checkForUpdates(false);
-        http.respond(200, reply(/*updateAvailable=*/false, /*forceUpdate=*/true));
+        checker.checkForUpdates(c.showAlert);
+        http.respond(200, reply(c.updateAvailable, /*forceUpdate=*/true));
         EXPECT_TRUE(presenter.presented().empty()) << "alerts wait for the main queue";
         queue.runPending();
         ASSERT_EQ(presenter.presented().size(), 1u);
@@ -138,9 +147,10 @@ TEST_F(UpdateServiceTest, ForcedUpdateShowsTheRequiredAlertThenOpensTheDownloadA
         EXPECT_EQ(alert.buttons, std::vector<std::string>{"Download"});
         EXPECT_EQ(terminations, 0);
 
-        presenter.respond(closedWithButton);
+        presenter.respond(c.closedWith);
         EXPECT_EQ(browser.openedURLs(), std::vector<std::string>{"https://example.org/download"});
         EXPECT_EQ(terminations, 1);
+        EXPECT_EQ(presenter.openCount(), 0u);
     }
 }
 
@@ -172,9 +182,17 @@ TEST_F(UpdateServiceTest, ManualCheckOffersANewerVersion) {
     EXPECT_EQ(terminations, 0);
 
     service().checkForUpdates(true);
+    http.respond(200, reply(true, false));
+    queue.runPending();
+    ASSERT_EQ(alerts.openCount(), 1u);
+    alerts.respond(std::nullopt); // closed without a button
+    EXPECT_TRUE(workspace.openedURLs().empty());
+    EXPECT_EQ(terminations, 0);
+
+    service().checkForUpdates(true);
     http.respond(200, reply(true, false, ""));
     queue.runPending();
-    ASSERT_EQ(alerts.presented().size(), 2u);
+    ASSERT_EQ(alerts.presented().size(), 3u);
     EXPECT_EQ(alerts.presented().back().informativeText, "update_available_message") << "no trailing line feeds";
     alerts.respond(0);
     EXPECT_EQ(workspace.openedURLs(), std::vector<std::string>{"https://example.org/download"});

@@ -6,8 +6,11 @@
 #include "settings/SettingsWidgets.h"
 #include "settings/ShortcutsSettingsView.h"
 #include "settings/SupportSettingsView.h"
+#include "shell/QtApplicationShell.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QPointer>
 #include <QTest>
 
 namespace zentaris::testing {
@@ -96,6 +99,64 @@ TEST_F(SettingsViewTest, SidebarTextsFollowTheLanguageAndFallBackToTheKey) {
     EXPECT_EQ(sidebar->item(SettingsTab::general)->accessibleName(), "Allgemein");
     EXPECT_EQ(sidebar->sections()[1]->titleView()->text(), "INFORMATIONEN");
     EXPECT_EQ(view.sidebarToggle()->toolTip(), "Seitenleiste ein/aus");
+}
+
+// The program's windows that hold the settings view.
+std::vector<QWidget*> settingsWindows() {
+    std::vector<QWidget*> found;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->parentWidget() && window->findChild<SettingsView*>()) found.push_back(window);
+    }
+    return found;
+}
+
+TEST_F(SettingsViewTest, TheSettingsWindowIsMadeOnceAndOnlyHiddenWhenClosed) {
+    QtApplicationShell shell(defaults, supportDependencies());
+    shell.showSettingsWindow();
+    ASSERT_EQ(settingsWindows().size(), 1u);
+    QPointer<QWidget> window = settingsWindows().front();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->size(), QSize(800, 600));
+    auto* view = window->findChild<SettingsView*>();
+    EXPECT_EQ(view->selectedTab(), SettingsTab::general);
+    EXPECT_TRUE(view->isSidebarVisible());
+    QTest::mouseClick(view->sidebar()->item(SettingsTab::about), Qt::LeftButton);
+
+    shell.showSettingsWindow();
+    EXPECT_EQ(settingsWindows(), std::vector<QWidget*>{window.data()}) << "a second request reuses the window";
+
+    window->setGeometry(40, 30, 700, 500);
+    window->close();
+    ASSERT_FALSE(window.isNull()) << "closing hides the window, it is not destroyed";
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(defaults.stringValue("windowFrame.Settings"), "40 30 700 500");
+
+    shell.showSettingsWindow();
+    EXPECT_EQ(settingsWindows(), std::vector<QWidget*>{window.data()});
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(view->selectedTab(), SettingsTab::about) << "the page chosen before closing is still there";
+}
+
+TEST_F(SettingsViewTest, TheSettingsWindowTakesItsSavedFrameOnlyWhenItIsUsable) {
+    const std::pair<std::string, QRect> cases[] = {
+        {"40 30 700 500", QRect(40, 30, 700, 500)},
+        {"5000 5000 700 500", QRect()}, // on no screen
+        {"40 30 50 500", QRect()},      // too small to use
+        {"a frame", QRect()},
+    };
+    for (const auto& [saved, frame] : cases) {
+        SCOPED_TRACE(saved);
+        defaults.set("windowFrame.Settings", saved);
+        QtApplicationShell shell(defaults, supportDependencies());
+        shell.showSettingsWindow();
+        ASSERT_EQ(settingsWindows().size(), 1u);
+        const QWidget* window = settingsWindows().front();
+        if (frame.isValid()) {
+            EXPECT_EQ(window->geometry(), frame);
+        } else {
+            EXPECT_EQ(window->size(), QSize(800, 600));
+        }
+    }
 }
 
 } // namespace

@@ -358,6 +358,10 @@ void FakeAccessibility::failReads(const AXUIElement& element, const std::string&
     require(element).readFailures[attribute] = error;
 }
 
+void FakeAccessibility::allowReads(const AXUIElement& element, const std::string& attribute) {
+    require(element).readFailures.erase(attribute);
+}
+
 void FakeAccessibility::refuseWrites(const AXUIElement& element, const std::string& attribute, AXError error) {
     require(element).writeFailures[attribute] = error;
 }

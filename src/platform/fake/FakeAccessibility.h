@@ -61,6 +61,8 @@ public:
 
     // Failure injection.
     void failReads(const AXUIElement& element, const std::string& attribute, AXError error = AXError::cannotComplete);
+    // Reads of the attribute succeed again.
+    void allowReads(const AXUIElement& element, const std::string& attribute);
     void refuseWrites(const AXUIElement& element, const std::string& attribute, AXError error = AXError::cannotComplete);
     // The window keeps at least this size whatever smaller size is written.
     void setMinimumSize(const AXUIElement& window, Size minimum);
