@@ -132,7 +132,11 @@ void AppDelegate::stopRecordingShortcut(const std::optional<GlobalShortcuts::Nam
     isInShortcutEditMode_.set(false);
 }
 
-void AppDelegate::openSettings() { deps_.shell.showSettingsWindow(); }
+void AppDelegate::openSettings() {
+    // A combination another program held when it was stored may be free by now.
+    GlobalShortcuts::retryFailedRegistrations();
+    deps_.shell.showSettingsWindow();
+}
 
 void AppDelegate::showOnboardingWindow() { deps_.shell.showOnboardingWindow(); }
 

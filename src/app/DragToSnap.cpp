@@ -188,16 +188,9 @@ void AppDelegate::dropIntoZone(const platform::AXUIElement& window, platform::Po
 }
 
 void AppDelegate::handleKeyDown(std::int64_t keyCode) {
+    // Escape while a shortcut records is the recorder's own, taken in the program's windows only:
+    // this monitor also hears Escape pressed in every other program.
     if (keyCode != escapeKeyCode) return;
-    if (isInShortcutEditMode_.value()) {
-        const auto recording = currentRecordingShortcut_.value();
-        currentRecordingShortcut_.set(std::nullopt);
-        isInShortcutEditMode_.set(false);
-        platform::UserInfo info;
-        if (recording) info["shortcutName"] = recording->rawValue;
-        deps_.notifications.post(cancelShortcutRecordingNotification, info);
-        return;
-    }
     const bool dragUnderWay = currentDraggedWindow_ || initialClickWindow_ || hasStartedWindowDrag_;
     if (!dragUnderWay || !deps_.inputMonitor || !isDragModifierPressed(deps_.inputMonitor->modifierFlags())) return;
     dragCancelledWithEsc_ = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ObservationToken.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -79,6 +81,12 @@ public:
     virtual std::vector<SymbolicHotKey> copySymbolicHotKeys() = 0;
     // Whether someone else already holds the combination; systems without a list answer this by trying.
     virtual bool isHeldElsewhere(std::uint32_t keyCode, std::uint32_t modifiers) = 0;
+    // Calls `onChange` after the keyboard mapping changed, until the token is dropped; systems
+    // whose registrations follow the mapping by themselves never call it.
+    [[nodiscard]] virtual ObservationToken observeKeyboardMapping(std::function<void()> onChange) {
+        (void)onChange;
+        return {};
+    }
 
     // The process-wide backend. Must be installed before first use.
     static HotKeys& shared() {

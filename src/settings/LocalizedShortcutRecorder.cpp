@@ -5,9 +5,9 @@
 #include "preferences/LanguageManager.h"
 #include "settings/DeferredRefresh.h"
 #include "settings/PlainButton.h"
-#include "settings/QtKeyEvents.h"
 #include "settings/SettingsWidgets.h"
 #include "shortcuts/GlobalShortcuts.h"
+#include "shortcuts/qt/QtKeyEvents.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -140,6 +140,21 @@ bool LocalizedShortcutRecorder::anotherShortcutRecords() const {
     return app && app->currentRecordingShortcut().value() && !isRecordingThisShortcut();
 }
 
+bool LocalizedShortcutRecorder::event(QEvent* event) {
+    // Both reach every visible widget of the window.
+    if (event->type() == QEvent::WindowActivate) followWindowActivity(true);
+    if (event->type() == QEvent::WindowDeactivate) followWindowActivity(false);
+    return QWidget::event(event);
+}
+
+void LocalizedShortcutRecorder::followWindowActivity(bool windowIsActive) {
+    if (isRecording_ && windowIsActive) {
+        if (!hotKeysDown_.isActive()) hotKeysDown_ = GlobalShortcuts::Registry::shared().takeHotKeysDown();
+    } else {
+        hotKeysDown_.cancel();
+    }
+}
+
 void LocalizedShortcutRecorder::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     onAppear();
@@ -177,10 +192,12 @@ void LocalizedShortcutRecorder::toggleRecording() {
     if (!app || app->currentRecordingShortcut().value()) return;
     if (!app->startRecordingShortcut(shortcutName_)) return;
     isRecording_ = true;
-    hold_ = std::make_unique<GlobalShortcuts::RecordingHold>(GlobalShortcuts::Registry::shared());
-    eventMonitor_ = std::make_unique<LocalEventMonitor>(
+    followWindowActivity(isActiveWindow());
+    // Local to the program: keys pressed in other programs, Escape included, never get here.
+    eventMonitor_ = std::make_unique<GlobalShortcuts::LocalEventMonitor>(
         std::initializer_list<QEvent::Type>{QEvent::KeyPress}, [this](QObject*, QEvent* event) {
-            if (auto keyEvent = shortcutKeyEvent(*static_cast<QKeyEvent*>(event))) handleRecordingKeyDown(*keyEvent);
+            const auto keyEvent = GlobalShortcuts::shortcutKeyEvent(*static_cast<QKeyEvent*>(event));
+            if (keyEvent) handleRecordingKeyDown(*keyEvent);
             return true;
         });
     refresh();
@@ -233,7 +250,7 @@ void LocalizedShortcutRecorder::endLocalRecording() {
     isRecording_ = false;
     showingSafetyWarning_ = false;
     eventMonitor_.reset();
-    hold_.reset();
+    hotKeysDown_.cancel();
 }
 
 void LocalizedShortcutRecorder::handleCancelNotification(const platform::Notification& notification) {

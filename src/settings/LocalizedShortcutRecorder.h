@@ -3,10 +3,10 @@
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/ObservationToken.h"
-#include "settings/LocalEventMonitor.h"
+#include "shortcuts/qt/LocalEventMonitor.h"
 #include "settings/ShortcutValidation.h"
 #include "shortcuts/Name.h"
-#include "shortcuts/RecorderRules.h"
+#include "shortcuts/Shortcut.h"
 
 #include <QWidget>
 
@@ -24,7 +24,10 @@ class PlainButton;
 
 // The button that shows and records the key combination of one named shortcut. Recording claims
 // the controller's single recording slot; while another recorder holds it this one is disabled.
-// Every key press of the program goes to the recorder while it records.
+// Every key press of the program goes to the recorder while it records; keys pressed in other
+// programs never reach it. While it records and its window is the active one, the hot keys are
+// down, since a combination held by a system-wide grab would never reach the window; once another
+// window is active they are back (the controller keeps the arrow and drag-mode ones quiet).
 class LocalizedShortcutRecorder : public QWidget {
 public:
     LocalizedShortcutRecorder(std::string labelKey, GlobalShortcuts::Name shortcutName, QWidget* parent = nullptr);
@@ -56,6 +59,7 @@ public:
     QString shownText() const;
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -66,6 +70,7 @@ private:
     void handleCancelNotification(const platform::Notification& notification);
     // Ends this recorder's own recording state; the slot is the caller's business.
     void endLocalRecording();
+    void followWindowActivity(bool windowIsActive);
     void reportInvalidShortcut(std::string message);
     void showSafetyWarning(std::string message);
     void refresh();
@@ -75,8 +80,8 @@ private:
     GlobalShortcuts::Name shortcutName_;
     bool isRecording_ = false;
     std::optional<GlobalShortcuts::Shortcut> currentShortcut_;
-    std::unique_ptr<LocalEventMonitor> eventMonitor_;
-    std::unique_ptr<GlobalShortcuts::RecordingHold> hold_;
+    std::unique_ptr<GlobalShortcuts::LocalEventMonitor> eventMonitor_;
+    platform::ObservationToken hotKeysDown_;
     platform::ObservationToken cancellationObserver_;
     platform::ObservationToken resetObserver_;
     bool showingSafetyWarning_ = false;

@@ -15,6 +15,7 @@ void setEnabled(bool enabled) { Registry::shared().setEnabled(enabled); }
 bool isPaused() { return Registry::shared().isPaused(); }
 void setPaused(bool paused) { Registry::shared().setPaused(paused); }
 bool isMenuOpen() { return Registry::shared().isMenuOpen(); }
+void retryFailedRegistrations() { Registry::shared().retryFailedRegistrations(); }
 
 void reset(const std::vector<Name>& names) { Registry::shared().reset(names); }
 void resetAll() { Registry::shared().resetAll(); }

@@ -22,6 +22,8 @@ void setEnabled(bool enabled);
 bool isPaused();
 void setPaused(bool paused);
 bool isMenuOpen();
+// Registers again what the system turned down earlier; also done at every return of the hot keys.
+void retryFailedRegistrations();
 
 void reset(const std::vector<Name>& names);
 void resetAll();

@@ -90,6 +90,12 @@ void HotKeyEngine::reregisterAll() {
     }
 }
 
+void HotKeyEngine::registerAllAgain() {
+    if (!eventHandler_ || !isEnabled_ || isMenuOpen_) return;
+    takeAllDown();
+    reregisterAll();
+}
+
 void HotKeyEngine::takeAllDown() {
     for (auto& [id, hotKey] : records_) {
         if (hotKey.carbonHotKey) hotKeys_.unregisterEventHotKey(*hotKey.carbonHotKey);

@@ -29,6 +29,9 @@ public:
     void unregister(const Shortcut& shortcut);
     // Registers again, under their own ids, the records that are not registered with the system.
     void reregisterAll();
+    // In hot-key mode, takes every record down and registers it again under its own id: after the
+    // keyboard mapping changed, a key's registration may point at the wrong key or none.
+    void registerAllAgain();
     // Moves to the mode the two switches call for: hot keys, menu (raw keys) or disabled.
     void updateEventHandler(bool isEnabled, bool isMenuOpen);
 

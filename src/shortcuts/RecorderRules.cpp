@@ -34,18 +34,7 @@ bool isFunctionKey(std::int64_t keyCode) {
     return special && *special >= SpecialKey::f1 && *special <= SpecialKey::f20;
 }
 
-RecordingHold::RecordingHold(Registry& registry)
-    : registry_(registry), wasEnabled_(registry.isEnabled()), wasPaused_(registry.isPaused()) {
-    registry_.setPaused(true);
-    registry_.setEnabled(false);
-}
-
-RecordingHold::~RecordingHold() {
-    registry_.setEnabled(wasEnabled_);
-    registry_.setPaused(wasPaused_);
-}
-
-RecorderKeyDecision decideRecordingKey(const KeyEvent& event, const Name& name, Registry& registry) {
+RecorderKeyDecision decideRecordingKey(const KeyEvent& event, Registry& registry, const MenuItemLookup& menuItemTitle) {
     const auto flags = event.modifierFlags;
     if (isWithoutModifiers(flags)) {
         if (isOneOf(event.keyCode, {SpecialKey::tab})) return {RecorderKeyOutcome::endRecordingAndPass, {}, {}};
@@ -59,11 +48,8 @@ RecorderKeyDecision decideRecordingKey(const KeyEvent& event, const Name& name, 
     const auto shortcut = Shortcut::initEvent(event);
     if (!shortcut) return {RecorderKeyOutcome::refuse, {}, {}};
 
-    // Two names on one combination would both fire; the user picks another or clears the first.
-    for (const auto& other : registry.storedNames()) {
-        if (other.rawValue != name.rawValue && registry.getShortcut(other) == shortcut) {
-            return {RecorderKeyOutcome::usedByOtherName, shortcut, other.rawValue};
-        }
+    if (menuItemTitle) {
+        if (auto title = menuItemTitle(*shortcut)) return {RecorderKeyOutcome::usedByMenuItem, shortcut, *title};
     }
     // F12 alone is a common debugging key; the system list is not consulted for it.
     const bool isBareF12 = shortcut->carbonKeyCode == Key::f12.rawValue && shortcut->carbonModifiers == 0;

@@ -3,9 +3,9 @@
 // What the module's recorder control does with a key press while it records: which combinations
 // it refuses and why, and which it stores.
 
-#include "shortcuts/Name.h"
 #include "shortcuts/Shortcut.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,7 +25,7 @@ enum class RecorderKeyOutcome {
     endRecording,         // Escape: the previous shortcut stays
     clear,                // Delete keys: the stored shortcut is removed
     refuse,               // a beep: no strong modifier, or nothing to make a shortcut of
-    usedByOtherName,      // another name already holds the combination
+    usedByMenuItem,       // an item of the program's menus answers to it
     usedBySystem,         // the desktop or another program holds it; may be forced
     store,
 };
@@ -33,27 +33,15 @@ enum class RecorderKeyOutcome {
 struct RecorderKeyDecision {
     RecorderKeyOutcome outcome;
     std::optional<Shortcut> shortcut;
-    // The raw name that holds the combination, for usedByOtherName.
-    std::string conflictingName;
+    // The menu item's title, for usedByMenuItem.
+    std::string menuItemTitle;
 };
 
-// Held while a recorder records: no shortcut runs, and the hot keys are taken down so that every
-// combination, the ones this program uses included, reaches the recorder's window instead of the
-// system-wide grab. Dropping it puts both back as they were.
-class RecordingHold {
-public:
-    explicit RecordingHold(Registry& registry);
-    ~RecordingHold();
-    RecordingHold(const RecordingHold&) = delete;
-    RecordingHold& operator=(const RecordingHold&) = delete;
+// The title of an item of the program's menus whose key equivalent is the shortcut, if any.
+using MenuItemLookup = std::function<std::optional<std::string>(const Shortcut&)>;
 
-private:
-    Registry& registry_;
-    bool wasEnabled_;
-    bool wasPaused_;
-};
-
-// Decides one key event for the recorder of `name`, in the order the control applies its rules.
-RecorderKeyDecision decideRecordingKey(const KeyEvent& event, const Name& name, Registry& registry);
+// Decides one key event for a recorder, in the order the control applies its rules. Another name
+// holding the same combination is no conflict: both names may share it.
+RecorderKeyDecision decideRecordingKey(const KeyEvent& event, Registry& registry, const MenuItemLookup& menuItemTitle);
 
 } // namespace GlobalShortcuts

@@ -18,7 +18,7 @@ Registry& Registry::shared() {
     if (!instance) {
         instance = std::make_unique<Registry>(platform::UserDefaults::standard(),
                                               platform::NotificationCenter::defaultCenter(),
-                                              platform::HotKeys::shared(), platform::MainQueue::main(), std::cout);
+                                              platform::HotKeys::shared(), platform::MainQueue::main(), std::cerr);
     }
     return *instance;
 }
@@ -29,6 +29,7 @@ Registry::Registry(platform::UserDefaults& defaults, platform::NotificationCente
                    platform::HotKeys& hotKeys, platform::MainQueue& mainQueue, std::ostream& diagnostics)
     : defaults_(defaults), notifications_(notifications), mainQueue_(mainQueue), engine_(hotKeys, diagnostics) {
     installMenuTrackingObservers();
+    keyboardMappingObserver_ = hotKeys.observeKeyboardMapping([this] { keyboardMappingDidChange(); });
 }
 
 // Storage
@@ -133,11 +134,27 @@ void Registry::setEnabled(bool enabled) {
 }
 
 void Registry::updateEngine() {
-    engine_.updateEventHandler(isEnabled_, isMenuOpen_);
-    if (isEnabled_ && !isMenuOpen_) retryFailedRegistrations();
+    engine_.updateEventHandler(isEnabled_ && hotKeysDownHolds_ == 0, isMenuOpen_);
+    retryFailedRegistrations();
+}
+
+platform::ObservationToken Registry::takeHotKeysDown() {
+    if (hotKeysDownHolds_++ == 0) updateEngine();
+    std::weak_ptr<Registry*> weak = self_;
+    return platform::ObservationToken([weak] {
+        auto self = weak.lock();
+        if (self && --(*self)->hotKeysDownHolds_ == 0) (*self)->updateEngine();
+    });
+}
+
+void Registry::keyboardMappingDidChange() {
+    // The keys may sit elsewhere now, and a combination another program held may be free.
+    engine_.registerAllAgain();
+    retryFailedRegistrations();
 }
 
 void Registry::retryFailedRegistrations() {
+    if (!isInHotKeyMode()) return;
     const auto failed = failedShortcuts_;
     for (const auto& shortcut : failed) {
         if (isStoredForAnyName(shortcut)) {

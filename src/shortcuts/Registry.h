@@ -20,6 +20,9 @@ namespace GlobalShortcuts {
 
 inline constexpr const char* userDefaultsPrefix = "GlobalShortcuts_";
 inline constexpr const char* shortcutByNameDidChangeNotification = "GlobalShortcuts_shortcutByNameDidChange";
+// Posted by the module's recorder when it starts and ends recording; user info "isActive" is
+// "true" or "false".
+inline constexpr const char* recorderActiveStatusDidChangeNotification = "GlobalShortcuts_recorderActiveStatusDidChange";
 // Posted by whoever shows the program's menus, when one opens and when it closes.
 inline constexpr const char* menuDidBeginTrackingNotification = "NSMenuDidBeginTrackingNotification";
 inline constexpr const char* menuDidEndTrackingNotification = "NSMenuDidEndTrackingNotification";
@@ -52,6 +55,11 @@ public:
     bool isPaused() const { return isPaused_; }
     void setPaused(bool paused) { isPaused_ = paused; }
     bool isMenuOpen() const { return isMenuOpen_; }
+    // Takes every hot key down until the token is dropped, so that each combination reaches the
+    // program's own focused window instead of the system-wide registration. Holds may overlap.
+    [[nodiscard]] platform::ObservationToken takeHotKeysDown();
+    // Registers again what the system turned down earlier (another program may have let go of it).
+    void retryFailedRegistrations();
 
     void reset(const std::vector<Name>& names);
     void resetAll();
@@ -84,7 +92,8 @@ private:
     void releaseUnlessStored(const Shortcut& shortcut);
     bool isStoredForAnyName(const Shortcut& shortcut, const std::string& exceptRawValue = {}) const;
     void updateEngine();
-    void retryFailedRegistrations();
+    bool isInHotKeyMode() const { return isEnabled_ && hotKeysDownHolds_ == 0 && !isMenuOpen_; }
+    void keyboardMappingDidChange();
     void handleKeyEvent(const Shortcut& pressed, EventType type);
     void addAction(ActionTable& table, const Name& name, Action action);
     void installMenuTrackingObservers();
@@ -98,8 +107,9 @@ private:
     bool isEnabled_ = true;
     bool isPaused_ = false;
     bool isMenuOpen_ = false;
+    int hotKeysDownHolds_ = 0;
     std::unordered_set<Shortcut> registeredShortcuts_;
-    // Registrations the system turned down; tried again on the next return to hot-key mode.
+    // Registrations the system turned down; tried again whenever the hot keys are registered again.
     std::unordered_set<Shortcut> failedShortcuts_;
     ActionTable keyDownHandlers_;
     ActionTable keyUpHandlers_;
@@ -111,6 +121,7 @@ private:
     std::uint64_t nextWorkId_ = 1;
     platform::ObservationToken menuBeganObserver_;
     platform::ObservationToken menuEndedObserver_;
+    platform::ObservationToken keyboardMappingObserver_;
     std::shared_ptr<Registry*> self_ = std::make_shared<Registry*>(this);
 };
 

@@ -3,7 +3,11 @@
 #include "settings/PlainButton.h"
 
 #include <QLineEdit>
+#include <QTest>
 #include <QVBoxLayout>
+
+#include <iterator>
+#include <map>
 
 using namespace zentaris;
 using GlobalShortcuts::Key;
@@ -33,6 +37,8 @@ struct RecorderTest : zentaris::testing::ShortcutsPageFixture {
         column->addWidget(recorder);
         column->addWidget(other);
         window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
         elsewhere->setFocus();
     }
 
@@ -46,30 +52,61 @@ struct RecorderTest : zentaris::testing::ShortcutsPageFixture {
 
 } // namespace
 
-TEST_F(ShortcutValidationTest, RefusesWhatIsUnsafeAndSaysWhy) {
+TEST_F(ShortcutValidationTest, EveryModifierClassOnEveryKindOfKey) {
+    // Keys: G and Q, 1, 5 and = need a second modifier (Q is also Quit with Command alone), Return
+    // too; K and the comma do not; F5 and Left are always usable once Command or Control is held.
+    const Key keys[] = {Key::g, Key::k, Key::one, Key::five, Key::equal, Key::comma, Key::return_, Key::f5, Key::leftArrow, Key::q};
+    // Per key: '.' accepted, 'm' no Command or Control, 's' needs a strong combination, 'r' reserved.
+    const struct {
+        const char* what;
+        std::uint64_t flags;
+        const char* outcomes;
+    } classes[] = {
+        {"none", 0, "mmmmmmmmmm"},
+        {"Shift", shift, "mmmmmmmmmm"},
+        {"Option", opt, "mmmmmmmmmm"},
+        {"Option+Shift", opt | shift, "mmmmmmmmmm"},
+        {"Function", ModifierFlags::function, "mmmmmmmmmm"},
+        {"Control", ctrl, "s.sss.s..s"},
+        {"Control+Shift", ctrl | shift, ".........."},
+        {"Control+Option", ctrl | opt, ".........."},
+        {"Command", cmd, "s.sss.s..r"},
+        {"Command+Caps Lock", cmd | ModifierFlags::capsLock, "s.sss.s..r"},
+        {"Command+Function", cmd | ModifierFlags::function, "s.sss.s..s"},
+        {"Command+Shift", cmd | shift, ".........."},
+        {"Command+Option", cmd | opt, ".........."},
+        {"Command+Control", cmd | ctrl, ".........."},
+        {"all four", cmd | ctrl | opt | shift, ".........."},
+    };
+    const std::map<char, std::string> messages{
+        {'.', ""},
+        {'m', text("must_include_modifiers")},
+        {'s', text("letters_need_strong_modifiers")},
+        {'r', text("reserved_for") + " " + text("system_quit")},
+    };
+    for (const auto& modifierClass : classes) {
+        for (std::size_t index = 0; index < std::size(keys); ++index) {
+            const auto result = LocalizedShortcutRecorder::validateShortcut(keys[index].rawValue, ModifierFlags{modifierClass.flags});
+            const std::string& expected = messages.at(modifierClass.outcomes[index]);
+            EXPECT_EQ(result.isValid, expected.empty()) << modifierClass.what << " key " << keys[index].rawValue;
+            EXPECT_EQ(result.message, expected) << modifierClass.what << " key " << keys[index].rawValue;
+        }
+    }
+}
+
+TEST_F(ShortcutValidationTest, ReservedCombinationsAreExactlyCommandWithTheirKey) {
     const struct {
         Key key;
         std::uint64_t flags;
         std::string message; // empty: accepted
     } cases[] = {
-        {Key::q, cmd, text("reserved_for") + " " + text("system_quit")},
-        {Key::q, cmd | shift, ""},
-        {Key::k, cmd, ""},
         {Key::h, cmd, text("reserved_for") + " " + text("system_hide")},
-        {Key::g, cmd, text("letters_need_strong_modifiers")},
-        {Key::g, ctrl | opt, ""},
-        {Key::g, ctrl, text("letters_need_strong_modifiers")},
-        {Key::f5, cmd, ""},
-        {Key::leftArrow, ctrl, ""},
-        {Key::f5, 0, text("must_include_modifiers")},
-        {Key::leftArrow, opt | shift, text("must_include_modifiers")},
+        {Key::w, cmd | opt, ""},
         {Key::space, cmd, text("reserved_for") + " " + text("system_spotlight")},
         {Key::space, ctrl, text("letters_need_strong_modifiers")},
-        {Key::a, shift, text("must_include_modifiers")},
-        // Caps Lock is no modifier: Command+Q with it is still the reserved Quit.
-        {Key::q, cmd | ModifierFlags::capsLock, text("reserved_for") + " " + text("system_quit")},
-        // Only exactly Command is reserved; another modifier makes it a strong combination.
-        {Key::w, cmd | opt, ""},
+        {Key::slash, cmd, text("reserved_for") + " " + text("system_help")},
+        {Key::l, cmd, text("reserved_for") + " " + text("system_location_bar")},
+        {Key::j, cmd, ""},
     };
     for (const auto& c : cases) {
         const auto result = LocalizedShortcutRecorder::validateShortcut(c.key.rawValue, ModifierFlags{c.flags});
@@ -100,8 +137,7 @@ TEST_F(RecorderTest, ANewCombinationIsStoredAnnouncedAndTheSlotReleased) {
     recorder->button()->click();
     EXPECT_TRUE(recorder->isRecording());
     EXPECT_TRUE(slotHeldBy(ShortcutNames::leftColumn()));
-    EXPECT_TRUE(GlobalShortcuts::isPaused());
-    EXPECT_FALSE(hotKeys.isRegistered(Key::leftArrow.rawValue, 0x900)) << "hot keys are down while recording";
+    EXPECT_FALSE(hotKeys.isRegistered(Key::leftArrow.rawValue, 0x900)) << "grabbed keys would never reach the window";
     EXPECT_EQ(recorder->shownSymbol(), "record.circle");
     EXPECT_EQ(recorder->shownText().toStdString(), text("press_shortcut"));
     EXPECT_FALSE(other->button()->isEnabled());
@@ -187,20 +223,56 @@ TEST_F(RecorderTest, TheControllersCancelReachesOnlyTheRecorderOfThatName) {
     EXPECT_TRUE(recorder->isRecording());
     notifications.post(AppDelegate::cancelShortcutRecordingNotification, platform::UserInfo{});
     EXPECT_TRUE(recorder->isRecording()) << "user info without the name cancels nothing";
-
-    // The controller's Escape empties the slot and then announces the cancel.
-    app->handleKeyDown(Key::escape.rawValue);
+    notifications.post(AppDelegate::cancelShortcutRecordingNotification, platform::UserInfo{{"shortcutName", "leftColumn"}});
     EXPECT_FALSE(recorder->isRecording());
     EXPECT_TRUE(slotFree());
-    EXPECT_FALSE(GlobalShortcuts::isPaused());
-    QKeyEvent typed(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QApplication::sendEvent(elsewhere, &typed);
-    EXPECT_EQ(elsewhere->text().toStdString(), "x") << "the monitor is gone";
 
     recorder->button()->click();
     notifications.post(AppDelegate::cancelShortcutRecordingNotification);
     EXPECT_FALSE(recorder->isRecording()) << "no user info cancels the recorder holding the slot";
     EXPECT_TRUE(slotFree());
+}
+
+TEST_F(RecorderTest, OnlyAnEscapeInTheProgramsOwnWindowsCancels) {
+    recorder->button()->click();
+    // The controller's key monitor hears the whole desktop: Escape in another program.
+    app->handleKeyDown(Key::escape.rawValue);
+    EXPECT_TRUE(recorder->isRecording());
+    EXPECT_TRUE(slotHeldBy(ShortcutNames::leftColumn()));
+
+    press(Key::escape.rawValue);
+    EXPECT_FALSE(recorder->isRecording());
+    EXPECT_TRUE(slotFree());
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(elsewhere, &typed);
+    EXPECT_EQ(elsewhere->text().toStdString(), "x") << "the monitor is gone";
+}
+
+TEST_F(RecorderTest, WhileAnotherWindowIsActiveTheShortcutsAreBackButArrowsAndDragModeStayQuiet) {
+    int arranged = 0;
+    GlobalShortcuts::onKeyDown(ShortcutNames::splitVertical(), [&arranged] { ++arranged; });
+    const auto dragToSnapBefore = app->isDragAndDropEnabled().value();
+    recorder->button()->click();
+    EXPECT_FALSE(hotKeys.isRegistered(Key::one.rawValue, optionCommand));
+
+    QWidget otherProgram;
+    otherProgram.show();
+    otherProgram.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&otherProgram));
+    EXPECT_TRUE(recorder->isRecording());
+    ASSERT_TRUE(hotKeys.isRegistered(Key::one.rawValue, optionCommand));
+    ASSERT_TRUE(hotKeys.isRegistered(Key::d.rawValue, 0x300));
+    AppFixture::press(Key::one.rawValue, optionCommand);
+    AppFixture::press(Key::d.rawValue, 0x300);
+    EXPECT_EQ(arranged, 1) << "a layout shortcut runs";
+    EXPECT_EQ(app->isDragAndDropEnabled().value(), dragToSnapBefore) << "the drag-mode shortcut does not";
+
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_FALSE(hotKeys.isRegistered(Key::one.rawValue, optionCommand)) << "down again for the recording";
+    press(Key::k.rawValue, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(stored(ShortcutNames::leftColumn()), (Shortcut{Key::k.rawValue, 0x1800}));
+    EXPECT_TRUE(hotKeys.isRegistered(Key::one.rawValue, optionCommand));
 }
 
 TEST_F(RecorderTest, ASecondRecorderCannotClaimTheSlot) {
@@ -236,11 +308,11 @@ TEST_F(RecorderTest, ClosingTheWindowEndsTheRecordingAndFreesTheSlot) {
     window.hide();
     EXPECT_FALSE(recorder->isRecording());
     EXPECT_TRUE(slotFree());
-    EXPECT_FALSE(GlobalShortcuts::isPaused());
+    EXPECT_TRUE(hotKeys.isRegistered(Key::leftArrow.rawValue, 0x900));
 
     window.show();
     recorder->button()->click();
     delete recorder;
     EXPECT_TRUE(slotFree());
-    EXPECT_FALSE(GlobalShortcuts::isPaused());
+    EXPECT_TRUE(hotKeys.isRegistered(Key::leftArrow.rawValue, 0x900));
 }

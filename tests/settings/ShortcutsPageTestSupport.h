@@ -4,7 +4,7 @@
 #include "support/OffscreenApplication.h"
 #include "platform/fake/FakeKeyCodeTranslator.h"
 #include "preferences/LanguageManager.h"
-#include "settings/QtKeyEvents.h"
+#include "shortcuts/qt/QtKeyEvents.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -17,9 +17,14 @@ constexpr std::uint64_t functionFlag = ModifierFlags::function;
 
 struct RecorderRulesTest : ::testing::Test, zentaris::testing::RegistryScene {
     const Name edited{"edited"};
+    // The program's menus: one item answering to Command+Option+M.
+    MenuItemLookup menus = [](const Shortcut& shortcut) -> std::optional<std::string> {
+        if (shortcut == Shortcut{Key::m.rawValue, CarbonModifier::command | CarbonModifier::option}) return "Minimise All";
+        return std::nullopt;
+    };
 
     RecorderKeyDecision decide(Key key, std::uint64_t flags) {
-        return decideRecordingKey(KeyEvent{KeyEvent::keyDownType, key.rawValue, ModifierFlags{flags}}, edited, registry);
+        return decideRecordingKey(KeyEvent{KeyEvent::keyDownType, key.rawValue, ModifierFlags{flags}}, registry, menus);
     }
 };
 
@@ -62,15 +67,15 @@ TEST_F(RecorderRulesTest, TheStoredShortcutDropsTheFunctionFlagAndUnknownBits) {
     EXPECT_EQ(decision.shortcut, (Shortcut{Key::f5.rawValue, CarbonModifier::shift}));
 }
 
-TEST_F(RecorderRulesTest, ACombinationHeldByAnotherNameIsNamed) {
-    registry.setShortcut(Shortcut{Key::k.rawValue, CarbonModifier::command}, Name{"other"});
-    const auto decision = decide(Key::k, commandFlag);
-    EXPECT_EQ(decision.outcome, RecorderKeyOutcome::usedByOtherName);
-    EXPECT_EQ(decision.conflictingName, "other");
+TEST_F(RecorderRulesTest, AMenuItemsCombinationIsRefusedAndAnotherNamesIsShared) {
+    const auto menuItem = decide(Key::m, commandFlag | optionFlag);
+    EXPECT_EQ(menuItem.outcome, RecorderKeyOutcome::usedByMenuItem);
+    EXPECT_EQ(menuItem.menuItemTitle, "Minimise All");
+    EXPECT_EQ(decide(Key::m, commandFlag | optionFlag | shiftFlag).outcome, RecorderKeyOutcome::store);
 
-    // The name's own combination may be recorded again.
-    registry.setShortcut(Shortcut{Key::j.rawValue, CarbonModifier::command}, edited);
-    EXPECT_EQ(decide(Key::j, commandFlag).outcome, RecorderKeyOutcome::store);
+    // Two names may hold one combination; both run when it is pressed.
+    registry.setShortcut(Shortcut{Key::k.rawValue, CarbonModifier::command}, Name{"other"});
+    EXPECT_EQ(decide(Key::k, commandFlag).outcome, RecorderKeyOutcome::store);
 }
 
 TEST_F(RecorderRulesTest, SystemCombinationsAreReportedExceptBareF12) {
@@ -85,45 +90,15 @@ TEST_F(RecorderRulesTest, SystemCombinationsAreReportedExceptBareF12) {
     EXPECT_EQ(decide(Key::f12, 0).outcome, RecorderKeyOutcome::store);
 }
 
-TEST_F(RecorderRulesTest, OurOwnRegistrationIsNoSystemConflictButStillAnotherNames) {
+TEST_F(RecorderRulesTest, OurOwnRegistrationIsNoSystemConflict) {
     const Shortcut held{Key::k.rawValue, CarbonModifier::command | CarbonModifier::option};
     registry.setShortcut(held, Name{"other"});
     ASSERT_TRUE(registry.isRegistered(held));
-    EXPECT_EQ(decide(Key::k, commandFlag | optionFlag).outcome, RecorderKeyOutcome::usedByOtherName);
-    registry.setShortcut(held, edited);
-    registry.setShortcut(std::nullopt, Name{"other"});
     EXPECT_EQ(decide(Key::k, commandFlag | optionFlag).outcome, RecorderKeyOutcome::store);
 }
 
 TEST_F(RecorderRulesTest, AnEventThatIsNoKeyPressMakesNoShortcut) {
     const auto decision =
-        decideRecordingKey(KeyEvent{12, Key::k.rawValue, ModifierFlags{commandFlag}}, edited, registry);
+        decideRecordingKey(KeyEvent{12, Key::k.rawValue, ModifierFlags{commandFlag}}, registry, menus);
     EXPECT_EQ(decision.outcome, RecorderKeyOutcome::refuse);
-}
-
-TEST_F(RecorderRulesTest, AHoldSilencesAndTakesDownTheHotKeysUntilDropped) {
-    const Shortcut held{Key::k.rawValue, CarbonModifier::command | CarbonModifier::option};
-    int runs = 0;
-    registry.setShortcut(held, Name{"other"});
-    registry.onKeyDown(Name{"other"}, [&runs] { ++runs; });
-    const auto live = [&] { return hotKeys.isRegistered(static_cast<std::uint32_t>(held.carbonKeyCode), 0x900); };
-    ASSERT_TRUE(live());
-    {
-        RecordingHold hold(registry);
-        EXPECT_TRUE(registry.isPaused());
-        EXPECT_FALSE(live()) << "the recorder's window must see the combination";
-        // A shortcut stored while recording is live once the hold ends.
-        registry.setShortcut(Shortcut{Key::j.rawValue, CarbonModifier::control}, edited);
-    }
-    EXPECT_FALSE(registry.isPaused());
-    EXPECT_TRUE(live());
-    EXPECT_TRUE(hotKeys.isRegistered(static_cast<std::uint32_t>(Key::j.rawValue), CarbonModifier::control));
-    hotKeys.press(static_cast<std::uint32_t>(held.carbonKeyCode), 0x900);
-    EXPECT_EQ(runs, 1);
-}
-
-TEST_F(RecorderRulesTest, AHoldRestoresASwitchedOffRegistryAsSwitchedOff) {
-    registry.setEnabled(false);
-    { RecordingHold hold(registry); }
-    EXPECT_FALSE(registry.isEnabled());
 }

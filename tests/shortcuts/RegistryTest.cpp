@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <sstream>
+
 using namespace GlobalShortcuts;
 namespace status = platform::hotKeyStatus;
 
@@ -225,6 +228,65 @@ TEST_F(RegistryTest, AReregistrationFailingAfterAMenuDoesNotLoseTheShortcut) {
     EXPECT_EQ(ran, (std::vector<std::string>{"a"}));
 }
 
+TEST_F(RegistryTest, AReleasedGrabIsPickedUpWheneverTheHotKeysAreRegisteredAgain) {
+    const Shortcut optCmdUp{126, 0x900};
+    registry.setShortcut(optCmdLeft, Name("a"));
+    hotKeys.holdElsewhere(124, 0x900);
+    hotKeys.holdElsewhere(126, 0x900);
+    registry.setShortcut(optCmdRight, Name("b"));
+    registry.setShortcut(optCmdUp, Name("c"));
+
+    hotKeys.releaseElsewhere(124, 0x900);
+    hotKeys.changeKeyboardMapping();
+    EXPECT_TRUE(live(optCmdRight)) << "after a keyboard mapping change";
+    EXPECT_TRUE(live(optCmdLeft)) << "registered again at its new key";
+
+    hotKeys.releaseElsewhere(126, 0x900);
+    registry.retryFailedRegistrations();
+    EXPECT_TRUE(live(optCmdUp)) << "when asked, as on showing the settings window";
+}
+
+TEST_F(RegistryTest, HotKeysStayDownWhileAnyHoldLastsAndDispatchGoesOn) {
+    registry.setShortcut(optCmdLeft, Name("a"));
+    registry.onKeyDown(Name("a"), record("a"));
+    auto first = registry.takeHotKeysDown();
+    auto second = registry.takeHotKeysDown();
+    EXPECT_FALSE(live(optCmdLeft));
+    registry.setShortcut(optCmdRight, Name("b"));
+    EXPECT_FALSE(live(optCmdRight)) << "a shortcut stored meanwhile waits too";
+    first.cancel();
+    EXPECT_FALSE(live(optCmdLeft)) << "the other hold still lasts";
+    second.cancel();
+    EXPECT_TRUE(live(optCmdLeft));
+    EXPECT_TRUE(live(optCmdRight));
+    EXPECT_FALSE(registry.isPaused());
+    press(optCmdLeft);
+    EXPECT_EQ(ran, (std::vector<std::string>{"a"}));
+
+    registry.setEnabled(false);
+    { auto hold = registry.takeHotKeysDown(); }
+    EXPECT_FALSE(live(optCmdLeft)) << "a switched-off registry stays off";
+}
+
+TEST_F(RegistryTest, OneKeyWithTwoModifierSetsRunsOnlyTheNameOfThePressedSet) {
+    const Shortcut shiftOptCmdLeft{123, 0xA00 | 0x100};
+    registry.setShortcut(optCmdLeft, Name("leftColumn"));
+    registry.setShortcut(shiftOptCmdLeft, Name("moveToPreviousScreen"));
+    registry.onKeyDown(Name("leftColumn"), record("left"));
+    registry.onKeyDown(Name("moveToPreviousScreen"), record("previous"));
+    press(shiftOptCmdLeft);
+    EXPECT_EQ(ran, (std::vector<std::string>{"previous"}));
+    press(optCmdLeft);
+    EXPECT_EQ(ran, (std::vector<std::string>{"previous", "left"}));
+
+    // The same while a menu is open, where the keys come as raw presses.
+    ran.clear();
+    center.post(menuDidBeginTrackingNotification);
+    press(optCmdLeft);
+    press(shiftOptCmdLeft);
+    EXPECT_EQ(ran, (std::vector<std::string>{"left", "previous"}));
+}
+
 TEST_F(RegistryTest, EventStreamsStartAndEndOnTheMainQueue) {
     const Name name("stream");
     registry.setShortcut(optCmdLeft, name);
@@ -245,6 +307,15 @@ TEST_F(RegistryTest, EventStreamsStartAndEndOnTheMainQueue) {
     EXPECT_EQ(events, (std::vector<EventType>{EventType::keyDown, EventType::keyUp}));
     EXPECT_EQ(releases, 1);
     EXPECT_FALSE(live(optCmdLeft)) << "no name with actions or streams needs it any more";
+}
+
+TEST_F(SharedRegistryTest, ARefusedRegistrationIsReportedOnStandardErrorWithItsCaption) {
+    hotKeys.holdElsewhere(123, 0x900);
+    std::ostringstream captured;
+    auto* previous = std::cerr.rdbuf(captured.rdbuf());
+    setShortcut(optCmdLeft, Name("a"));
+    std::cerr.rdbuf(previous);
+    EXPECT_EQ(captured.str(), "Error registering hotkey ⌥⌘←: -9878\n");
 }
 
 TEST_F(SharedRegistryTest, NamesAndFreeFunctionsUseTheSharedRegistry) {

@@ -42,6 +42,20 @@ bool FakeHotKeys::isHeldElsewhere(std::uint32_t keyCode, std::uint32_t modifiers
     return heldElsewhere_.count({keyCode, modifiers}) != 0;
 }
 
+ObservationToken FakeHotKeys::observeKeyboardMapping(std::function<void()> onChange) {
+    const int id = nextMappingObserver_++;
+    (*mappingObservers_)[id] = std::move(onChange);
+    std::weak_ptr<std::map<int, std::function<void()>>> observers = mappingObservers_;
+    return ObservationToken([observers, id] {
+        if (auto alive = observers.lock()) alive->erase(id);
+    });
+}
+
+void FakeHotKeys::changeKeyboardMapping() {
+    const auto observers = *mappingObservers_;
+    for (const auto& [id, onChange] : observers) onChange();
+}
+
 void FakeHotKeys::holdElsewhere(std::uint32_t keyCode, std::uint32_t modifiers, OSStatus status) {
     heldElsewhere_[{keyCode, modifiers}] = status;
 }

@@ -3,6 +3,7 @@
 #include "platform/HotKeys.h"
 
 #include <map>
+#include <memory>
 #include <set>
 #include <utility>
 
@@ -31,6 +32,9 @@ public:
     void releaseElsewhere(std::uint32_t keyCode, std::uint32_t modifiers);
     void setSymbolicHotKeys(std::vector<SymbolicHotKey> hotKeys) { symbolicHotKeys_ = std::move(hotKeys); }
     void setInstallFails(bool fails) { installFails_ = fails; }
+    ObservationToken observeKeyboardMapping(std::function<void()> onChange) override;
+    // The keyboard mapping changes: the observers are told.
+    void changeKeyboardMapping();
 
     // Presses or releases a combination the way the system would report it: as the hot key
     // registered for it when hot-key events are on, else as a raw key when raw events are on.
@@ -57,6 +61,10 @@ private:
     HotKeyRef nextReference_ = 1;
     bool installFails_ = false;
     int registerCalls_ = 0;
+    // Shared with the tokens, which may outlive this object.
+    std::shared_ptr<std::map<int, std::function<void()>>> mappingObservers_ =
+        std::make_shared<std::map<int, std::function<void()>>>();
+    int nextMappingObserver_ = 0;
 };
 
 } // namespace platform::fake

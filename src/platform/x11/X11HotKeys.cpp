@@ -198,6 +198,11 @@ bool X11HotKeys::isHeldElsewhere(std::uint32_t keyCode, std::uint32_t modifiers)
     return result == status::eventHotKeyExistsErr;
 }
 
+ObservationToken X11HotKeys::observeKeyboardMapping(std::function<void()> onChange) {
+    // Listeners run in the order they were added; ours, added at construction, regrabs first.
+    return keymap_.onChange(std::move(onChange));
+}
+
 void X11HotKeys::selectRawKeys(bool on) {
     if (!xinputOpcode_) return;
     // Other parts of the program may want raw events too: only our own bits come and go.

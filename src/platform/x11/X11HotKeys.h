@@ -31,6 +31,8 @@ public:
     std::vector<SymbolicHotKey> copySymbolicHotKeys() override { return {}; }
     // A trial grab: another client holding the combination makes it fail with BadAccess.
     bool isHeldElsewhere(std::uint32_t keyCode, std::uint32_t modifiers) override;
+    // After this backend has grabbed its keys again at their new keycodes.
+    ObservationToken observeKeyboardMapping(std::function<void()> onChange) override;
 
 private:
     struct Grab {

@@ -1,15 +1,18 @@
-#include "settings/ShortcutRecorderField.h"
+#include "shortcuts/qt/ShortcutRecorderField.h"
 
 #include "preferences/TextFormat.h"
-#include "settings/QtKeyEvents.h"
 #include "shortcuts/GlobalShortcuts.h"
 #include "shortcuts/ModuleTexts.h"
+#include "shortcuts/qt/QtKeyEvents.h"
+#include "shortcuts/qt/ShortcutKeySequence.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QPushButton>
 
 namespace GlobalShortcuts {
@@ -38,15 +41,53 @@ int showAlert(QWidget* parent, const ShortcutRecorderField::Alert& alert) {
     return firstButton;
 }
 
+// Draws no text caret in a recorder that records: nothing is typed there.
+class RecorderStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_TextCursorWidth) {
+            const auto* field = dynamic_cast<const ShortcutRecorderField*>(widget);
+            if (field && field->isRecording()) return 0;
+        }
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+    static RecorderStyle* shared() {
+        static RecorderStyle* style = [] {
+            auto* created = new RecorderStyle;
+            created->setParent(QCoreApplication::instance());
+            return created;
+        }();
+        return style;
+    }
+};
+
+// A menu item's title as the user reads it: mnemonic marks removed, "&&" kept as "&".
+std::string plainTitle(const QAction& item) {
+    QString title = item.text();
+    title.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    title.remove(QLatin1Char('&'));
+    title.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    return title.toStdString();
+}
+
+std::optional<std::string> applicationMenuItemTitle(const Shortcut& shortcut) {
+    if (QAction* item = applicationMenuItemWithMatchingShortcut(shortcut)) return plainTitle(*item);
+    return std::nullopt;
+}
+
 } // namespace
 
 ShortcutRecorderField::ShortcutRecorderField(Name name, OnChange onChange, QWidget* parent)
     : QLineEdit(parent), shortcutName_(std::move(name)), onChange_(std::move(onChange)), presentAlert_(showAlert) {
+    setStyle(RecorderStyle::shared());
     setPlaceholderText(moduleText("record_shortcut"));
     setAlignment(Qt::AlignCenter);
     setClearButtonEnabled(true);
     // Only a click starts recording; the window's own choice of a focus widget passes it by.
     setFocusPolicy(Qt::ClickFocus);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setAcceptDrops(false);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(this, &QLineEdit::textChanged, this, [this](const QString& value) { textDidChange(value); });
     refreshStringValue();
@@ -62,7 +103,8 @@ ShortcutRecorderField::~ShortcutRecorderField() {
     // Ends a recording without announcing through a half-destroyed widget.
     if (isRecording()) {
         eventMonitor_.reset();
-        hold_.reset();
+        hotKeysDown_.cancel();
+        setPaused(false);
         postActiveStatus(false);
     }
 }
@@ -81,14 +123,28 @@ void ShortcutRecorderField::refreshStringValue() {
     setText(shortcut ? QString::fromStdString(shortcut->description()) : QString());
 }
 
+bool ShortcutRecorderField::startsRecordingOnFocus(Qt::FocusReason reason) const {
+    // A click, the focus taken back after an alert or a clear, or the user's own shortcut to it;
+    // not the focus handed back when the window comes to the front again or a popup closes.
+    return reason == Qt::MouseFocusReason || reason == Qt::OtherFocusReason || reason == Qt::ShortcutFocusReason;
+}
+
 void ShortcutRecorderField::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    startRecording();
+    if (startsRecordingOnFocus(event->reason())) {
+        startRecording();
+        return;
+    }
+    QMetaObject::invokeMethod(this, [this] {
+        if (hasFocus() && !isRecording()) clearFocus();
+    }, Qt::QueuedConnection);
 }
 
 void ShortcutRecorderField::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     endRecording();
+    // The window went to the back: it must not hand the focus, and recording, back on its return.
+    if (event->reason() == Qt::ActiveWindowFocusReason) clearFocus();
 }
 
 void ShortcutRecorderField::hideEvent(QHideEvent* event) {
@@ -99,19 +155,23 @@ void ShortcutRecorderField::hideEvent(QHideEvent* event) {
 void ShortcutRecorderField::startRecording() {
     if (isRecording()) return;
     setPlaceholderText(moduleText("press_shortcut"));
-    hold_ = std::make_unique<RecordingHold>(Registry::shared());
+    setPaused(true);
+    hotKeysDown_ = Registry::shared().takeHotKeysDown();
     postActiveStatus(true);
-    eventMonitor_ = std::make_unique<zentaris::LocalEventMonitor>(
+    eventMonitor_ = std::make_unique<LocalEventMonitor>(
         std::initializer_list<QEvent::Type>{QEvent::KeyPress, QEvent::MouseButtonRelease},
         [this](QObject*, QEvent* event) { return handleRecordingEvent(event); });
+    update();
 }
 
 void ShortcutRecorderField::endRecording() {
     if (!isRecording()) return;
     eventMonitor_.reset();
     setPlaceholderText(moduleText("record_shortcut"));
-    hold_.reset();
+    hotKeysDown_.cancel();
+    setPaused(false);
     postActiveStatus(false);
+    update();
 }
 
 void ShortcutRecorderField::postActiveStatus(bool isActive) {
@@ -126,6 +186,11 @@ void ShortcutRecorderField::giveUpFocus() {
 
 void ShortcutRecorderField::takeFocusBack() { setFocus(Qt::OtherFocusReason); }
 
+void ShortcutRecorderField::refuse() {
+    if (beep_) beep_();
+    else QApplication::beep();
+}
+
 bool ShortcutRecorderField::handleRecordingEvent(QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -138,19 +203,26 @@ bool ShortcutRecorderField::handleRecordingEvent(QEvent* event) {
         return !(mouse->button() == Qt::LeftButton && rect().contains(local));
     }
     if (event->type() != QEvent::KeyPress) return true;
-    const auto keyEvent = zentaris::shortcutKeyEvent(*static_cast<QKeyEvent*>(event));
-    if (!keyEvent) return true;
+    const auto& press = *static_cast<QKeyEvent*>(event);
+    // A modifier pressed on its own is the start of a combination, not a key of it.
+    if (isModifierKeyPress(press)) return true;
+    const auto keyEvent = shortcutKeyEvent(press);
+    if (!keyEvent) {
+        // A key whose position on the keyboard is unknown cannot be stored.
+        refuse();
+        return true;
+    }
 
-    const auto decision = decideRecordingKey(*keyEvent, shortcutName_, Registry::shared());
+    const auto decision = decideRecordingKey(*keyEvent, Registry::shared(), applicationMenuItemTitle);
     switch (decision.outcome) {
     case RecorderKeyOutcome::endRecordingAndPass: giveUpFocus(); return false;
     case RecorderKeyOutcome::endRecording: giveUpFocus(); return true;
     case RecorderKeyOutcome::clear: clear(); return true;
-    case RecorderKeyOutcome::refuse: QApplication::beep(); return true;
-    case RecorderKeyOutcome::usedByOtherName: {
+    case RecorderKeyOutcome::refuse: refuse(); return true;
+    case RecorderKeyOutcome::usedByMenuItem: {
         giveUpFocus();
         const auto message = zentaris::formatText(
-            ModuleTexts::shared().localizedString("keyboard_shortcut_used_by_menu_item"), {decision.conflictingName});
+            ModuleTexts::shared().localizedString("keyboard_shortcut_used_by_menu_item"), {decision.menuItemTitle});
         presentAlert_(this, Alert{message, "", {}});
         takeFocusBack();
         return true;
@@ -184,7 +256,11 @@ void ShortcutRecorderField::store(const Shortcut& shortcut) {
 }
 
 void ShortcutRecorderField::textDidChange(const QString& value) {
-    if (!value.isEmpty()) return;
+    if (!value.isEmpty()) {
+        // Typed, pasted or dropped text: the field shows the stored shortcut and nothing else.
+        refreshStringValue();
+        return;
+    }
     setShortcut(std::nullopt, shortcutName_);
     if (onChange_) onChange_(std::nullopt);
     takeFocusBack();

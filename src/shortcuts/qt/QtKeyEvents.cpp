@@ -1,10 +1,8 @@
-#include "settings/QtKeyEvents.h"
+#include "shortcuts/qt/QtKeyEvents.h"
 
 #include "platform/KeyCodeTranslator.h"
 
-namespace zentaris {
-
-using GlobalShortcuts::ModifierFlags;
+namespace GlobalShortcuts {
 
 ModifierFlags eventModifierFlags(Qt::KeyboardModifiers modifiers) {
     std::uint64_t flags = 0;
@@ -16,11 +14,8 @@ ModifierFlags eventModifierFlags(Qt::KeyboardModifiers modifiers) {
     return ModifierFlags{flags};
 }
 
-namespace {
-
-// Pressing a modifier on its own is no key of a shortcut (the system reports it apart from keys).
-bool isModifierKey(int key) {
-    switch (key) {
+bool isModifierKeyPress(const QKeyEvent& event) {
+    switch (event.key()) {
     case Qt::Key_Shift:
     case Qt::Key_Control:
     case Qt::Key_Meta:
@@ -37,15 +32,13 @@ bool isModifierKey(int key) {
     }
 }
 
-} // namespace
-
-std::optional<GlobalShortcuts::KeyEvent> shortcutKeyEvent(const QKeyEvent& event) {
-    if (isModifierKey(event.key())) return std::nullopt;
+std::optional<KeyEvent> shortcutKeyEvent(const QKeyEvent& event) {
+    if (isModifierKeyPress(event)) return std::nullopt;
     const auto keyCode = platform::KeyCodeTranslator::current().virtualKeyForNativeKey(event.nativeScanCode());
     if (!keyCode) return std::nullopt;
-    const auto type = event.type() == QEvent::KeyRelease ? GlobalShortcuts::KeyEvent::keyUpType
-                                                         : GlobalShortcuts::KeyEvent::keyDownType;
-    return GlobalShortcuts::KeyEvent{type, static_cast<std::int64_t>(*keyCode), eventModifierFlags(event.modifiers())};
+    const auto type = event.type() == QEvent::KeyRelease ? KeyEvent::keyUpType
+                                                         : KeyEvent::keyDownType;
+    return KeyEvent{type, static_cast<std::int64_t>(*keyCode), eventModifierFlags(event.modifiers())};
 }
 
-} // namespace zentaris
+} // namespace GlobalShortcuts

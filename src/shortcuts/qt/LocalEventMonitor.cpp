@@ -1,10 +1,10 @@
-#include "settings/LocalEventMonitor.h"
+#include "shortcuts/qt/LocalEventMonitor.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QObject>
 
-namespace zentaris {
+namespace GlobalShortcuts {
 
 class LocalEventMonitor::Filter : public QObject {
 public:
@@ -42,4 +42,4 @@ LocalEventMonitor::~LocalEventMonitor() {
     filter_->deleteLater();
 }
 
-} // namespace zentaris
+} // namespace GlobalShortcuts

@@ -9,7 +9,7 @@
 
 class QObject;
 
-namespace zentaris {
+namespace GlobalShortcuts {
 
 // Sees the chosen kinds of events of every window of the program before they reach their
 // widget, as long as the object lives. The handler answers true to swallow an event.
@@ -28,4 +28,4 @@ private:
     Filter* filter_;
 };
 
-} // namespace zentaris
+} // namespace GlobalShortcuts

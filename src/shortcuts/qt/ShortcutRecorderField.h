@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/ObservationToken.h"
-#include "settings/LocalEventMonitor.h"
 #include "shortcuts/Name.h"
 #include "shortcuts/RecorderRules.h"
+#include "shortcuts/qt/LocalEventMonitor.h"
 
 #include <QLineEdit>
 
@@ -15,11 +15,12 @@
 
 namespace GlobalShortcuts {
 
-inline constexpr const char* recorderActiveStatusDidChangeNotification = "GlobalShortcuts_recorderActiveStatusDidChange";
-
 // The shortcut module's own recorder: a small search-field-like control that records one key
-// combination for one name. A click into it starts recording; while it records no shortcut runs.
-// Its texts come from the module's resource folder.
+// combination for one name. Only a click into it starts recording, never the window's own choice
+// of a focus widget; recording ends when the focus or the window goes elsewhere. While it records
+// no shortcut runs and the hot keys are down, so every combination reaches it. It shows nothing
+// but the stored shortcut's caption: typed, pasted or dropped text never stays. Its texts come
+// from the module's resource folder.
 class ShortcutRecorderField : public QLineEdit {
 public:
     using OnChange = std::function<void(const std::optional<Shortcut>&)>;
@@ -42,6 +43,8 @@ public:
     void setShortcutName(const Name& name);
     bool isRecording() const { return eventMonitor_ != nullptr; }
     void setAlertPresenter(AlertPresenter presenter) { presentAlert_ = std::move(presenter); }
+    // The sound of a refused key; the system beep unless replaced.
+    void setBeep(std::function<void()> beep) { beep_ = std::move(beep); }
 
     QSize sizeHint() const override;
 
@@ -57,6 +60,8 @@ private:
     void refreshStringValue();
     void startRecording();
     void endRecording();
+    bool startsRecordingOnFocus(Qt::FocusReason reason) const;
+    void refuse();
     void giveUpFocus();
     void takeFocusBack();
     void store(const Shortcut& shortcut);
@@ -66,8 +71,9 @@ private:
     Name shortcutName_;
     OnChange onChange_;
     AlertPresenter presentAlert_;
-    std::unique_ptr<zentaris::LocalEventMonitor> eventMonitor_;
-    std::unique_ptr<RecordingHold> hold_;
+    std::function<void()> beep_;
+    std::unique_ptr<LocalEventMonitor> eventMonitor_;
+    platform::ObservationToken hotKeysDown_;
     platform::ObservationToken shortcutsNameChangeObserver_;
 };
 

@@ -1,0 +1,112 @@
+#include "QtShortcutTestSupport.h"
+#include "shortcuts/GlobalShortcuts.h"
+#include "shortcuts/qt/ShortcutConveniences.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QShortcut>
+
+using namespace GlobalShortcuts;
+
+namespace {
+
+const Name named{"named"};
+const Name another{"another"};
+const Shortcut optCmdLeft{Key::leftArrow.rawValue, CarbonModifier::command | CarbonModifier::option};
+const Shortcut ctrlK{Key::k.rawValue, CarbonModifier::control};
+const Shortcut keypadFive{Key::keypad5.rawValue, CarbonModifier::control};
+const QKeySequence metaAltLeft(Qt::MetaModifier | Qt::AltModifier | Qt::Key_Left);
+const QKeySequence ctrlKKeys(Qt::ControlModifier | Qt::Key_K);
+
+struct ShortcutConveniencesTest : zentaris::testing::QtShortcutScene {
+    void recorderActive(const char* value) {
+        platform::NotificationCenter::defaultCenter().post(recorderActiveStatusDidChangeNotification,
+                                                           platform::UserInfo{{"isActive", value}});
+    }
+};
+
+} // namespace
+
+TEST_F(ShortcutConveniencesTest, AnActionFollowsItsNameAndStandsAsideWhileARecorderRecords) {
+    QAction action;
+    QPushButton button;
+    QShortcut shortcut(&button);
+    globalKeyboardShortcut(action, named);
+    globalKeyboardShortcut(button, named);
+    globalKeyboardShortcut(shortcut, named);
+    EXPECT_TRUE(action.shortcut().isEmpty()) << "nothing stored yet";
+
+    setShortcut(optCmdLeft, named);
+    EXPECT_EQ(action.shortcut(), metaAltLeft);
+    EXPECT_EQ(button.shortcut(), metaAltLeft);
+    EXPECT_EQ(shortcut.key(), metaAltLeft);
+    setShortcut(ctrlK, another);
+    EXPECT_EQ(action.shortcut(), metaAltLeft) << "another name's change leaves it alone";
+
+    recorderActive("true");
+    EXPECT_TRUE(action.shortcut().isEmpty());
+    EXPECT_TRUE(shortcut.key().isEmpty());
+    setShortcut(ctrlK, named);
+    EXPECT_TRUE(action.shortcut().isEmpty()) << "still withdrawn while recording";
+    recorderActive("false");
+    EXPECT_EQ(action.shortcut(), ctrlKKeys) << "the name's current one when recording ends";
+    recorderActive("maybe");
+    EXPECT_EQ(action.shortcut(), ctrlKKeys) << "anything but true is not recording";
+}
+
+TEST_F(ShortcutConveniencesTest, AMenuItemIsBoundReboundAndUnbound) {
+    QAction item;
+    setShortcut(optCmdLeft, named);
+    setShortcut(keypadFive, another);
+    bindShortcut(item, named);
+    EXPECT_EQ(item.shortcut(), metaAltLeft);
+    recorderActive("true");
+    EXPECT_EQ(item.shortcut(), metaAltLeft) << "a menu item keeps its key while recording";
+    recorderActive("false");
+
+    bindShortcut(item, another);
+    EXPECT_TRUE(item.shortcut().isEmpty()) << "a keypad key has no key equivalent";
+    setShortcut(ctrlK, named);
+    EXPECT_TRUE(item.shortcut().isEmpty()) << "the first name no longer reaches it";
+    setShortcut(ctrlK, another);
+    EXPECT_EQ(item.shortcut(), ctrlKKeys);
+
+    bindShortcut(item, std::nullopt);
+    EXPECT_TRUE(item.shortcut().isEmpty());
+    setShortcut(optCmdLeft, another);
+    EXPECT_TRUE(item.shortcut().isEmpty()) << "unbound: later changes are ignored";
+
+    setShortcut(item, ctrlK);
+    EXPECT_EQ(item.shortcut(), ctrlKKeys);
+    setShortcut(optCmdLeft, another);
+    EXPECT_EQ(item.shortcut(), ctrlKKeys) << "set once, not bound";
+    setShortcut(item, std::nullopt);
+    EXPECT_TRUE(item.shortcut().isEmpty());
+}
+
+TEST_F(ShortcutConveniencesTest, KeyboardEventsReachTheirObjectUntilItGoes) {
+    setShortcut(optCmdLeft, named);
+    const auto keyCode = static_cast<std::uint32_t>(optCmdLeft.carbonKeyCode);
+    const auto modifiers = static_cast<std::uint32_t>(optCmdLeft.carbonModifiers);
+    std::vector<EventType> all;
+    int releases = 0;
+    auto* context = new QObject;
+    onKeyboardShortcut(*context, named, [&all](EventType type) { all.push_back(type); });
+    onKeyboardShortcut(*context, named, EventType::keyUp, [&releases] { ++releases; });
+    queue.runPending();
+
+    hotKeys.press(keyCode, modifiers);
+    EXPECT_EQ(releases, 0) << "never on a press";
+    hotKeys.release(keyCode, modifiers);
+    hotKeys.press(keyCode, modifiers);
+    hotKeys.release(keyCode, modifiers);
+    EXPECT_EQ(releases, 2) << "once per release";
+    EXPECT_EQ(all, (std::vector<EventType>{EventType::keyDown, EventType::keyUp, EventType::keyDown, EventType::keyUp}));
+
+    delete context;
+    queue.runPending();
+    hotKeys.press(keyCode, modifiers);
+    hotKeys.release(keyCode, modifiers);
+    EXPECT_EQ(releases, 2);
+    EXPECT_EQ(all.size(), 4u);
+}
