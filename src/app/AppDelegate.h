@@ -186,6 +186,8 @@ private:
     // The drop zone under a pointer position; none without any screen.
     std::optional<platform::Rect> dropZoneAt(platform::Point pointer);
     void clearDragFields();
+    // Starts or stops hearing Escape, as a drag becomes possible or ends.
+    void listenForEscape(bool listen);
     void stopEscKeyPolling();
     // Runs `handler` on this controller for monitored events, until it is gone.
     platform::ObservationToken monitor(platform::InputEventType type,
@@ -211,10 +213,13 @@ private:
     bool dragCancelledWithEsc_ = false;
     bool isRightClickDrag_ = false;
     bool clickWasInTitleBar_ = false;
-    bool previewShown_ = false;
+    // The zone the preview shows; none while it is hidden.
+    std::optional<platform::Rect> previewFrame_;
     // The left-press monitor (removed at termination) and the other drag monitors.
     platform::ObservationToken eventMonitor_;
     std::vector<platform::ObservationToken> dragMonitors_;
+    // Escape, heard only while a press may become a drag: no work for keys typed otherwise.
+    platform::ObservationToken escapeMonitor_;
     platform::ScheduledTask escKeyCheckTimer_;
     // The cancellation the Escape poll handed to the main queue.
     platform::ScheduledTask escCancellation_;

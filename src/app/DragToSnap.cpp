@@ -56,13 +56,20 @@ void AppDelegate::installDragEventMonitors() {
     dragMonitors_.push_back(monitor(Type::rightMouseDown, &AppDelegate::handleRightMouseDown));
     dragMonitors_.push_back(monitor(Type::rightMouseDragged, &AppDelegate::handleRightMouseDragged));
     dragMonitors_.push_back(monitor(Type::rightMouseUp, &AppDelegate::handleMouseUp));
-    // The desktop's key stream includes the program's own windows, so one monitor serves both.
+}
+
+void AppDelegate::listenForEscape(bool listen) {
+    if (!listen || !deps_.inputMonitor) {
+        escapeMonitor_.cancel();
+        return;
+    }
+    if (escapeMonitor_.isActive()) return;
     std::weak_ptr<AppDelegate*> weak = self_;
-    dragMonitors_.push_back(deps_.inputMonitor->addGlobalMonitor(
-        platform::maskOf(Type::keyDown), [weak](const platform::InputEvent& event) {
+    escapeMonitor_ = deps_.inputMonitor->addGlobalMonitor(
+        platform::maskOf(platform::InputEventType::keyDown), [weak](const platform::InputEvent& event) {
             auto self = weak.lock();
             if (self && *self) (*self)->handleKeyDown(event.keyCode);
-        }));
+        });
 }
 
 void AppDelegate::handleMouseDown(const platform::InputEvent& event) {
@@ -82,6 +89,7 @@ void AppDelegate::handleMouseDown(const platform::InputEvent& event) {
         if (auto point = position.as<platform::Point>()) initialWindowPosition_ = *point;
     }
     currentDraggedWindow_.reset();
+    listenForEscape(initialClickWindow_.has_value());
 }
 
 void AppDelegate::handleMouseDragged(const platform::InputEvent& event) {
@@ -134,6 +142,7 @@ void AppDelegate::handleRightMouseDown(const platform::InputEvent& event) {
         clickWasInTitleBar_ = false;
     }
     currentDraggedWindow_.reset();
+    listenForEscape(initialClickWindow_.has_value());
 }
 
 void AppDelegate::handleRightMouseDragged(const platform::InputEvent& event) {
@@ -174,6 +183,7 @@ void AppDelegate::handleMouseUp(const platform::InputEvent& event) {
     }
     currentDraggedWindow_.reset();
     stopEscKeyPolling();
+    listenForEscape(false);
 }
 
 void AppDelegate::dropIntoZone(const platform::AXUIElement& window, platform::Point pointer) {
@@ -212,6 +222,7 @@ void AppDelegate::clearDragFields() {
     initialClickWindow_.reset();
     currentDraggedWindow_.reset();
     hasStartedWindowDrag_ = false;
+    listenForEscape(false);
 }
 
 void AppDelegate::startEscKeyPolling() {
@@ -302,13 +313,15 @@ std::optional<platform::Rect> AppDelegate::dropZoneAt(platform::Point pointer) {
 }
 
 void AppDelegate::showDragPreview(const platform::Rect& rect) {
-    previewShown_ = true;
+    // The preview moves (and comes to the front) only when the zone under the pointer changes.
+    if (previewFrame_ == rect) return;
+    previewFrame_ = rect;
     deps_.shell.showDragPreview(rect);
 }
 
 void AppDelegate::hideDragPreview() {
-    if (!previewShown_) return;
-    previewShown_ = false;
+    if (!previewFrame_) return;
+    previewFrame_.reset();
     deps_.shell.hideDragPreview();
 }
 

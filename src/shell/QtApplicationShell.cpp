@@ -1,6 +1,5 @@
 #include "shell/QtApplicationShell.h"
 
-#include "shell/InterfaceDirection.h"
 #include "shell/StatusIconImage.h"
 #include "shell/StatusMenuRenderer.h"
 #include "onboarding/OnboardingView.h"
@@ -69,9 +68,7 @@ void centerOnScreen(QWidget* window) {
 } // namespace
 
 QtApplicationShell::QtApplicationShell(platform::UserDefaults& defaults, SupportSettingsView::Dependencies support)
-    : defaults_(defaults), support_(std::move(support)) {
-    followInterfaceLanguageDirection(&context_);
-}
+    : defaults_(defaults), support_(std::move(support)) {}
 
 QtApplicationShell::~QtApplicationShell() = default;
 

@@ -338,8 +338,26 @@ TEST_F(DragToSnapTest, CancelPanelsAreNewEachTimeAndNoneShowWithoutAMainScreen) 
     EXPECT_EQ(desktop.mainQueue().pendingCount(), 0u);
 }
 
-TEST_F(DragToSnapTest, TheMonitorsLiveUntilTermination) {
+TEST_F(DragToSnapTest, EscapeIsHeardOnlyWhileAPressMayBecomeADragAndTheMonitorsLiveUntilTermination) {
+    EXPECT_EQ(input.monitorCount(), 6u) << "keys typed without a drag reach no monitor";
+    press();
     EXPECT_EQ(input.monitorCount(), 7u);
+    release();
+    EXPECT_EQ(input.monitorCount(), 6u);
+    press({900, 50}); // on no window
+    EXPECT_EQ(input.monitorCount(), 6u);
+    release();
     app->applicationWillTerminate();
     EXPECT_EQ(input.monitorCount(), 0u);
+}
+
+TEST_F(DragToSnapTest, ThePreviewMovesOnlyWhenTheZoneChanges) {
+    press();
+    dragBy(20, 0);
+    ASSERT_TRUE(shell.preview);
+    for (int i = 0; i < 5; ++i) dragBy(3, 2);
+    EXPECT_EQ(shell.previews.size(), 1u) << "motions inside one zone";
+    dragTo({5, 400});
+    EXPECT_EQ(shell.previews.size(), 2u) << "into the left edge's zone";
+    release();
 }
