@@ -1,5 +1,6 @@
 #include "shell/QtApplicationShell.h"
 
+#include "shell/InterfaceDirection.h"
 #include "shell/StatusIconImage.h"
 #include "shell/StatusMenuRenderer.h"
 #include "onboarding/OnboardingView.h"
@@ -68,7 +69,9 @@ void centerOnScreen(QWidget* window) {
 } // namespace
 
 QtApplicationShell::QtApplicationShell(platform::UserDefaults& defaults, SupportSettingsView::Dependencies support)
-    : defaults_(defaults), support_(std::move(support)) {}
+    : defaults_(defaults), support_(std::move(support)) {
+    followInterfaceLanguageDirection(&context_);
+}
 
 QtApplicationShell::~QtApplicationShell() = default;
 

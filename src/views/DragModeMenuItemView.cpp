@@ -54,7 +54,7 @@ void DragModeMenuItemView::paintEvent(QPaintEvent*) {
 
     painter.setPen(Qt::NoPen);
     painter.setBrush(dotColor());
-    painter.drawEllipse(QRectF(x, middle - dotDiameter / 2, dotDiameter, dotDiameter));
+    painter.drawEllipse(visual(QRectF(x, middle - dotDiameter / 2, dotDiameter, dotDiameter)));
     x += dotDiameter + groupSpacing;
 
     const QFontMetricsF metrics(textFont());
@@ -67,7 +67,7 @@ void DragModeMenuItemView::paintEvent(QPaintEvent*) {
     drawWord(title_, palette.primaryLabel);
     drawWord(QStringLiteral(":"), palette.secondaryLabel);
     drawWord(state_, palette.primaryLabel);
-    if (const auto caption = captionRect()) drawText(painter, *caption, caption_, captionFont(), palette.secondaryLabel, Qt::AlignRight);
+    if (const auto caption = captionRect()) drawCaption(painter, *caption, caption_, captionFont(), palette.secondaryLabel);
 }
 
 } // namespace zentaris

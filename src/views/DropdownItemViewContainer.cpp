@@ -57,7 +57,7 @@ void DropdownItemViewContainer::paintEvent(QPaintEvent*) {
     const Parts layout = parts();
     if (layout.icon) drawSymbol(painter, icon_, *layout.icon, palette.primaryLabel);
     drawText(painter, layout.title, shownTitle(), titleFont(), palette.primaryLabel, Qt::AlignLeft);
-    if (layout.caption) drawText(painter, *layout.caption, caption_, captionFont(), palette.secondaryLabel, Qt::AlignRight);
+    if (layout.caption) drawCaption(painter, *layout.caption, caption_, captionFont(), palette.secondaryLabel);
 }
 
 } // namespace zentaris

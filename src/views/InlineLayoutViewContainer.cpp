@@ -58,7 +58,7 @@ void InlineLayoutViewContainer::hoverChanged() {
 }
 
 void InlineLayoutViewContainer::mouseMoveEvent(QMouseEvent* event) {
-    const bool over = parts().preview.contains(event->position());
+    const bool over = visual(parts().preview).contains(event->position());
     if (over != preview_.isLocallyHovered()) {
         preview_.setLocallyHovered(over, now());
         animate();
@@ -90,8 +90,9 @@ void InlineLayoutViewContainer::paintEvent(QPaintEvent*) {
     const Parts layout = parts();
     drawSymbol(painter, symbol_, layout.symbol, palette.primaryLabel);
     drawText(painter, layout.title, shownTitle(), titleFont(), palette.primaryLabel, Qt::AlignLeft);
-    if (layout.caption) drawText(painter, *layout.caption, caption_, captionFont(), palette.secondaryLabel, Qt::AlignRight);
-    preview_.paint(painter, layout.preview.topLeft(), palette, now());
+    if (layout.caption) drawCaption(painter, *layout.caption, caption_, captionFont(), palette.secondaryLabel);
+    // The miniature itself shows the screen as it is, unmirrored.
+    preview_.paint(painter, visual(layout.preview).topLeft(), palette, now());
 }
 
 } // namespace zentaris

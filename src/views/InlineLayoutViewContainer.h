@@ -19,7 +19,7 @@ public:
     InlineLayoutViewContainer(std::string title, LayoutType layout, std::optional<std::string> shortcut,
                               QWidget* parent = nullptr);
 
-    // Where the parts are drawn, in row coordinates.
+    // Where the parts lie in the row, from its leading edge (mirrored when drawn right to left).
     struct Parts {
         QRectF symbol;
         QRectF title;

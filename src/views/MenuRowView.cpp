@@ -63,18 +63,32 @@ void MenuRowView::fillBackground(QPainter& painter, double cornerRadius, const Q
     painter.fillPath(background, color);
 }
 
-void MenuRowView::drawSymbol(QPainter& painter, TintedSymbol& symbol, const QRectF& box, const QColor& color) const {
+QRectF MenuRowView::visual(const QRectF& logical) const {
+    if (!isRightToLeft()) return logical;
+    return QRectF(width() - logical.right(), logical.top(), logical.width(), logical.height());
+}
+
+void MenuRowView::drawSymbol(QPainter& painter, TintedSymbol& symbol, const QRectF& logicalBox, const QColor& color) const {
     const QPixmap& pixmap = symbol.pixmap(color, devicePixelRatioF());
     if (pixmap.isNull()) return;
     const QSizeF size = pixmap.deviceIndependentSize();
+    const QRectF box = visual(logicalBox);
     painter.drawPixmap(QPointF(box.center().x() - size.width() / 2, box.center().y() - size.height() / 2), pixmap);
 }
 
+// The painter mirrors the alignment itself in a right-to-left interface.
 void MenuRowView::drawText(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
-                           const QColor& color, Qt::Alignment horizontal) {
+                           const QColor& color, Qt::Alignment horizontal) const {
     painter.setFont(font);
     painter.setPen(color);
-    painter.drawText(rect, horizontal | Qt::AlignVCenter, text);
+    painter.drawText(visual(rect), horizontal | Qt::AlignVCenter, text);
+}
+
+void MenuRowView::drawCaption(QPainter& painter, const QRectF& rect, const QString& caption, const QFont& font,
+                              const QColor& color) const {
+    painter.setFont(font);
+    painter.setPen(color);
+    painter.drawText(visual(rect), Qt::AlignRight | Qt::AlignVCenter | Qt::TextForceLeftToRight, caption);
 }
 
 void TintedSymbol::setName(std::string name) {

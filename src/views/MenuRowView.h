@@ -45,12 +45,18 @@ public:
 
 protected:
     MenuColors colors() const { return MenuColors::from(palette()); }
-    // Painting helpers shared by the rows.
+    // A part laid out from the leading edge as it is drawn: mirrored across the row in a
+    // right-to-left interface.
+    QRectF visual(const QRectF& logical) const;
+    // Painting helpers shared by the rows; they take rectangles laid out from the leading edge.
     void prepare(QPainter& painter) const;
     void fillBackground(QPainter& painter, double cornerRadius, const QColor& color) const;
     void drawSymbol(QPainter& painter, TintedSymbol& symbol, const QRectF& box, const QColor& color) const;
-    static void drawText(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font, const QColor& color,
-                         Qt::Alignment horizontal);
+    void drawText(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font, const QColor& color,
+                  Qt::Alignment horizontal) const;
+    // A shortcut caption: its keys read from left to right in every language.
+    void drawCaption(QPainter& painter, const QRectF& rect, const QString& caption, const QFont& font,
+                     const QColor& color) const;
     virtual void hoverChanged() {}
 
     void mouseMoveEvent(QMouseEvent* event) override;
