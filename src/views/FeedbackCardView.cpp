@@ -93,7 +93,40 @@ void scaleAbout(QPainter& painter, QPointF centre, double scale) {
 FeedbackCardView::FeedbackCardView(Style style, QWidget* parent) : QWidget(parent), style_(std::move(style)) {
     setAttribute(Qt::WA_TranslucentBackground);
     frameTimer_.setInterval(frameInterval);
-    QObject::connect(&frameTimer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    QObject::connect(&frameTimer_, &QTimer::timeout, this, [this] { nextFrame(); });
+}
+
+bool FeedbackCardView::entranceSettled(double now) const {
+    for (const auto* track : {&visibility_, &glowScale_, &cardScale_, &glowIntensity_, &ringScale_, &iconScale_, &iconRotation_,
+                              &titleSlide_, &titleOpacity_, &hintSlide_, &hintOpacity_}) {
+        if (!track->isSettled(now)) return false;
+    }
+    for (const auto& sparkle : sparkleVisibility_) {
+        if (!sparkle.isSettled(now)) return false;
+    }
+    return true;
+}
+
+void FeedbackCardView::nextFrame() {
+    // After the entrance only the ring, the halo and the sparkles keep moving.
+    if (!clusterArea_.isEmpty() && entranceSettled(clock())) {
+        update(clusterArea_.toAlignedRect());
+    } else {
+        update();
+    }
+}
+
+QImage FeedbackCardView::layerImage(QSizeF size, const std::function<void(QPainter&)>& paint) const {
+    const qreal ratio = devicePixelRatioF();
+    QImage image(std::max(1, static_cast<int>(std::ceil(size.width() * ratio))),
+                 std::max(1, static_cast<int>(std::ceil(size.height() * ratio))), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    paint(painter);
+    return image;
 }
 
 void FeedbackCardView::showEvent(QShowEvent*) {
@@ -158,7 +191,8 @@ FeedbackCardView::Frame FeedbackCardView::frameAt(double seconds) const {
                                           sparkleVisibility_[2].at(seconds)}};
 }
 
-FeedbackCardView::TextLayout FeedbackCardView::layoutText() const {
+const FeedbackCardView::TextLayout& FeedbackCardView::layoutText() const {
+    if (textLayout_ && textLayout_->first == width()) return textLayout_->second;
     TextLayout layout;
     const bool wraps = style_.hint.has_value();
     const QFontMetricsF titleMetrics(titleFont(wraps));
@@ -181,7 +215,8 @@ FeedbackCardView::TextLayout FeedbackCardView::layoutText() const {
         layout.secondRect = QRectF(0, layout.titleRect.bottom() + columnSpacing, row, rowHeight);
     }
     layout.size = QSizeF(std::max(layout.titleRect.width(), layout.secondRect.width()), layout.secondRect.bottom());
-    return layout;
+    textLayout_.emplace(width(), layout);
+    return textLayout_->second;
 }
 
 QRectF FeedbackCardView::cardRect() const {
@@ -204,6 +239,9 @@ void FeedbackCardView::paintEvent(QPaintEvent*) {
     const double contentTop = card.top() + verticalPadding;
     const double contentHeight = card.height() - 2 * verticalPadding;
     const QPointF clusterCentre(card.left() + horizontalPadding + clusterSide / 2, contentTop + contentHeight / 2);
+    // The ring and halo grow by 15 % and the sparkles circle beyond them.
+    constexpr double reach = sparkleDistance + 12;
+    clusterArea_ = QRectF(clusterCentre.x() - reach, clusterCentre.y() - reach, 2 * reach, 2 * reach);
     paintIconCluster(painter, clusterCentre, now);
     const QRectF column(clusterCentre.x() + clusterSide / 2 + clusterSpacing,
                         contentTop + (contentHeight - text.size.height()) / 2, text.size.width(), text.size.height());
@@ -239,37 +277,45 @@ void FeedbackCardView::paintGlow(QPainter& painter, double now) {
 }
 
 void FeedbackCardView::paintBackground(QPainter& painter, const QRectF& card, double now) {
-    if (shadowImage_.isNull() || shadowImage_.width() != static_cast<int>(card.width()) + 2 * static_cast<int>(darkShadowBlur)) {
-        QImage shape(static_cast<int>(card.width()), static_cast<int>(card.height()), QImage::Format_ARGB32_Premultiplied);
-        shape.fill(Qt::transparent);
-        QPainter p(&shape);
-        p.setRenderHint(QPainter::Antialiasing);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(0, 0, card.width(), card.height()), cornerRadius, cornerRadius);
-        p.fillPath(path, Qt::black);
-        p.end();
-        shadowImage_ = blurredImage(shape, static_cast<int>(darkShadowBlur));
+    // The card and its two shadows, drawn once around the card's own origin.
+    const QSizeF area(card.width() + 2 * darkShadowBlur, card.height() + 2 * darkShadowBlur + 8);
+    if (cardImage_.isNull() || cardImage_.deviceIndependentSize() != area) {
+        if (shadowImage_.isNull() || shadowImage_.width() != static_cast<int>(card.width()) + 2 * static_cast<int>(darkShadowBlur)) {
+            QImage shape(static_cast<int>(card.width()), static_cast<int>(card.height()), QImage::Format_ARGB32_Premultiplied);
+            shape.fill(Qt::transparent);
+            QPainter p(&shape);
+            p.setRenderHint(QPainter::Antialiasing);
+            QPainterPath path;
+            path.addRoundedRect(QRectF(0, 0, card.width(), card.height()), cornerRadius, cornerRadius);
+            p.fillPath(path, Qt::black);
+            p.end();
+            shadowImage_ = blurredImage(shape, static_cast<int>(darkShadowBlur));
+        }
+        const QRectF local(darkShadowBlur, darkShadowBlur, card.width(), card.height());
+        cardImage_ = layerImage(area, [&](QPainter& p) {
+            p.setOpacity(0.2);
+            p.drawImage(QPointF(local.left() - darkShadowBlur, local.top() - darkShadowBlur + 8), shadowImage_);
+            // The accent shadow: the same shape, a little tighter, in the accent colour.
+            QImage accentShadow = shadowImage_;
+            {
+                QPainter tint(&accentShadow);
+                tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+                tint.fillRect(accentShadow.rect(), style_.accent);
+            }
+            p.drawImage(QRectF(local.left() - accentShadowBlur, local.top() - accentShadowBlur + 4,
+                               local.width() + 2 * accentShadowBlur, local.height() + 2 * accentShadowBlur),
+                        accentShadow);
+            p.setOpacity(1);
+            QPainterPath path;
+            path.addRoundedRect(local, cornerRadius, cornerRadius);
+            p.fillPath(path, withOpacity(palette().color(QPalette::Window), 0.82));
+            p.setPen(QPen(withOpacity(Qt::white, 0.4), 1));
+            p.drawPath(path);
+        });
     }
     painter.save();
     scaleAbout(painter, card.center(), cardScale_.at(now));
-    painter.setOpacity(0.2);
-    painter.drawImage(QPointF(card.left() - darkShadowBlur, card.top() - darkShadowBlur + 8), shadowImage_);
-    // The accent shadow: the same shape, a little tighter, in the accent colour.
-    QImage accentShadow = shadowImage_;
-    {
-        QPainter tint(&accentShadow);
-        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(accentShadow.rect(), style_.accent);
-    }
-    painter.drawImage(QRectF(card.left() - accentShadowBlur, card.top() - accentShadowBlur + 4,
-                             card.width() + 2 * accentShadowBlur, card.height() + 2 * accentShadowBlur),
-                      accentShadow);
-    painter.setOpacity(1);
-    QPainterPath path;
-    path.addRoundedRect(card, cornerRadius, cornerRadius);
-    painter.fillPath(path, withOpacity(palette().color(QPalette::Window), 0.82));
-    painter.setPen(QPen(withOpacity(Qt::white, 0.4), 1));
-    painter.drawPath(path);
+    painter.drawImage(QPointF(card.left() - darkShadowBlur, card.top() - darkShadowBlur), cardImage_);
     painter.restore();
 }
 
@@ -343,18 +389,33 @@ void FeedbackCardView::paintIconCluster(QPainter& painter, QPointF centre, doubl
 }
 
 void FeedbackCardView::paintTexts(QPainter& painter, const QRectF& column, const TextLayout& layout, double now) {
+    const bool wraps = style_.hint.has_value();
+    // A line's shadow hangs one pixel below it; glyphs may reach a little beyond their advance.
+    const QSizeF titleArea(column.width() + 4, layout.titleRect.height() + 2);
+    if (titleImage_.isNull() || titleImage_.deviceIndependentSize() != titleArea)
+        titleImage_ = layerImage(titleArea, [&](QPainter& p) { paintTitleLayer(p, column.width(), layout); });
+    const QSizeF secondArea(column.width() + 24, layout.secondRect.height() + 2);
+    if (secondImage_.isNull() || secondImage_.deviceIndependentSize() != secondArea)
+        secondImage_ = layerImage(secondArea, [&](QPainter& p) { paintSecondLayer(p, column.width(), layout); });
+
+    painter.save();
+    painter.setOpacity(std::clamp(titleOpacity_.at(now), 0.0, 1.0));
+    painter.drawImage(QPointF(column.left() + titleSlide_.at(now), column.top()), titleImage_);
+    painter.setOpacity(0.8 * std::clamp(hintOpacity_.at(now), 0.0, 1.0));
+    painter.drawImage(QPointF(column.left() + (wraps ? 0.0 : hintSlide_.at(now)), column.top() + layout.secondRect.top()),
+                      secondImage_);
+    painter.restore();
+}
+
+void FeedbackCardView::paintTitleLayer(QPainter& painter, double columnWidth, const TextLayout& layout) {
     const MenuColors colors = MenuColors::from(palette());
     const bool wraps = style_.hint.has_value();
     const QFont font = titleFont(wraps);
     const QFontMetricsF metrics(font);
-    const QStringList titleLines = wraps ? wrapped(style_.title, font, column.width() + 1, 2) : QStringList{style_.title};
-    QLinearGradient primary(0, column.top(), 0, column.top() + layout.titleRect.height());
+    const QStringList titleLines = wraps ? wrapped(style_.title, font, columnWidth + 1, 2) : QStringList{style_.title};
+    QLinearGradient primary(0, 0, 0, layout.titleRect.height());
     primary.setColorAt(0, colors.primaryLabel);
     primary.setColorAt(1, withOpacity(colors.primaryLabel, 0.8));
-
-    painter.save();
-    painter.setOpacity(std::clamp(titleOpacity_.at(now), 0.0, 1.0));
-    painter.translate(column.left() + titleSlide_.at(now), column.top());
     for (int i = 0; i < titleLines.size(); ++i) {
         const double baseline = i * metrics.height() + metrics.ascent();
         QPainterPath text;
@@ -362,26 +423,19 @@ void FeedbackCardView::paintTexts(QPainter& painter, const QRectF& column, const
         painter.fillPath(text.translated(0, 1), withOpacity(Qt::black, 0.1));
         painter.fillPath(text, primary);
     }
-    painter.restore();
+}
 
-    painter.save();
-    if (wraps) {
-        painter.setOpacity(0.8 * std::clamp(hintOpacity_.at(now), 0.0, 1.0));
-        painter.setFont(hintFont());
-        painter.setPen(colors.secondaryLabel);
-        const QFontMetricsF hintMetrics(hintFont());
-        const auto lines = wrapped(*style_.hint, hintFont(), column.width() + 1, 3);
-        for (int i = 0; i < lines.size(); ++i) {
-            painter.drawText(QPointF(column.left(), column.top() + layout.secondRect.top() + i * hintMetrics.height() +
-                                                        hintMetrics.ascent()),
-                             lines[i]);
-        }
-    } else {
-        painter.setOpacity(0.8 * std::clamp(hintOpacity_.at(now), 0.0, 1.0));
-        paintHintRow(painter, QPointF(column.left() + hintSlide_.at(now) + 10, column.top() + layout.secondRect.top()),
-                     layout.secondRect.height());
+void FeedbackCardView::paintSecondLayer(QPainter& painter, double columnWidth, const TextLayout& layout) {
+    if (!style_.hint) {
+        paintHintRow(painter, QPointF(10, 0), layout.secondRect.height());
+        return;
     }
-    painter.restore();
+    const MenuColors colors = MenuColors::from(palette());
+    painter.setFont(hintFont());
+    painter.setPen(colors.secondaryLabel);
+    const QFontMetricsF hintMetrics(hintFont());
+    const auto lines = wrapped(*style_.hint, hintFont(), columnWidth + 1, 3);
+    for (int i = 0; i < lines.size(); ++i) painter.drawText(QPointF(0, i * hintMetrics.height() + hintMetrics.ascent()), lines[i]);
 }
 
 void FeedbackCardView::paintHintRow(QPainter& painter, QPointF origin, double rowHeight) {

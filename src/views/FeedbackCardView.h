@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,7 +17,9 @@ namespace zentaris {
 // The animated card of the feedback panels: a blurred coloured glow behind a rounded translucent
 // card with an icon cluster (ring, halo, symbol, sparkles) on the left and one or two lines of
 // text on the right. It plays its entrance when first shown and keeps its repeating motions until
-// its panel goes.
+// its panel goes. The still layers (glow, card, texts) are drawn once into images that frames only
+// place; once the entrance has settled only the icon cluster is repainted, and nothing is while
+// the card is hidden.
 class FeedbackCardView : public QWidget {
 public:
     struct Style {
@@ -63,11 +66,18 @@ private:
         QRectF secondRect;
     };
     void startEntrance();
-    TextLayout layoutText() const;
+    // Repaints what moves at this point of the clock.
+    void nextFrame();
+    bool entranceSettled(double now) const;
+    const TextLayout& layoutText() const;
+    // A transparent image of `size` (logical pixels) at this view's pixel ratio, painted by `paint`.
+    QImage layerImage(QSizeF size, const std::function<void(QPainter&)>& paint) const;
     void paintGlow(QPainter& painter, double now);
     void paintBackground(QPainter& painter, const QRectF& card, double now);
     void paintIconCluster(QPainter& painter, QPointF centre, double now);
     void paintTexts(QPainter& painter, const QRectF& column, const TextLayout& layout, double now);
+    void paintTitleLayer(QPainter& painter, double columnWidth, const TextLayout& layout);
+    void paintSecondLayer(QPainter& painter, double columnWidth, const TextLayout& layout);
     void paintHintRow(QPainter& painter, QPointF origin, double rowHeight);
 
     Style style_;
@@ -79,6 +89,12 @@ private:
     QImage shadowImage_;
     QImage symbolImage_;
     QImage symbolShadow_;
+    // The card with both its shadows, and the two text layers, drawn once.
+    QImage cardImage_;
+    QImage titleImage_;
+    QImage secondImage_;
+    mutable std::optional<std::pair<int, TextLayout>> textLayout_; // for the width it was made for
+    QRectF clusterArea_;                                           // where the icon cluster moves
 
     // What the entrance script moves, one track per shown property.
     AnimationTrack visibility_{0};
