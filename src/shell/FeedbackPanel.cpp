@@ -57,6 +57,7 @@ void OverlayWindow::scheduleCuts() {
         QTimer::singleShot(delay, this, [self] {
             if (self) self->cutToOpaqueContent();
         });
+        if (contentIsStill_) break;
     }
 }
 

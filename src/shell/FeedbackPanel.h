@@ -26,6 +26,8 @@ public:
     // Without a compositing manager translucent pixels draw opaque and would hide what lies
     // beneath; the window is then cut to the mostly opaque parts of its content instead.
     void setTranslucencyAvailable(bool available);
+    // Content that draws the same in every frame is cut once, not again as an entrance settles.
+    void setContentIsStill(bool still) { contentIsStill_ = still; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -38,6 +40,7 @@ private:
     QWidget* content_ = nullptr;
     bool translucencyAvailable_ = true;
     bool cutting_ = false;
+    bool contentIsStill_ = false;
 };
 
 // A new card widget for a feedback card.

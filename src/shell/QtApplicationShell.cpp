@@ -163,6 +163,7 @@ void QtApplicationShell::terminate() { QCoreApplication::quit(); }
 void QtApplicationShell::showDragPreview(const platform::Rect& frame) {
     if (!dragPreview_) {
         dragPreview_ = std::make_unique<OverlayWindow>();
+        dragPreview_->setContentIsStill(true);
         dragPreview_->setTranslucencyAvailable(translucencyAvailable_());
         dragPreview_->setContent(std::make_unique<DragPreviewView>());
     }

@@ -279,7 +279,8 @@ void FeedbackCardView::paintGlow(QPainter& painter, double now) {
 void FeedbackCardView::paintBackground(QPainter& painter, const QRectF& card, double now) {
     // The card and its two shadows, drawn once around the card's own origin.
     const QSizeF area(card.width() + 2 * darkShadowBlur, card.height() + 2 * darkShadowBlur + 8);
-    if (cardImage_.isNull() || cardImage_.deviceIndependentSize() != area) {
+    if (cardImage_.isNull() || cardArea_ != area) {
+        cardArea_ = area;
         if (shadowImage_.isNull() || shadowImage_.width() != static_cast<int>(card.width()) + 2 * static_cast<int>(darkShadowBlur)) {
             QImage shape(static_cast<int>(card.width()), static_cast<int>(card.height()), QImage::Format_ARGB32_Premultiplied);
             shape.fill(Qt::transparent);
@@ -392,11 +393,15 @@ void FeedbackCardView::paintTexts(QPainter& painter, const QRectF& column, const
     const bool wraps = style_.hint.has_value();
     // A line's shadow hangs one pixel below it; glyphs may reach a little beyond their advance.
     const QSizeF titleArea(column.width() + 4, layout.titleRect.height() + 2);
-    if (titleImage_.isNull() || titleImage_.deviceIndependentSize() != titleArea)
+    if (titleImage_.isNull() || titleArea_ != titleArea) {
+        titleArea_ = titleArea;
         titleImage_ = layerImage(titleArea, [&](QPainter& p) { paintTitleLayer(p, column.width(), layout); });
+    }
     const QSizeF secondArea(column.width() + 24, layout.secondRect.height() + 2);
-    if (secondImage_.isNull() || secondImage_.deviceIndependentSize() != secondArea)
+    if (secondImage_.isNull() || secondArea_ != secondArea) {
+        secondArea_ = secondArea;
         secondImage_ = layerImage(secondArea, [&](QPainter& p) { paintSecondLayer(p, column.width(), layout); });
+    }
 
     painter.save();
     painter.setOpacity(std::clamp(titleOpacity_.at(now), 0.0, 1.0));

@@ -90,9 +90,8 @@ private:
     QImage symbolImage_;
     QImage symbolShadow_;
     // The card with both its shadows, and the two text layers, drawn once.
-    QImage cardImage_;
-    QImage titleImage_;
-    QImage secondImage_;
+    QImage cardImage_, titleImage_, secondImage_;
+    QSizeF cardArea_, titleArea_, secondArea_; // what each was drawn for
     mutable std::optional<std::pair<int, TextLayout>> textLayout_; // for the width it was made for
     QRectF clusterArea_;                                           // where the icon cluster moves
 
