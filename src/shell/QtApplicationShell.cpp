@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace zentaris {
@@ -80,6 +81,7 @@ void QtApplicationShell::createStatusItem() {
     trayIcon_->setToolTip(QStringLiteral("Zentaris"));
     // We open the menu ourselves: trays that export menus over D-Bus drop custom rows.
     QObject::connect(trayIcon_.get(), &QSystemTrayIcon::activated, &context_, [this](QSystemTrayIcon::ActivationReason) {
+        renderPendingMenu();
         if (!menu_) return;
         const QRect icon = trayIcon_->geometry();
         menu_->popup(icon.isValid() ? icon.bottomLeft() : QCursor::pos());
@@ -97,7 +99,17 @@ void QtApplicationShell::setStatusItemIcon(bool templateImage) {
 
 void QtApplicationShell::setStatusMenu(const StatusMenu& menu) {
     if (!trayIcon_) return;
-    auto fresh = renderStatusMenu(menu);
+    // Start-up and a burst of settings changes each ask for a new menu: only the last is built,
+    // once, when the loop next turns (or at once when the menu is opened before that).
+    const bool scheduled = pendingMenu_.has_value();
+    pendingMenu_ = menu;
+    if (!scheduled) QTimer::singleShot(0, &context_, [this] { renderPendingMenu(); });
+}
+
+void QtApplicationShell::renderPendingMenu() {
+    if (!pendingMenu_) return;
+    auto fresh = renderStatusMenu(*pendingMenu_);
+    pendingMenu_.reset();
     // A rebuild closes the open menu. The old one goes once its own event handling is over: the
     // rebuild may come from one of its rows.
     if (menu_) {

@@ -13,6 +13,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace zentaris {
 
@@ -48,10 +49,12 @@ public:
 
 private:
     void bringToFront(QWidget* window);
+    void renderPendingMenu();
 
     platform::UserDefaults& defaults_;
     std::unique_ptr<QSystemTrayIcon> trayIcon_;
     std::unique_ptr<QMenu> menu_;
+    std::optional<StatusMenu> pendingMenu_; // asked for, not built yet
     SupportSettingsView::Dependencies support_;
     std::unique_ptr<QWidget> settingsWindow_;
     std::unique_ptr<QWidget> onboardingWindow_;
