@@ -1,6 +1,7 @@
 // What the running program costs while nothing happens: resident memory, CPU time and wake-ups
 // (context switches of every thread) over an idle period, against a bare Qt tray program.
-// Usage: bench_app_idle [--seconds N]   (default 60)
+// Usage: bench_app_idle [--seconds N] [--zentaris PATH]   (default 60)
+#include "BenchDesktop.h"
 #include "QuietStart.h"
 
 #include <chrono>
@@ -94,13 +95,14 @@ void measure(const std::string& label, zentaris::testing::PrivateDisplay& displa
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::string binary = zentaris::bench::programBinary(argc, argv, ZENTARIS_BINARY);
     double seconds = 60;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--seconds" && i + 1 < argc) {
             seconds = std::stod(argv[++i]);
         } else {
-            std::cerr << "usage: " << argv[0] << " [--seconds N]   (idle period, default 60)\n";
+            std::cerr << "usage: " << argv[0] << " [--seconds N] [--zentaris PATH]   (idle period, default 60)\n";
             return 2;
         }
     }
@@ -115,7 +117,7 @@ int main(int argc, char** argv) {
     if (zentaris::testing::programAvailable("trayer")) display.spawn({"trayer", "--edge", "top", "--height", "24"});
     zentaris::bench::QuietConfig config;
     std::printf("Idle for %.0f s on %s, after 3 s to settle\n", seconds, display.name().c_str());
-    measure("zentaris", display, config.command(ZENTARIS_BINARY), 3, seconds);
+    measure("zentaris", display, config.command(binary), 3, seconds);
     measure("bare Qt tray program", display, {BARE_TRAY_BINARY}, 3, seconds);
     return 0;
 }

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "QuietStart.h"
+
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zentaris::bench {
+
+using Clock = std::chrono::steady_clock;
+
+// The program's binary: --zentaris PATH on the command line (to measure another build), else the
+// one built beside the benchmark. Removes the option from argv.
+std::string programBinary(int& argc, char** argv, const std::string& builtIn);
+
+// What a process has cost so far: CPU time of all its threads and their context switches.
+struct ProcessCost {
+    double cpuSeconds = 0;
+    long switches = 0;
+};
+ProcessCost costOf(pid_t pid);
+double median(std::vector<double> values);
+
+// The benchmark's own view of a private desktop: synthetic keys and pointer (XTEST), windows of
+// its own that stand in for other applications, and the ConfigureNotify of windows it watches.
+class BenchDesktop {
+public:
+    explicit BenchDesktop(testing::PrivateDisplay& display);
+    ~BenchDesktop();
+
+    xcb_connection_t* xcb() const { return connection_; }
+    xcb_window_t root() const;
+    xcb_keycode_t keycode(std::uint32_t keysym);
+
+    // Holds Super+Alt and presses `key` (a keysym).
+    void pressShortcut(std::uint32_t keysym);
+    void fakeKey(bool press, xcb_keycode_t key);
+    void fakeButton(bool press, std::uint8_t button);
+    void movePointer(int x, int y);
+
+    // ConfigureNotify of this window reaches the benchmark from now on.
+    void watch(xcb_window_t window);
+    // Waits for the next ConfigureNotify of a watched window; the time it arrived.
+    std::optional<Clock::time_point> nextConfigure(double seconds);
+    // Drops what arrives until nothing has for `quiet` seconds; the time of the last one.
+    std::optional<Clock::time_point> lastConfigure(double quiet);
+
+    // `count` windows of their own applications (`perApplication` windows each, one X client and
+    // one process number per application) at (x, y), minimised when asked; waits until the window
+    // manager manages all of them.
+    void addCrowd(int count, int perApplication, int x, int y, bool minimised);
+    std::size_t crowdApplications() const { return crowd_.size(); }
+    // Ends the crowd's applications beyond the first `keepApplications`.
+    void removeCrowd(std::size_t keepApplications = 0);
+    // The managed client of process `pid`, waiting up to `seconds`.
+    std::optional<xcb_window_t> clientOf(pid_t pid, double seconds);
+    void activate(xcb_window_t window);
+    // Focuses `window` and presses Super+Alt+F until the program answers with a ConfigureNotify.
+    bool waitUntilShortcutsAnswer(xcb_window_t window);
+    // The client window's top left in root coordinates.
+    std::pair<int, int> originOf(xcb_window_t window);
+
+private:
+    testing::PrivateDisplay& display_;
+    xcb_connection_t* connection_;
+    std::vector<xcb_connection_t*> crowd_;
+    std::vector<xcb_window_t> watched_;
+};
+
+} // namespace zentaris::bench
