@@ -1,7 +1,7 @@
 #include "onboarding/OnboardingVideoPlayer.h"
 
 #include "onboarding/FilmPlayback.h"
-#include "onboarding/TutorialStyle.h"
+#include "onboarding/FilmShadow.h"
 #include "platform/Bundle.h"
 
 #include <QPainter>
@@ -15,7 +15,11 @@ using namespace tutorial;
 OnboardingVideoPlayer::OnboardingVideoPlayer(std::filesystem::path url, double cornerRadius, QWidget* parent)
     : QWidget(parent), url_(std::move(url)), cornerRadius_(cornerRadius) {}
 
-OnboardingVideoPlayer::~OnboardingVideoPlayer() = default;
+OnboardingVideoPlayer::~OnboardingVideoPlayer() { delete shadow_; }
+
+void OnboardingVideoPlayer::setShadow(double opacity, double radius, double offsetY) {
+    shadowStyle_ = Shadow{opacity, radius, offsetY};
+}
 
 bool OnboardingVideoPlayer::isPlaying() const { return playback_ && playback_->isPlaying(); }
 
@@ -29,6 +33,9 @@ bool OnboardingVideoPlayer::hasAudioOutput() const { return playback_ && playbac
 void OnboardingVideoPlayer::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     start();
+    if (shadowStyle_ && !shadow_ && !failed_ && parentWidget()) {
+        shadow_ = new FilmShadow(this, shadowStyle_->opacity, shadowStyle_->radius, shadowStyle_->offsetY, cornerRadius_);
+    }
 }
 
 void OnboardingVideoPlayer::hideEvent(QHideEvent* event) {
@@ -63,7 +70,8 @@ void OnboardingVideoPlayer::stop() {
 void OnboardingVideoPlayer::fail() {
     stop();
     failed_ = true;
-    // An empty area: no picture, so no shadow of one either.
+    // An empty area: no picture and no shadow of one.
+    delete shadow_;
     update();
 }
 
@@ -90,7 +98,7 @@ OnboardingVideoPlayer* makeTutorialFilm(const std::string& name, QSize frame, do
     if (!film) return nullptr;
     auto* player = new OnboardingVideoPlayer(*film, cornerRadius, parent);
     player->setFixedSize(frame);
-    addShadow(player, 0.15, 10, 4);
+    player->setShadow(0.15, 10, 4);
     return player;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QSize>
 #include <QWidget>
 
@@ -13,6 +14,7 @@ namespace zentaris {
 
 namespace tutorial {
 class FilmPlayback;
+class FilmShadow;
 }
 
 // A demonstration film that plays silently and endlessly, with no controls, the whole picture
@@ -30,6 +32,9 @@ public:
     bool hasAudioOutput() const;
     // True once the film turned out unplayable on this showing.
     bool hasFailed() const { return failed_; }
+    // A black shadow under the frame while a film can be shown.
+    void setShadow(double opacity, double radius, double offsetY);
+
     // The rectangle the current picture is drawn in: the frame with bands taken off; empty when
     // nothing is drawn.
     QRectF pictureRect() const;
@@ -47,6 +52,11 @@ private:
     std::filesystem::path url_;
     double cornerRadius_;
     std::unique_ptr<tutorial::FilmPlayback> playback_;
+    struct Shadow {
+        double opacity, radius, offsetY;
+    };
+    std::optional<Shadow> shadowStyle_;
+    QPointer<tutorial::FilmShadow> shadow_;
     QImage frame_;
     bool failed_ = false;
 };

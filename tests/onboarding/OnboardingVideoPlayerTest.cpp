@@ -17,8 +17,8 @@ using zentaris::testing::TutorialFixture;
 
 namespace {
 
-// 160x120, one second long (ffmpeg's test picture): long enough to be seen playing, short enough
-// to be seen starting again.
+// 160x120 of one red (0xd03020), one second long: long enough to be seen playing, short enough to
+// be seen starting again.
 const std::filesystem::path oneSecondFilm = std::filesystem::path(ZENTARIS_TEST_FILMS) / "one_second_film.mp4";
 constexpr int patience = 15000;
 
@@ -119,7 +119,11 @@ TEST_F(OnboardingVideoPlayerTest, AFrameOfOtherProportionsShowsTheWholePictureBe
     const QImage image = painted(player);
     EXPECT_TRUE(allTransparent(image, {0, 0, 99, 150})) << "left band";
     EXPECT_TRUE(allTransparent(image, {301, 0, 99, 150})) << "right band";
-    EXPECT_EQ(qAlpha(image.pixel(200, 75)), 255) << "the picture";
+    const QColor picture = image.pixelColor(200, 75);
+    EXPECT_EQ(picture.alpha(), 255);
+    EXPECT_NEAR(picture.red(), 0xd0, 8) << "the film's own colours";
+    EXPECT_NEAR(picture.green(), 0x30, 8);
+    EXPECT_NEAR(picture.blue(), 0x20, 8);
 }
 
 TEST_F(OnboardingVideoPlayerTest, AFilmThatCannotBePlayedLeavesTheAreaEmpty) {
