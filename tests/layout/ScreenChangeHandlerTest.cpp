@@ -16,6 +16,7 @@ TEST_F(ScreenChange, pullsWindowsBackInsideTheUsableArea) {
     auto oversized = desktop.addWindow({0, 0, 2000, 1200});
     auto overhanging = desktop.addWindow({640, 100, 900, 500});
     auto inside = desktop.addWindow({100, 100, 800, 500});
+    auto filling = desktop.addWindow({0, 0, 1440, 875}); // touches every edge, crosses none
     desktop.accessibility().clearCalls();
 
     service().screenChangeHandler().handleScreenChange();
@@ -24,6 +25,7 @@ TEST_F(ScreenChange, pullsWindowsBackInsideTheUsableArea) {
     EXPECT_EQ(frameOf(overhanging), (Rect{541, 101, 898, 498}));
     EXPECT_EQ(frameOf(inside), (Rect{100, 100, 800, 500}));
     EXPECT_TRUE(desktop.accessibility().writes(inside).empty());
+    EXPECT_TRUE(desktop.accessibility().writes(filling).empty()) << "no gap for a window that fits";
     EXPECT_TRUE(desktop.mainQueue().sleeps().empty());
 }
 

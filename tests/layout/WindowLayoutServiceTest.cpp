@@ -60,10 +60,10 @@ TEST_F(LayoutCommands, indicesOutsideTheListFailWithoutMoving) {
 TEST_F(LayoutCommands, theTargetScreenFallsBackToThePointerThenTheMainScreen) {
     EXPECT_EQ(layout().targetScreen()->frame, (Rect{1000, 0, 1000, 800}));
     desktop.clearFocus();
-    desktop.setPointer({500, 500});
-    EXPECT_EQ(layout().targetScreen()->frame, (Rect{0, 0, 1000, 800}));
-    desktop.setPointer({-500, 500});
     desktop.screens().setMainScreen(1);
+    desktop.setPointer({500, 500});
+    EXPECT_EQ(layout().targetScreen()->frame, (Rect{0, 0, 1000, 800})) << "the pointer's screen before the main one";
+    desktop.setPointer({-500, 500});
     EXPECT_EQ(layout().targetScreen()->frame, (Rect{1000, 0, 1000, 800}));
     EXPECT_FALSE(layout().applyHalf(false, false)); // a screen, but no window to move
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace zentaris;
 using platform::Data;
 using platform::MemoryUserDefaults;
@@ -68,20 +70,34 @@ TEST_F(ShortcutSettingsTest, ValuesOfTheWrongTypeFallBackWithoutBeingRewritten) 
     EXPECT_EQ(defaults.dataValue("individualShortcutStates"), Data::fromString("not json"));
 }
 
-TEST_F(ShortcutSettingsTest, EveryStoredKeyIsLoadedIntoItsOwnSetting) {
-    defaults.set("shortcutsGloballyEnabled", false);
-    defaults.set("dragModeModifier", std::string("shift"));
-    defaults.set("rightClickDragEnabled", false);
-    defaults.set("threeColumnStyle", std::string("25-50-25"));
-    defaults.set("individualShortcutStates", Data::fromString(R"({"leftColumn":false,"fullscreen":true})"));
-    ShortcutSettings settings(defaults, center);
-    EXPECT_FALSE(settings.shortcutsEnabled());
-    EXPECT_EQ(settings.dragModeModifier(), DragModeModifier::shift);
-    EXPECT_FALSE(settings.rightClickDragEnabled());
-    EXPECT_EQ(settings.threeColumnStyle(), ThreeColumnStyle::classic);
-    EXPECT_FALSE(settings.individualState("leftColumn"));
-    EXPECT_TRUE(settings.individualState("fullscreen"));
-    EXPECT_TRUE(settings.individualState("neverSwitched"));
+TEST_F(ShortcutSettingsTest, EveryStoredKeyIsLoadedIntoItsOwnSettingAlone) {
+    // What was loaded, as one comparable row.
+    auto loaded = [](const ShortcutSettings& s) {
+        return std::make_tuple(s.shortcutsEnabled(), s.dragModeModifier(), s.rightClickDragEnabled(),
+                               s.threeColumnStyle(), s.individualState("leftColumn"), s.individualState("fullscreen"));
+    };
+    const auto defaultsRow = std::make_tuple(true, DragModeModifier::command, true, ThreeColumnStyle::balanced, true, true);
+    const struct {
+        const char* key;
+        platform::DefaultsValue stored;
+        decltype(defaultsRow) expected;
+    } cases[] = {
+        {"shortcutsGloballyEnabled", false,
+         {false, DragModeModifier::command, true, ThreeColumnStyle::balanced, true, true}},
+        {"dragModeModifier", std::string("shift"),
+         {true, DragModeModifier::shift, true, ThreeColumnStyle::balanced, true, true}},
+        {"rightClickDragEnabled", false, {true, DragModeModifier::command, false, ThreeColumnStyle::balanced, true, true}},
+        {"threeColumnStyle", std::string("25-50-25"),
+         {true, DragModeModifier::command, true, ThreeColumnStyle::classic, true, true}},
+        {"individualShortcutStates", Data::fromString(R"({"leftColumn":false,"fullscreen":true})"),
+         {true, DragModeModifier::command, true, ThreeColumnStyle::balanced, false, true}},
+    };
+    for (const auto& c : cases) {
+        MemoryUserDefaults store;
+        store.set(c.key, c.stored);
+        EXPECT_EQ(loaded(ShortcutSettings(store, center)), c.expected) << c.key;
+    }
+    EXPECT_EQ(loaded(ShortcutSettings(defaults, center)), defaultsRow);
 }
 
 TEST_F(ShortcutSettingsTest, AssignmentsWriteThroughAndOnlyTheGlobalSwitchPosts) {
