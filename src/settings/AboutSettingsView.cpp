@@ -151,7 +151,9 @@ QWidget* AboutSettingsView::buildHeaderCard() {
     texts->setSpacing(8);
     auto* name = new QLabel(QStringLiteral("Zentaris"));
     name->setFont(withWeight(AppStyle::titleFont(), QFont::Bold));
-    texts->addWidget(name);
+    // A label aligns a Latin-only text to the left even in a right-to-left interface; the
+    // layout puts it at the leading edge instead.
+    texts->addWidget(name, 0, Qt::AlignLeft);
     auto* description = new LocalizedText("app_description", AppStyle::calloutFont(), SystemColors::secondaryText());
     description->setWordWrap(true);
     texts->addWidget(description);
@@ -230,7 +232,7 @@ QWidget* AboutSettingsView::buildUpdatesCard() {
     versionLine->setTextFormat(Qt::PlainText);
     versionLine->setFont(AppStyle::calloutFont());
     setTextColor(versionLine, SystemColors::secondaryText());
-    installed->addWidget(versionLine);
+    installed->addWidget(versionLine, 0, Qt::AlignLeft);
     versionRow->addLayout(installed);
     versionRow->addStretch(1);
     checkButton_ = new QPushButton;

@@ -87,6 +87,30 @@ TEST_F(AboutSettingsViewTest, ServerTextsAreShownAsWrittenAndCut) {
     EXPECT_LE(page.releaseNotesLabel()->fullText().size(), qsizetype(UpdateService::maxShownReleaseNotesBytes + 1));
 }
 
+TEST_F(AboutSettingsViewTest, TheProductNameStandsAtTheLeadingEdgeRightToLeft) {
+    LanguageManager::shared().setLanguage("ar");
+    AboutSettingsView page(service, LanguageManager::shared(), std::string("3.1.4"));
+    page.setLayoutDirection(Qt::RightToLeft);
+    page.resize(700, 900);
+    page.show();
+    settle();
+    QLabel* name = nullptr;
+    for (auto* label : page.findChildren<QLabel*>()) {
+        if (label->text() == "Zentaris") name = label;
+    }
+    ASSERT_TRUE(name);
+    // The rightmost column of the name's letters, in page coordinates.
+    const QImage drawn = name->grab().toImage();
+    int rightmostInk = -1;
+    for (int x = 0; x < drawn.width(); ++x) {
+        for (int y = 0; y < drawn.height(); ++y) {
+            if (qGray(drawn.pixel(x, y)) < 128) rightmostInk = x;
+        }
+    }
+    ASSERT_GE(rightmostInk, 0);
+    EXPECT_GT(name->mapTo(&page, QPoint(rightmostInk, 0)).x(), page.width() / 2) << "beside the icon, on the right";
+}
+
 TEST_F(AboutSettingsViewTest, FailedCheckOnlyEndsTheProgress) {
     defaults.set(UpdateService::lastCheckDateKey, platform::Date{1'700'000'000});
     service.checkForUpdatesIfNeeded();
