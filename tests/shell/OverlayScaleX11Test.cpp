@@ -34,6 +34,13 @@ struct DeviceRect {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
+// What the child shows, in screen coordinates (origin at the bottom left of the primary monitor,
+// y upwards): the preview over each zone, then each card centred on one point.
+struct Scene {
+    std::vector<std::pair<std::string, platform::Rect>> zones;
+    platform::Point cardCentre;
+};
+
 // Where the server put a window, in device pixels from the top left of the root.
 std::optional<DeviceRect> serverGeometry(xcb_connection_t* connection, xcb_window_t window) {
     auto* attributes = xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr);
@@ -71,7 +78,7 @@ std::optional<DeviceRect> shownOverlay(xcb_connection_t* connection) {
 // Runs in a child process, which owns the one QApplication with this scale factor: shows the
 // preview over each zone and each card in its panel, and writes where the server put them, one
 // "name x y width height" line each.
-[[noreturn]] void placeOverlays(const std::string& display, const char* scaleFactor, int output) {
+[[noreturn]] void placeOverlays(const std::string& display, const char* scaleFactor, const Scene& scene, int output) {
     setenv("DISPLAY", display.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     setenv("QT_SCALE_FACTOR", scaleFactor, 1);
@@ -96,13 +103,7 @@ std::optional<DeviceRect> shownOverlay(xcb_connection_t* connection) {
     const auto report = [&lines](const std::string& what, const std::optional<DeviceRect>& rect) {
         if (rect) lines << what << ' ' << rect->x << ' ' << rect->y << ' ' << rect->width << ' ' << rect->height << '\n';
     };
-    // Screen coordinates: the origin at the bottom left, y upwards.
-    const std::pair<const char*, platform::Rect> zones[] = {
-        {"left-half", {0, 0, 1920, 2160}},
-        {"top-right", {2560, 1440, 1280, 720}},
-        {"bottom-band", {0, 0, 3840, 720}},
-    };
-    for (const auto& [zone, frame] : zones) {
+    for (const auto& [zone, frame] : scene.zones) {
         shell.showDragPreview(frame);
         report(zone, shownOverlay(connection));
         shell.hideDragPreview();
@@ -113,7 +114,7 @@ std::optional<DeviceRect> shownOverlay(xcb_connection_t* connection) {
         {"too-many", FeedbackCard::tooManyWindows(2, 5), 400, 110},
     };
     for (const auto& [card, content, width, height] : cards) {
-        const platform::Rect centred(screenWidth / 2.0 - width / 2, screenHeight / 2.0 - height / 2, width, height);
+        const platform::Rect centred(scene.cardCentre.x - width / 2, scene.cardCentre.y - height / 2, width, height);
         const auto panel = shell.showFeedbackPanel(content, centred);
         report(card, shownOverlay(connection));
         shell.hideFeedbackPanel(panel);
@@ -125,13 +126,13 @@ std::optional<DeviceRect> shownOverlay(xcb_connection_t* connection) {
     _exit(written ? 0 : 1);
 }
 
-std::map<std::string, DeviceRect> overlaysAt(const std::string& display, const char* scaleFactor) {
+std::map<std::string, DeviceRect> overlaysAt(const std::string& display, const char* scaleFactor, const Scene& scene) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return {};
     const pid_t child = fork();
     if (child == 0) {
         close(pipeFds[0]);
-        placeOverlays(display, scaleFactor, pipeFds[1]);
+        placeOverlays(display, scaleFactor, scene, pipeFds[1]);
     }
     close(pipeFds[1]);
     std::string text;
@@ -162,24 +163,54 @@ std::map<std::string, DeviceRect> overlaysAt(const std::string& display, const c
                                          << expected.x << '+' << expected.y;
 }
 
+// The cards keep their own layout, so their panels grow with the factor around the centre they
+// were given.
+void expectCardsCentredOn(const std::map<std::string, DeviceRect>& placed, int x, int y, double scale) {
+    for (const auto& [card, width, height] :
+         {std::tuple{"cancellation", 280, 90}, std::tuple{"drag-mode", 280, 90}, std::tuple{"too-many", 400, 110}}) {
+        SCOPED_TRACE(card);
+        const int w = static_cast<int>(width * scale), h = static_cast<int>(height * scale);
+        ASSERT_TRUE(placed.count(card)) << "the card came on screen";
+        EXPECT_TRUE(near(placed.at(card), {x - w / 2, y - h / 2, w, h}));
+    }
+}
+
+const std::pair<const char*, double> scaleFactors[] = {{"1", 1.0}, {"1.5", 1.5}, {"2", 2.0}};
+
 TEST(OverlayScaleX11, PreviewCoversItsZoneAndCardsSitCentredAtTheirOwnSizeAtEveryScaleFactor) {
     if (!programAvailable("Xvfb")) GTEST_SKIP() << "Xvfb is missing";
     PrivateDisplay display({.width = screenWidth, .height = screenHeight, .windowManager = {}});
-    for (const auto& [factor, scale] : {std::pair{"1", 1.0}, std::pair{"1.5", 1.5}, std::pair{"2", 2.0}}) {
+    const Scene scene{{{"left-half", {0, 0, 1920, 2160}}, {"top-right", {2560, 1440, 1280, 720}},
+                       {"bottom-band", {0, 0, 3840, 720}}},
+                      {screenWidth / 2.0, screenHeight / 2.0}};
+    for (const auto& [factor, scale] : scaleFactors) {
         SCOPED_TRACE(std::string("QT_SCALE_FACTOR=") + factor);
-        const auto placed = overlaysAt(display.name(), factor);
+        const auto placed = overlaysAt(display.name(), factor, scene);
         ASSERT_EQ(placed.size(), 6u) << "every overlay came on screen";
         // Top-left origin on the server: the zones flipped at the screen's bottom edge.
         EXPECT_TRUE(near(placed.at("left-half"), {0, 0, 1920, 2160}));
         EXPECT_TRUE(near(placed.at("top-right"), {2560, 0, 1280, 720}));
         EXPECT_TRUE(near(placed.at("bottom-band"), {0, 1440, 3840, 720}));
-        // A card keeps its own layout, so its panel grows with the factor around the screen's centre.
-        for (const auto& [card, width, height] : {std::tuple{"cancellation", 280, 90}, std::tuple{"drag-mode", 280, 90},
-                                                  std::tuple{"too-many", 400, 110}}) {
-            SCOPED_TRACE(card);
-            const int w = static_cast<int>(width * scale), h = static_cast<int>(height * scale);
-            EXPECT_TRUE(near(placed.at(card), {(screenWidth - w) / 2, (screenHeight - h) / 2, w, h}));
-        }
+        expectCardsCentredOn(placed, screenWidth / 2, screenHeight / 2, scale);
+    }
+}
+
+// Qt keeps each monitor's top-left corner in device pixels and scales from there, so a point on
+// the second monitor converts by that monitor's origin, not the primary's.
+TEST(OverlayScaleX11, OnTheSecondOfTwoMonitorsEverythingLandsOnThatMonitor) {
+    if (!programAvailable("Xvfb") || !programAvailable("xrandr")) GTEST_SKIP() << "Xvfb or xrandr is missing";
+    PrivateDisplay display({.width = screenWidth, .height = screenHeight, .windowManager = {}});
+    ASSERT_EQ(display.run({"xrandr", "--setmonitor", "Left", "1920/254x2160/286+0+0", "screen"}), 0);
+    ASSERT_EQ(display.run({"xrandr", "--setmonitor", "Right", "1920/254x2160/286+1920+0", "none"}), 0);
+    const Scene scene{{{"right-monitor-right-half", {2880, 0, 960, 2160}}, {"right-monitor-top", {1920, 1080, 1920, 1080}}},
+                      {2880, 1080}};
+    for (const auto& [factor, scale] : scaleFactors) {
+        SCOPED_TRACE(std::string("QT_SCALE_FACTOR=") + factor);
+        const auto placed = overlaysAt(display.name(), factor, scene);
+        ASSERT_EQ(placed.size(), 5u) << "every overlay came on screen";
+        EXPECT_TRUE(near(placed.at("right-monitor-right-half"), {2880, 0, 960, 2160}));
+        EXPECT_TRUE(near(placed.at("right-monitor-top"), {1920, 0, 1920, 1080}));
+        expectCardsCentredOn(placed, 2880, 1080, scale);
     }
 }
 
