@@ -202,6 +202,13 @@ void BenchDesktop::removeCrowd(std::size_t keepApplications) {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
 }
 
+std::optional<xcb_window_t> BenchDesktop::openTerminal() {
+    const pid_t xterm = display_.spawn({"xterm", "-geometry", "80x24+100+100"});
+    auto terminal = clientOf(xterm, 10);
+    if (terminal) watch(*terminal);
+    return terminal;
+}
+
 std::optional<xcb_window_t> BenchDesktop::clientOf(pid_t pid, double seconds) { return waitForClientOf(connection_, pid, seconds); }
 
 void BenchDesktop::activate(xcb_window_t window) { display_.run({"xdotool", "windowactivate", "--sync", std::to_string(window)}); }

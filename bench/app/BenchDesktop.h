@@ -56,6 +56,8 @@ public:
     std::size_t crowdApplications() const { return crowd_.size(); }
     // Ends the crowd's applications beyond the first `keepApplications`.
     void removeCrowd(std::size_t keepApplications = 0);
+    // Starts an xterm at +100+100 and watches it; none when it does not appear.
+    std::optional<xcb_window_t> openTerminal();
     // The managed client of process `pid`, waiting up to `seconds`.
     std::optional<xcb_window_t> clientOf(pid_t pid, double seconds);
     void activate(xcb_window_t window);

@@ -55,13 +55,11 @@ int main(int argc, char** argv) {
     Counter counter;
     QuietConfig config;
 
-    const pid_t xterm = display.spawn({"xterm", "-geometry", "80x24+100+100"});
-    const auto terminal = desk.clientOf(xterm, 10);
+    const auto terminal = desk.openTerminal();
     if (!terminal) {
         std::cerr << "xterm did not appear\n";
         return 1;
     }
-    desk.watch(*terminal);
     desk.addCrowd(4, 1, 300, 300, false);
     const std::size_t base = desk.crowdApplications();
 

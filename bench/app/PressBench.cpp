@@ -21,13 +21,11 @@ int main(int argc, char** argv) {
     zentaris::testing::PrivateDisplay display;
     BenchDesktop desk(display);
     QuietConfig config;
-    const pid_t xterm = display.spawn({"xterm", "-geometry", "80x24+100+100"});
-    const auto terminal = desk.clientOf(xterm, 10);
+    const auto terminal = desk.openTerminal();
     if (!terminal) {
         std::cerr << "xterm did not appear\n";
         return 1;
     }
-    desk.watch(*terminal);
     const pid_t program = display.spawn(config.command(binary));
     const pid_t bare = display.spawn({BARE_KEY_GRABBER, std::to_string(desk.keycode(XK_b)), std::to_string(*terminal)});
     if (!desk.waitUntilShortcutsAnswer(*terminal)) {

@@ -44,13 +44,11 @@ int main(int argc, char** argv) {
     zentaris::testing::PrivateDisplay display;
     BenchDesktop desk(display);
     QuietConfig config;
-    const pid_t xterm = display.spawn({"xterm", "-geometry", "80x24+100+100"});
-    const auto terminal = desk.clientOf(xterm, 10);
+    const auto terminal = desk.openTerminal();
     if (!terminal) {
         std::cerr << "xterm did not appear\n";
         return 1;
     }
-    desk.watch(*terminal);
     desk.addCrowd(2, 1, 900, 500, false);
     const pid_t program = display.spawn(config.command(binary));
     if (!desk.waitUntilShortcutsAnswer(*terminal)) {
