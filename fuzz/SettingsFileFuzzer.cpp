@@ -21,6 +21,8 @@ bool sameValue(const platform::DefaultsValue& a, const platform::DefaultsValue& 
     return a == b;
 }
 
+// A folder of this process's own; libFuzzer may end the process without running exit handlers, so
+// each input removes it again.
 const std::filesystem::path& workFolder() {
     static const std::filesystem::path folder = [] {
         // Every save syncs the file to disk; in memory that costs nothing, on a disk it halts the run.
@@ -28,10 +30,7 @@ const std::filesystem::path& workFolder() {
         const auto base = std::filesystem::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0
                               ? std::filesystem::path("/dev/shm")
                               : std::filesystem::temp_directory_path();
-        auto path = base / ("zentaris-fuzz-settings-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        std::atexit([] { std::error_code ignored; std::filesystem::remove_all(workFolder(), ignored); });
-        return path;
+        return base / ("zentaris-fuzz-settings-" + std::to_string(::getpid()));
     }();
     return folder;
 }
@@ -39,6 +38,7 @@ const std::filesystem::path& workFolder() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::filesystem::create_directories(workFolder());
     const auto file = workFolder() / "defaults.json";
     {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!sameValue(*first.object(key), *second.object(key))) std::abort();
         }
     }
-    // A file moved aside leaves a copy next to it; start every input from an empty folder.
-    for (const auto& entry : std::filesystem::directory_iterator(workFolder())) std::filesystem::remove(entry.path());
+    // A file moved aside leaves a copy next to it; every input starts from no folder at all.
+    std::filesystem::remove_all(workFolder());
     return 0;
 }

@@ -296,7 +296,7 @@ PlainButton* SupportSettingsView::contactTypeButton(ContactType type) const {
     return nullptr;
 }
 
-QMessageBox* SupportSettingsView::alert() const { return alert_; }
+QMessageBox* SupportSettingsView::alert() const { return alert_.data(); }
 
 void SupportSettingsView::showAlert(const std::string& titleKey, const QString& message) {
     if (alert_) alert_->close();
@@ -308,9 +308,6 @@ void SupportSettingsView::showAlert(const std::string& titleKey, const QString& 
     alert_->setText(QL(titleKey));
     alert_->setInformativeText(message);
     alert_->addButton(QL("ok"), QMessageBox::AcceptRole);
-    connect(alert_, &QObject::destroyed, this, [this, shown = alert_] {
-        if (alert_ == shown) alert_ = nullptr;
-    });
     alert_->open();
 }
 

@@ -6,6 +6,7 @@
 #include "platform/Workspace.h"
 #include "services/EmailService.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -94,7 +95,9 @@ private:
     QCheckBox* appSettingsSwitch_ = nullptr;
     QPushButton* clearButton_ = nullptr;
     QPushButton* sendButton_ = nullptr;
-    QMessageBox* alert_ = nullptr;
+    // Cleared by Qt when the alert closes itself, also while the page's children are being destroyed,
+    // when no slot of this page may run any more.
+    QPointer<QMessageBox> alert_;
 };
 
 } // namespace zentaris
