@@ -235,8 +235,8 @@ void LocalizedShortcutRecorder::stopRecording() {
 
 void LocalizedShortcutRecorder::cancelRecording() {
     if (!isRecording_) return;
-    // The controller's Escape handler empties the slot before it announces the cancel, so an
-    // empty slot still counts as this recorder's own recording.
+    // A slot emptied by someone else before the cancel was announced still counts as this
+    // recorder's own recording.
     if (!isRecordingThisShortcut() && anotherShortcutRecords()) return;
     endLocalRecording();
     if (auto* app = AppDelegate::shared(); app && isRecordingThisShortcut()) {

@@ -1,10 +1,12 @@
 #include "QtShortcutTestSupport.h"
 #include "shortcuts/GlobalShortcuts.h"
 #include "shortcuts/qt/ShortcutConveniences.h"
+#include "shortcuts/qt/ShortcutRecorderField.h"
 
 #include <QAction>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTest>
 
 using namespace GlobalShortcuts;
 
@@ -52,6 +54,23 @@ TEST_F(ShortcutConveniencesTest, AnActionFollowsItsNameAndStandsAsideWhileARecor
     EXPECT_EQ(action.shortcut(), ctrlKKeys) << "the name's current one when recording ends";
     recorderActive("maybe");
     EXPECT_EQ(action.shortcut(), ctrlKKeys) << "anything but true is not recording";
+}
+
+TEST_F(ShortcutConveniencesTest, TheModulesRecorderOfAnyNameWithdrawsTheKeysUntilItEnds) {
+    QAction action;
+    setShortcut(optCmdLeft, named);
+    globalKeyboardShortcut(action, named);
+    QWidget window;
+    auto* recorder = new ShortcutRecorderField(another, {}, &window);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::mouseClick(recorder, Qt::LeftButton);
+    ASSERT_TRUE(recorder->isRecording());
+    EXPECT_TRUE(action.shortcut().isEmpty());
+    pressKey(recorder, Key::escape);
+    EXPECT_FALSE(recorder->isRecording());
+    EXPECT_EQ(action.shortcut(), metaAltLeft);
 }
 
 TEST_F(ShortcutConveniencesTest, AMenuItemIsBoundReboundAndUnbound) {
