@@ -193,6 +193,8 @@ bool X11WindowMover::leaveMaximisedState(xcb_window_t window) {
         if (a.left != b.left || a.right != b.right || a.top != b.top || a.bottom != b.bottom) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
+    // The frame may still change as the window manager finishes: read it again when it is needed.
+    knownFrames_.get().erase(window);
     pending_.erase(window);
     return true;
 }
