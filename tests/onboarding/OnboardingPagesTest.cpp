@@ -10,6 +10,7 @@
 #include "onboarding/MultiMonitorView.h"
 #include "onboarding/OnboardingVideoPlayer.h"
 #include "onboarding/ShortcutsView.h"
+#include "onboarding/TutorialResources.h"
 #include "onboarding/TutorialStyle.h"
 #include "shortcuts/GlobalShortcuts.h"
 
@@ -229,7 +230,16 @@ TEST_F(OnboardingPagesTest, PicturesAndFilmsAreShownWhenTheProgramHasThemAndLeft
                     !childrenOf<OnboardingVideoPlayer>(shortcuts).empty(), !childrenOf<OnboardingVideoPlayer>(dragMode).empty()};
         }
     };
-    EXPECT_EQ(Pages().shown(), std::vector<bool>(6, true));
+    {
+        Pages pages;
+        EXPECT_EQ(pages.shown(), std::vector<bool>(6, true));
+        const auto menuPicture = childrenOf<tutorial::RoundedPicture>(pages.menuBar);
+        const auto screensPicture = childrenOf<tutorial::RoundedPicture>(pages.screens);
+        ASSERT_EQ(menuPicture.size(), 1u);
+        ASSERT_EQ(screensPicture.size(), 1u);
+        EXPECT_EQ(menuPicture.front()->width(), 500);
+        EXPECT_EQ(screensPicture.front()->width(), 620);
+    }
 
     ::zentaris::testing::TemporaryDirectory empty;
     std::filesystem::create_directories(empty / "en.lproj");

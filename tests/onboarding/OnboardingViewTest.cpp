@@ -12,6 +12,8 @@
 #include "onboarding/TutorialStyle.h"
 #include "onboarding/WelcomeLanguageView.h"
 
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <memory>
@@ -67,6 +69,8 @@ TEST_F(OnboardingViewTest, NextAndBackWalkThroughTheSevenPages) {
         EXPECT_EQ(bar->backButton()->isVisibleTo(view.get()), !first);
         EXPECT_EQ(bar->nextButton()->text(), last ? "Finish" : "Next");
         EXPECT_EQ(bar->nextButton()->icon().isNull(), last) << "Finish has no chevron";
+        settle();
+        EXPECT_FALSE(view->findChild<QScrollArea*>()->horizontalScrollBar()->isVisible()) << "the page fits the window's width";
         if (!last) click(bar->nextButton());
     }
     for (int back = 0; back < 6; ++back) click(bar->backButton());
