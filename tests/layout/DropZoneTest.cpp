@@ -21,26 +21,12 @@ TEST_P(DropZone, mapsThePointerToItsZone) {
     EXPECT_EQ(dropZoneFor(GetParam().pointer, {0, 0, 1000, 800}), GetParam().zone);
 }
 
+// What the band table below does not show: precedence, full height, and the exact band edges.
 INSTANTIATE_TEST_SUITE_P(
     OnAThousandByEightHundredArea, DropZone,
     ::testing::Values(
-        ZoneCase{{100, 700}, {0, 400, 500, 400}},   // top-left corner
         ZoneCase{{100, 790}, {0, 400, 500, 400}},   // the corner wins over the top edge
-        ZoneCase{{900, 700}, {500, 400, 500, 400}}, // top-right corner
-        ZoneCase{{100, 100}, {0, 0, 500, 400}},     // bottom-left corner
-        ZoneCase{{900, 100}, {500, 0, 500, 400}},   // bottom-right corner
-        ZoneCase{{100, 400}, {0, 0, 250, 800}},     // left column
-        ZoneCase{{900, 400}, {750, 0, 250, 800}},   // right column
-        ZoneCase{{500, 780}, {0, 400, 1000, 400}},  // top half
-        ZoneCase{{500, 20}, {0, 0, 1000, 400}},     // bottom half
-        ZoneCase{{550, 440}, {0, 0, 1000, 800}},    // centre box
         ZoneCase{{500, 200}, {250, 0, 500, 800}},   // centre column at any height
-        ZoneCase{{620, 400}, {300, 0, 700, 800}},   // right 70
-        ZoneCase{{700, 400}, {500, 0, 500, 800}},   // right half
-        ZoneCase{{800, 400}, {700, 0, 300, 800}},   // right 30
-        ZoneCase{{390, 400}, {0, 0, 700, 800}},     // left 70
-        ZoneCase{{300, 400}, {0, 0, 500, 800}},     // left half
-        ZoneCase{{200, 400}, {0, 0, 300, 800}},     // left 30
         ZoneCase{{150, 400}, {0, 0, 500, 800}},     // exactly on the left band edge: left half
         ZoneCase{{850, 400}, {500, 0, 500, 800}})); // exactly on the right band edge: right half
 
