@@ -5,6 +5,7 @@
 #include "preferences/TextFormat.h"
 #include "views/SymbolImage.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -58,9 +59,7 @@ OnboardingNavigationButtons::OnboardingNavigationButtons(OnboardingState& state,
     skip_ = plainButton(SystemColors::red(), withOpacity(SystemColors::red(), 0.1), 16, 8, QFont::Normal);
     remindLater_ = plainButton(SystemColors::orange(), withOpacity(SystemColors::orange(), 0.1), 16, 8, QFont::Normal);
     back_ = plainButton(SystemColors::primaryText(), withOpacity(SystemColors::separator(), 0.3), 16, 8, QFont::Normal);
-    back_->setIcon(symbolIcon("chevron.left", SystemColors::primaryText()));
     next_ = plainButton(QColor(Qt::white), SystemColors::accent(), 24, 10, QFont::Medium);
-    next_->setLayoutDirection(Qt::RightToLeft); // the chevron after the text
     buttons->addWidget(skip_);
     buttons->addWidget(remindLater_);
     buttons->addWidget(back_);
@@ -96,8 +95,23 @@ void OnboardingNavigationButtons::showStep(OnboardingStep step) {
     skip_->setVisible(isFirstStep);
     remindLater_->setVisible(isFirstStep);
     back_->setVisible(!isFirstStep);
-    next_->setIcon(isLastStep_ ? QIcon() : symbolIcon("chevron.right", QColor(Qt::white)));
+    placeChevrons();
     relabel();
+}
+
+void OnboardingNavigationButtons::placeChevrons() {
+    const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
+    const char* backward = rightToLeft ? "chevron.right" : "chevron.left";
+    const char* forward = rightToLeft ? "chevron.left" : "chevron.right";
+    back_->setIcon(symbolIcon(backward, SystemColors::primaryText()));
+    // A button puts its icon before the text; the opposite direction puts the chevron after it.
+    next_->setLayoutDirection(rightToLeft ? Qt::LeftToRight : Qt::RightToLeft);
+    next_->setIcon(isLastStep_ ? QIcon() : symbolIcon(forward, QColor(Qt::white)));
+}
+
+void OnboardingNavigationButtons::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LayoutDirectionChange) placeChevrons();
+    QWidget::changeEvent(event);
 }
 
 void OnboardingNavigationButtons::relabel() {

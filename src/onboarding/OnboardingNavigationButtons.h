@@ -32,8 +32,13 @@ public:
     // Next, or Finish on the last page.
     QPushButton* nextButton() const { return next_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void relabel();
+    // The chevrons point the way the pages go: Next's after its text, towards the trailing edge.
+    void placeChevrons();
 
     OnboardingState& state_;
     std::function<void()> dismiss_;

@@ -40,7 +40,10 @@ void OnboardingProgressBar::paintEvent(QPaintEvent*) {
     track.addRoundedRect(QRectF(rect()), 3, 3);
     painter.setClipPath(track);
     painter.fillRect(rect(), withOpacity(SystemColors::separator(), 0.3));
-    painter.fillRect(QRectF(0, 0, width() * shown_, barHeight), SystemColors::accent());
+    // The bar fills from the leading edge: from the right in a right-to-left interface.
+    const double filled = width() * shown_;
+    const double start = layoutDirection() == Qt::RightToLeft ? width() - filled : 0.0;
+    painter.fillRect(QRectF(start, 0, filled, barHeight), SystemColors::accent());
 }
 
 } // namespace zentaris

@@ -79,6 +79,38 @@ TEST_F(OnboardingViewTest, NextAndBackWalkThroughTheSevenPages) {
     EXPECT_TRUE(view->isVisible());
 }
 
+TEST_F(OnboardingViewTest, InARightToLeftInterfaceTheBarFillsFromTheRightAndNextPointsLeft) {
+    auto view = makeView();
+    view->show();
+    click(view->navigation()->nextButton());
+    click(view->navigation()->nextButton());
+    QTest::qWait(600); // the bar glides to a third
+    // Whether the accent colour fills the bar at a fraction of its width.
+    const auto accentAt = [&](double fraction) {
+        auto* bar = view->progressBar();
+        const QImage image = bar->grab().toImage();
+        const QColor pixel = image.pixelColor(int(image.width() * fraction), image.height() / 2);
+        return pixel.blue() > pixel.red() + 60;
+    };
+    // Next's chevron: its picture and the side of the text it is drawn on.
+    auto* next = view->navigation()->nextButton();
+    const auto chevron = [&] { return std::pair{next->icon().pixmap(16).toImage(), next->layoutDirection()}; };
+    EXPECT_TRUE(accentAt(0.1));
+    EXPECT_FALSE(accentAt(0.9));
+    const auto leftToRight = chevron();
+
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    settle();
+    EXPECT_FALSE(accentAt(0.1));
+    EXPECT_TRUE(accentAt(0.9));
+    const auto rightToLeft = chevron();
+    EXPECT_NE(rightToLeft.first, leftToRight.first) << "the chevron points the other way";
+    EXPECT_NE(rightToLeft.second, leftToRight.second) << "the chevron stays after the text";
+    QApplication::setLayoutDirection(Qt::LeftToRight);
+    settle();
+    EXPECT_TRUE(accentAt(0.1));
+}
+
 TEST_F(OnboardingViewTest, SkipRemindLaterAndFinishStoreTheirChoiceAndHideTheWindow) {
     struct Case {
         const char* name;
