@@ -124,7 +124,9 @@ ModernSidebar::ModernSidebar(SettingsTab selectedTab, std::function<void(Setting
 
     header_ = new LocalizedText("zentaris_name", withWeight(AppStyle::headlineFont(), QFont::Bold));
     header_->setContentsMargins(16, 24, 16, 16);
-    column->addWidget(header_);
+    // A label aligns a Latin-only name to the left even in a right-to-left interface; the layout
+    // puts it at the leading edge instead.
+    column->addWidget(header_, 0, Qt::AlignLeft);
 
     auto* list = new QWidget;
     auto* sections = new QVBoxLayout(list);

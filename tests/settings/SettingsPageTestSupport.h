@@ -32,6 +32,19 @@
 
 namespace zentaris::testing {
 
+// The x of the rightmost dark pixel a widget draws, in `ancestor`'s coordinates (-1 if none):
+// where a text really stands, whatever width its label was given.
+inline int rightmostInk(QWidget* widget, QWidget* ancestor) {
+    const QImage drawn = widget->grab().toImage();
+    int rightmost = -1;
+    for (int x = 0; x < drawn.width(); ++x) {
+        for (int y = 0; y < drawn.height(); ++y) {
+            if (qGray(drawn.pixel(x, y)) < 128) rightmost = x;
+        }
+    }
+    return rightmost < 0 ? -1 : widget->mapTo(ancestor, QPoint(rightmost, 0)).x();
+}
+
 // The shared models over an in-memory store, fakes for everything outside, and the notifications
 // posted on the default centre.
 struct SettingsPageFixture : ::testing::Test {

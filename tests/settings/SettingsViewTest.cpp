@@ -9,6 +9,7 @@
 #include "shell/QtApplicationShell.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QApplication>
 #include <QPointer>
 #include <QTest>
@@ -108,6 +109,21 @@ std::vector<QWidget*> settingsWindows() {
         if (!window->parentWidget() && window->findChild<SettingsView*>()) found.push_back(window);
     }
     return found;
+}
+
+TEST_F(SettingsViewTest, TheSidebarTitleStandsAtTheLeadingEdgeRightToLeft) {
+    LanguageManager::shared().setLanguage("ar");
+    ModernSidebar sidebar(SettingsTab::general, [](SettingsTab) {});
+    sidebar.setLayoutDirection(Qt::RightToLeft);
+    sidebar.resize(260, 600);
+    sidebar.show();
+    settle();
+    QLabel* title = nullptr;
+    for (auto* label : sidebar.findChildren<QLabel*>()) {
+        if (label->text() == "Zentaris") title = label;
+    }
+    ASSERT_TRUE(title);
+    EXPECT_GT(rightmostInk(title, &sidebar), sidebar.width() * 3 / 4);
 }
 
 TEST_F(SettingsViewTest, TheSettingsWindowIsMadeOnceAndOnlyHiddenWhenClosed) {
