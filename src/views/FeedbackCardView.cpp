@@ -238,13 +238,19 @@ void FeedbackCardView::paintEvent(QPaintEvent*) {
     paintBackground(painter, card, now);
     const double contentTop = card.top() + verticalPadding;
     const double contentHeight = card.height() - 2 * verticalPadding;
-    const QPointF clusterCentre(card.left() + horizontalPadding + clusterSide / 2, contentTop + contentHeight / 2);
+    // The icon stands at the leading edge and the texts follow it: mirrored right to left.
+    const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
+    const double clusterX = rightToLeft ? card.right() - horizontalPadding - clusterSide / 2
+                                        : card.left() + horizontalPadding + clusterSide / 2;
+    const QPointF clusterCentre(clusterX, contentTop + contentHeight / 2);
     // The ring and halo grow by 15 % and the sparkles circle beyond them.
     constexpr double reach = sparkleDistance + 12;
     clusterArea_ = QRectF(clusterCentre.x() - reach, clusterCentre.y() - reach, 2 * reach, 2 * reach);
     paintIconCluster(painter, clusterCentre, now);
-    const QRectF column(clusterCentre.x() + clusterSide / 2 + clusterSpacing,
-                        contentTop + (contentHeight - text.size.height()) / 2, text.size.width(), text.size.height());
+    const double columnLeft = rightToLeft ? clusterCentre.x() - clusterSide / 2 - clusterSpacing - text.size.width()
+                                          : clusterCentre.x() + clusterSide / 2 + clusterSpacing;
+    const QRectF column(columnLeft, contentTop + (contentHeight - text.size.height()) / 2, text.size.width(),
+                        text.size.height());
     paintTexts(painter, column, text, now);
     if (!frozenClock_ && !frameTimer_.isActive() && isVisible()) frameTimer_.start();
 }
@@ -403,12 +409,15 @@ void FeedbackCardView::paintTexts(QPainter& painter, const QRectF& column, const
         secondImage_ = layerImage(secondArea, [&](QPainter& p) { paintSecondLayer(p, column.width(), layout); });
     }
 
+    // The texts slide in from the trailing side.
+    const double slide = layoutDirection() == Qt::RightToLeft ? -1.0 : 1.0;
     painter.save();
     painter.setOpacity(std::clamp(titleOpacity_.at(now), 0.0, 1.0));
-    painter.drawImage(QPointF(column.left() + titleSlide_.at(now), column.top()), titleImage_);
+    painter.drawImage(QPointF(column.left() + slide * titleSlide_.at(now), column.top()), titleImage_);
     painter.setOpacity(0.8 * std::clamp(hintOpacity_.at(now), 0.0, 1.0));
-    painter.drawImage(QPointF(column.left() + (wraps ? 0.0 : hintSlide_.at(now)), column.top() + layout.secondRect.top()),
-                      secondImage_);
+    painter.drawImage(
+        QPointF(column.left() + (wraps ? 0.0 : slide * hintSlide_.at(now)), column.top() + layout.secondRect.top()),
+        secondImage_);
     painter.restore();
 }
 

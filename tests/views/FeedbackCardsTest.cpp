@@ -77,6 +77,21 @@ TEST_F(FeedbackCardsTest, TheToggleCardFollowsTheNewState) {
         const QRectF box = card.cardRect();
         const QColor icon = image.pixelColor(QPoint(int(box.left() + 24 + 24), int(box.center().y())));
         EXPECT_EQ(icon.green() > icon.red(), c.green) << "the symbol is drawn in the accent colour";
+
+        // Right to left, the icon (48 wide, 24 in from the edge) stands at the right end of the card.
+        card.setLayoutDirection(Qt::RightToLeft);
+        const QImage mirrored = drawnAt(card, {280, 90}, 2.0);
+        const int top = int(box.center().y()) - 24;
+        const QImage leftIcon = image.copy(int(box.left()) + 24, top, 48, 48);
+        const QImage rightIcon = mirrored.copy(int(box.right()) - 72, top, 48, 48);
+        int unlike = 0;
+        for (int x = 0; x < 48; ++x) {
+            for (int y = 0; y < 48; ++y) {
+                const QColor a = leftIcon.pixelColor(x, y), b = rightIcon.pixelColor(x, y);
+                unlike += std::abs(a.green() - b.green()) + std::abs(a.red() - b.red()) > 80;
+            }
+        }
+        EXPECT_LT(unlike, 48 * 48 / 10) << "the same icon, at the leading edge";
     }
 }
 
