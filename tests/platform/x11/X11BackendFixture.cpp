@@ -119,6 +119,10 @@ void X11Session::changeState(const AXUIElement& window, bool add, const std::str
         const bool present = values && std::find(values->begin(), values->end(), first) != values->end();
         return present == add;
     })) << state1;
+    // A turn of the loop, as a person's next key press would come after: the change's events are
+    // seen and what the backend kept from before it is dropped.
+    desktop_->connection().waitAndPump(0.01);
+    queue_.runPending();
 }
 
 } // namespace zentaris::testing
