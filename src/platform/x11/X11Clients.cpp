@@ -137,8 +137,8 @@ void X11Clients::findProcesses(std::vector<ClientInfo*>& withoutPid) {
     std::vector<xcb_res_query_client_ids_cookie_t> cookies;
     if (hasResourceExtension_) {
         for (const auto* client : withoutPid) {
-            const xcb_res_client_id_spec_t spec{client->window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
-            cookies.push_back(xcb_res_query_client_ids(xcb, 1, &spec));
+            const xcb_res_client_id_spec_t pidQuery{client->window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+            cookies.push_back(xcb_res_query_client_ids(xcb, 1, &pidQuery));
         }
     }
     for (std::size_t i = 0; i < withoutPid.size(); ++i) {
