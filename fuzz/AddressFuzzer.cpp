@@ -1,6 +1,7 @@
 // The mail and web addresses built from texts a user or a server supplies. Percent-encoding
 // leaves only unreserved characters and %XX and decodes back to the input; a mailto: address has
-// no second '?' and no '&' but between its two fields; an address taken as https stays printable.
+// no second '?' and no '&' but between its two fields; an address taken as https stays printable;
+// an address the contact form takes is bounded, ASCII, and has one '@' and a lettered ending.
 #include "services/EmailService.h"
 #include "services/WebAddress.h"
 
@@ -63,6 +64,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
         if (readSubject != subject || readBody != body) std::abort();
+    }
+    if (zentaris::isPlausibleEmailAddress(recipient)) {
+        const auto at = recipient.find('@');
+        const auto lastDot = recipient.rfind('.');
+        if (recipient.size() > 254 || at == 0 || recipient.find('@', at + 1) != std::string::npos) std::abort();
+        if (lastDot == std::string::npos || lastDot < at + 2 || recipient.size() - lastDot < 3) std::abort();
+        for (const unsigned char c : recipient) {
+            if (!std::isalnum(c) && std::strchr("._%+-@", c) == nullptr) std::abort();
+        }
+        for (std::size_t i = lastDot + 1; i < recipient.size(); ++i) {
+            if (!std::isalpha(static_cast<unsigned char>(recipient[i]))) std::abort();
+        }
     }
     if (zentaris::isHttpsURL(input)) {
         for (const unsigned char c : input) {

@@ -8,6 +8,9 @@ namespace zentaris {
 
 namespace {
 
+// The longest address a mail path can carry.
+constexpr std::size_t maxEmailAddressLength = 254;
+
 bool isAsciiAlphanumeric(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
@@ -100,7 +103,10 @@ std::string percentEncodeStrictly(const std::string& text) {
 
 bool isValidEmailAddress(const std::string& address) {
     const auto at = address.find('@');
-    if (at == std::string::npos || address.find('@', at + 1) != std::string::npos || address.size() > 254) return false;
+    if (at == std::string::npos || address.find('@', at + 1) != std::string::npos
+        || address.size() > maxEmailAddressLength) {
+        return false;
+    }
     const auto local = address.substr(0, at);
     if (local.empty() || local.size() > 64 || local.front() == '.' || local.back() == '.'
         || local.find("..") != std::string::npos) {
@@ -110,6 +116,26 @@ bool isValidEmailAddress(const std::string& address) {
         return isAsciiAlphanumeric(c) || c == '.' || c == '_' || c == '+' || c == '-';
     });
     return localOk && isDomain(address.substr(at + 1), /*allowSingleLabel=*/false);
+}
+
+bool isPlausibleEmailAddress(const std::string& address) {
+    if (address.size() > maxEmailAddressLength) return false;
+    const auto at = address.find('@');
+    if (at == 0 || at == std::string::npos) return false;
+    const auto isLocalCharacter = [](char c) {
+        return isAsciiAlphanumeric(c) || c == '.' || c == '_' || c == '%' || c == '+' || c == '-';
+    };
+    if (!std::all_of(address.begin(), address.begin() + static_cast<std::ptrdiff_t>(at), isLocalCharacter)) return false;
+    const std::string_view domain = std::string_view(address).substr(at + 1);
+    if (!std::all_of(domain.begin(), domain.end(), [](char c) { return isAsciiAlphanumeric(c) || c == '.' || c == '-'; }))
+        return false;
+    // The ending has no dot, so it follows the last one; something must stand before that dot.
+    const auto lastDot = domain.rfind('.');
+    if (lastDot == 0 || lastDot == std::string_view::npos) return false;
+    const auto ending = domain.substr(lastDot + 1);
+    return ending.size() >= 2 && std::all_of(ending.begin(), ending.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
 }
 
 } // namespace zentaris

@@ -16,4 +16,9 @@ std::string percentEncodeStrictly(const std::string& text);
 // dot), "@", and a domain of at least two letter-digit-hyphen labels.
 bool isValidEmailAddress(const std::string& address);
 
+// What the contact form takes as the user's own address, looser than the above: letters, digits and
+// . _ % + - before the "@"; letters, digits, dots and hyphens after it, ending in a dot and two or
+// more letters. At most 254 bytes; checked in one pass, whatever the length of the text.
+bool isPlausibleEmailAddress(const std::string& address);
+
 } // namespace zentaris

@@ -4,6 +4,7 @@
 #include "preferences/AppStyle.h"
 #include "preferences/LanguageManager.h"
 #include "services/BuildConfiguration.h"
+#include "services/WebAddress.h"
 #include "settings/DeferredRefresh.h"
 #include "settings/PlainButton.h"
 #include "settings/SettingsWidgets.h"
@@ -19,8 +20,6 @@
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QVBoxLayout>
-
-#include <regex>
 
 namespace zentaris {
 
@@ -245,9 +244,7 @@ void SupportSettingsView::selectContactType(ContactType type) {
 bool SupportSettingsView::canSend() const {
     if (trimmed(subjectField_->text()).empty() || trimmed(messageEditor_->toPlainText()).empty()) return false;
     const std::string email = trimmed(emailField_->text());
-    if (email.empty()) return true;
-    static const std::regex pattern("^[A-Z0-9a-z._%+-]+@[A-Za-z0-9.-]+\\.[A-Za-z]{2,}$");
-    return std::regex_match(email, pattern);
+    return email.empty() || isPlausibleEmailAddress(email);
 }
 
 void SupportSettingsView::submit() {

@@ -41,6 +41,22 @@ TEST(WebAddressTest, MailtoRefusesRecipientsThatAreNotPlainAddresses) {
     }
 }
 
+TEST(WebAddressTest, TheFormsAddressCheckTakesLooseAddressesUpTo254Bytes) {
+    for (const char* good : {"me@example.org", "a%b+c_d-e.@x.io", ".me@..example.co", "me@-.ORG", "1@2.ab"}) {
+        EXPECT_TRUE(isPlausibleEmailAddress(good)) << good;
+    }
+    for (const char* bad : {"", "@example.org", "me@", "me@.org", "me@example", "me@example.c", "me@example.o1",
+                            "me@example.org.", "me@@example.org", "me@exa@mple.org", "m e@example.org",
+                            "me@exa_mple.org", "m\xc3\xa9@example.org", "me@example.org\n", "me!@example.org"}) {
+        EXPECT_FALSE(isPlausibleEmailAddress(bad)) << bad;
+    }
+    const std::string longest = std::string(64, 'a') + "@" + std::string(185, 'b') + ".org";
+    ASSERT_EQ(longest.size(), 254u);
+    EXPECT_TRUE(isPlausibleEmailAddress(longest));
+    EXPECT_FALSE(isPlausibleEmailAddress("a" + longest));
+    EXPECT_FALSE(isPlausibleEmailAddress(std::string(32000, 'a') + "@example.org"));
+}
+
 TEST(WebAddressTest, RecognisesHttpsAddressesABrowserMayOpen) {
     for (const char* good : {"https://example.org", "HTTPS://example.org/", "https://example.org:8443/p?q=1#f",
                              "https://127.0.0.1:4433/checkAppVersion", "https://[::1]:443/x", "https://host"}) {

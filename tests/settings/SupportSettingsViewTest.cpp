@@ -75,6 +75,12 @@ TEST_F(SupportSettingsViewTest, SendConditionTrimsAndChecksTheAddress) {
         EXPECT_EQ(page.canSend(), c.canSend);
         EXPECT_EQ(page.sendButton()->isEnabled(), c.canSend);
     }
+
+    // A paste as long as the field takes is checked on every change and refused, never matched.
+    fill("Hi", QString(32000, QLatin1Char('a')) + "@example.org", "Text");
+    EXPECT_FALSE(page.sendButton()->isEnabled());
+    page.emailField()->insert("x");
+    EXPECT_FALSE(page.canSend());
 }
 
 TEST_F(SupportSettingsViewTest, SendingHandsTheMailLinkOnHalfASecondLaterAndClearsTheForm) {
@@ -127,6 +133,7 @@ TEST_F(SupportSettingsViewTest, InitialOptionsSendSystemInformationOnlyAndNoAddr
 TEST_F(SupportSettingsViewTest, RefusedLinkShowsTheErrorAndKeepsTheForm) {
     workspace.setOpenURLResult(false);
     QTest::mouseClick(page.contactTypeButton(ContactType::bugReport), Qt::LeftButton);
+    page.emailField()->setText("me@example.org");
     page.messageEditor()->setPlainText("Steps");
     page.submit();
     queue.advance(SupportSettingsView::sendDelay);
@@ -135,6 +142,7 @@ TEST_F(SupportSettingsViewTest, RefusedLinkShowsTheErrorAndKeepsTheForm) {
     EXPECT_EQ(page.alert()->text(), text("error_title"));
     EXPECT_EQ(page.alert()->informativeText(), text("email_error_message"));
     EXPECT_EQ(page.subjectField()->text(), "[Bug Report]: ");
+    EXPECT_EQ(page.emailField()->text(), "me@example.org");
     EXPECT_EQ(page.messageEditor()->toPlainText(), "Steps");
     EXPECT_EQ(page.selectedContactType(), ContactType::bugReport);
     EXPECT_TRUE(page.sendButton()->isEnabled());
