@@ -19,7 +19,8 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> connection, MainQueue& que
     mover_ = std::make_unique<X11WindowMover>(*connection_, *clients_, *monitors_);
     accessibility_ = std::make_unique<X11Accessibility>(*clients_, *mover_);
     screens_ = std::make_unique<X11ScreenProvider>(*connection_, *clients_, *monitors_, queue);
-    workspace_ = std::make_unique<X11Workspace>(*clients_, *mover_, std::move(options.openUrl));
+    workspace_ = std::make_unique<X11Workspace>(*clients_, *mover_, std::move(options.openUrl),
+                                                std::move(options.openMailto));
 }
 
 } // namespace platform::x11

@@ -16,6 +16,7 @@ public:
         const char* displayName = nullptr; // null = $DISPLAY
         ProcessId ownPid = 0;               // 0 = this process; its windows are never listed
         X11Workspace::UrlOpener openUrl;
+        X11Workspace::UrlOpener openMailto;
     };
 
     // Nothing when no X server can be reached.

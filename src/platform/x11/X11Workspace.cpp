@@ -1,8 +1,13 @@
 #include "platform/x11/X11Workspace.h"
 
+#include "platform/system/DefaultHandler.h"
+
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <map>
 #include <spawn.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <thread>
 
@@ -10,8 +15,11 @@ extern char** environ;
 
 namespace platform::x11 {
 
-X11Workspace::X11Workspace(X11Clients& clients, X11WindowMover& mover, UrlOpener openUrl)
-    : clients_(clients), mover_(mover), openUrl_(openUrl ? std::move(openUrl) : UrlOpener(openWithXdgOpen)) {}
+X11Workspace::X11Workspace(X11Clients& clients, X11WindowMover& mover, UrlOpener openUrl, UrlOpener openMailto)
+    : clients_(clients),
+      mover_(mover),
+      openUrl_(openUrl ? std::move(openUrl) : UrlOpener(openWithXdgOpen)),
+      openMailto_(openMailto ? std::move(openMailto) : UrlOpener(openWithDefaultHandler)) {}
 
 std::string X11Workspace::nameOf(const ClientInfo& client) const {
     if (client.className && !client.className->empty()) return *client.className;
@@ -74,7 +82,18 @@ bool X11Workspace::activate(ProcessId pid) {
     return false;
 }
 
-bool X11Workspace::openURL(const std::string& url) { return openUrl_(url); }
+bool X11Workspace::openURL(const std::string& url) {
+    // The general opener only learns that xdg-open started; a message must count as handed over
+    // only when a mail program took it, or it is lost without a word.
+    constexpr std::string_view mailto = "mailto:";
+    const auto sameLetter = [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); };
+    const bool isMail = url.size() >= mailto.size() && std::equal(mailto.begin(), mailto.end(), url.begin(), sameLetter);
+    return isMail ? openMailto_(url) : openUrl_(url);
+}
+
+bool X11Workspace::openWithDefaultHandler(const std::string& url) {
+    return launchDefaultHandler(url) == HandlerLaunch::started;
+}
 
 bool X11Workspace::openWithXdgOpen(const std::string& url) {
     // No shell: the address is one argument whatever it holds.

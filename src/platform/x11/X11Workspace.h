@@ -14,8 +14,10 @@ class X11Workspace : public Workspace {
 public:
     using UrlOpener = std::function<bool(const std::string& url)>;
 
-    // `openUrl` hands an address to the desktop; the default runs xdg-open.
-    X11Workspace(X11Clients& clients, X11WindowMover& mover, UrlOpener openUrl = {});
+    // `openUrl` hands an address to the desktop; the default runs xdg-open. `openMailto` takes the
+    // mailto: addresses and must say whether a mail program took it; the default starts the desktop's
+    // default mail handler.
+    X11Workspace(X11Clients& clients, X11WindowMover& mover, UrlOpener openUrl = {}, UrlOpener openMailto = {});
 
     std::optional<RunningApplication> frontmostApplication() const override;
     std::vector<RunningApplication> runningApplications() const override;
@@ -23,6 +25,7 @@ public:
     bool openURL(const std::string& url) override;
 
     static bool openWithXdgOpen(const std::string& url);
+    static bool openWithDefaultHandler(const std::string& url);
 
 private:
     std::string nameOf(const ClientInfo& client) const;
@@ -32,6 +35,7 @@ private:
     X11Clients& clients_;
     X11WindowMover& mover_;
     UrlOpener openUrl_;
+    UrlOpener openMailto_;
 };
 
 } // namespace platform::x11
