@@ -74,6 +74,7 @@ TEST(DefaultHandler, OnlyAMailProgramThatRunsCountsAsStarted) {
     const auto mail = desktop.writeScript(
         "mail", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > \"" + received.string() + ".part\" && mv \"" + received.string()
                     + ".part\" \"" + received.string() + "\"\n");
+    // A program that is there, to be run in a folder that is not.
     desktop.installMailHandler(mail.string(), "Path=" + (desktop.root / "removed-folder").string() + "\n");
     EXPECT_EQ(desktop.launch(mailAddress), HandlerLaunch::failedToStart) << "a handler that cannot be started";
     EXPECT_FALSE(std::filesystem::exists(received));
