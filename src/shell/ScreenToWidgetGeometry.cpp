@@ -43,9 +43,21 @@ ScaledScreen screenAtDevicePoint(QPointF point) {
     return best;
 }
 
+PrimaryMonitorQuery& primaryMonitorQuery() {
+    static PrimaryMonitorQuery query;
+    return query;
+}
+
+QRectF primaryOnDevice() {
+    if (const auto& query = primaryMonitorQuery()) {
+        if (const auto primary = query()) return QRectF(primary->minX(), primary->minY(), primary->width(), primary->height());
+    }
+    return scaled(QGuiApplication::primaryScreen()).device;
+}
+
 // `frame` in device pixels with a top-left origin, as the X server counts them.
 QRectF deviceRectFromScreen(const platform::Rect& frame) {
-    const QRectF primary = scaled(QGuiApplication::primaryScreen()).device;
+    const QRectF primary = primaryOnDevice();
     return QRectF(primary.left() + frame.minX(), primary.bottom() - frame.maxY(), frame.width(), frame.height());
 }
 
@@ -56,6 +68,8 @@ QRect roundedEdges(const QRectF& rect) {
 }
 
 } // namespace
+
+void installPrimaryMonitorQuery(PrimaryMonitorQuery query) { primaryMonitorQuery() = std::move(query); }
 
 QRect qtRectFromScreen(const platform::Rect& frame) {
     const QRectF device = deviceRectFromScreen(frame);

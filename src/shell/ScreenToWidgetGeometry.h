@@ -4,6 +4,9 @@
 
 #include <QRect>
 
+#include <functional>
+#include <optional>
+
 namespace zentaris {
 
 // Where the desktop's geometry meets Qt's. The desktop gives rectangles in screen coordinates:
@@ -11,6 +14,13 @@ namespace zentaris {
 // in logical pixels, top-left origin; with scaling on (QT_SCALE_FACTOR, QT_SCREEN_SCALE_FACTORS)
 // it keeps each screen's top-left corner where the device puts it and divides what lies beyond
 // by that screen's pixel ratio.
+
+// Where the desktop backend's primary monitor lies on the device (top-left origin, device pixels):
+// the monitor whose bottom-left corner is the origin of screen coordinates. Qt has its own idea of
+// the primary screen when no monitor is marked as such, so the backend that counts screen
+// coordinates says which one it means; until one is installed, Qt's primary screen stands in.
+using PrimaryMonitorQuery = std::function<std::optional<platform::Rect>()>;
+void installPrimaryMonitorQuery(PrimaryMonitorQuery query);
 
 // The Qt rectangle that covers `frame` on the device.
 QRect qtRectFromScreen(const platform::Rect& frame);

@@ -4,6 +4,7 @@
 #include "app/AppDelegate.h"
 #include "app/LoginItem.h"
 #include "shell/QtApplicationShell.h"
+#include "shell/ScreenToWidgetGeometry.h"
 #include "onboarding/OnboardingState.h"
 #include "platform/Bundle.h"
 #include "platform/HotKeys.h"
@@ -83,6 +84,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     platform::x11::X11QtEventPump eventPump(x11->connection());
+    // Overlays count screen coordinates from the monitor the backend counts them from.
+    zentaris::installPrimaryMonitorQuery([&x11] { return std::optional(x11->monitors().rootSpace().primary); });
     platform::x11::X11Keymap keymap(x11->connection());
     platform::x11::X11HotKeys hotKeys(x11->connection(), keymap);
     platform::HotKeys::installShared(&hotKeys);

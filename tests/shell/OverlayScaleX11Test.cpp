@@ -6,8 +6,10 @@
 #include "platform/fake/FakeDesktop.h"
 #include "platform/fake/FakeHostInformation.h"
 #include "platform/fake/FakeHotKeys.h"
+#include "platform/x11/X11Desktop.h"
 #include "preferences/LanguageManager.h"
 #include "shell/QtApplicationShell.h"
+#include "shell/ScreenToWidgetGeometry.h"
 #include "shortcuts/Registry.h"
 #include "support/PrivateDisplay.h"
 
@@ -35,10 +37,13 @@ struct DeviceRect {
 };
 
 // What the child shows, in screen coordinates (origin at the bottom left of the primary monitor,
-// y upwards): the preview over each zone, then each card centred on one point.
+// y upwards): the preview over each zone, then each card centred on one point. With `fromRoot`
+// the zones and the centre are root coordinates that the X11 backend converts, and the shell
+// counts from the backend's primary monitor, as in the program.
 struct Scene {
     std::vector<std::pair<std::string, platform::Rect>> zones;
     platform::Point cardCentre;
+    bool fromRoot = false;
 };
 
 // Where the server put a window, in device pixels from the top left of the root.
@@ -99,11 +104,23 @@ std::optional<DeviceRect> shownOverlay(xcb_connection_t* connection) {
     GlobalShortcuts::Registry::resetShared();
     QtApplicationShell shell(desktop.defaults(), SupportSettingsView::standardDependencies(desktop, host));
 
+    auto zones = scene.zones;
+    auto cardCentre = scene.cardCentre;
+    std::unique_ptr<platform::x11::X11Desktop> backend;
+    if (scene.fromRoot) {
+        backend = platform::x11::X11Desktop::open(desktop.mainQueue(), {.displayName = display.c_str()});
+        if (!backend) _exit(2);
+        installPrimaryMonitorQuery([&backend] { return std::optional(backend->monitors().rootSpace().primary); });
+        const auto space = backend->monitors().rootSpace();
+        for (auto& [zone, frame] : zones) frame = space.toScreen(frame);
+        cardCentre = space.toScreen(cardCentre);
+    }
+
     std::ostringstream lines;
     const auto report = [&lines](const std::string& what, const std::optional<DeviceRect>& rect) {
         if (rect) lines << what << ' ' << rect->x << ' ' << rect->y << ' ' << rect->width << ' ' << rect->height << '\n';
     };
-    for (const auto& [zone, frame] : scene.zones) {
+    for (const auto& [zone, frame] : zones) {
         shell.showDragPreview(frame);
         report(zone, shownOverlay(connection));
         shell.hideDragPreview();
@@ -114,7 +131,7 @@ std::optional<DeviceRect> shownOverlay(xcb_connection_t* connection) {
         {"too-many", FeedbackCard::tooManyWindows(2, 5), 400, 110},
     };
     for (const auto& [card, content, width, height] : cards) {
-        const platform::Rect centred(scene.cardCentre.x - width / 2, scene.cardCentre.y - height / 2, width, height);
+        const platform::Rect centred(cardCentre.x - width / 2, cardCentre.y - height / 2, width, height);
         const auto panel = shell.showFeedbackPanel(content, centred);
         report(card, shownOverlay(connection));
         shell.hideFeedbackPanel(panel);
@@ -211,6 +228,45 @@ TEST(OverlayScaleX11, OnTheSecondOfTwoMonitorsEverythingLandsOnThatMonitor) {
         EXPECT_TRUE(near(placed.at("right-monitor-right-half"), {2880, 0, 960, 2160}));
         EXPECT_TRUE(near(placed.at("right-monitor-top"), {1920, 0, 1920, 1080}));
         expectCardsCentredOn(placed, 2880, 1080, scale);
+    }
+}
+
+// Without a monitor marked primary, Qt takes the first one listed as its primary screen whatever
+// the backend counts screen coordinates from; a first-listed monitor away from the root's origin
+// then shifts every overlay by its offset, or pushes it below the root.
+TEST(OverlayScaleX11, WithoutAMarkedPrimaryOverlaysLandWhereTheBackendMeantThem) {
+    if (!programAvailable("Xvfb") || !programAvailable("xrandr")) GTEST_SKIP() << "Xvfb or xrandr is missing";
+    struct Layout {
+        const char* name;
+        std::vector<std::vector<std::string>> monitors; // first listed first, none marked
+        Scene scene;
+    };
+    const Layout layouts[] = {
+        {"side by side, the right one listed first",
+         {{"Right", "1920/254x2160/286+1920+0", "screen"}, {"Left", "1920/254x2160/286+0+0", "none"}},
+         {{{"left-bottom-left", {0, 1080, 960, 1080}}, {"right-right-half", {2880, 0, 960, 2160}}}, {960, 1080}, true}},
+        {"stacked, the bottom one listed first",
+         {{"Bottom", "3840/254x1080/286+0+1080", "screen"}, {"Top", "3840/254x1080/286+0+0", "none"}},
+         {{{"top-left-half", {0, 0, 1920, 1080}}, {"bottom-bottom-left", {0, 1620, 1920, 540}}}, {1920, 540}, true}},
+    };
+    for (const auto& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        PrivateDisplay display({.width = screenWidth, .height = screenHeight, .windowManager = {}});
+        for (const auto& monitor : layout.monitors) {
+            std::vector<std::string> argv{"xrandr", "--setmonitor"};
+            argv.insert(argv.end(), monitor.begin(), monitor.end());
+            ASSERT_EQ(display.run(argv), 0);
+        }
+        for (const auto& [factor, scale] : {std::pair{"1", 1.0}, std::pair{"2", 2.0}}) {
+            SCOPED_TRACE(std::string("QT_SCALE_FACTOR=") + factor);
+            const auto placed = overlaysAt(display.name(), factor, layout.scene);
+            ASSERT_EQ(placed.size(), 5u) << "every overlay came on screen";
+            for (const auto& [zone, root] : layout.scene.zones) {
+                SCOPED_TRACE(zone);
+                EXPECT_TRUE(near(placed.at(zone), {int(root.minX()), int(root.minY()), int(root.width()), int(root.height())}));
+            }
+            expectCardsCentredOn(placed, int(layout.scene.cardCentre.x), int(layout.scene.cardCentre.y), scale);
+        }
     }
 }
 
