@@ -6,12 +6,24 @@
 
 namespace platform::x11 {
 
-std::optional<FrameExtents> plausibleFrameExtents(const std::vector<std::uint32_t>& values, Size monitor) {
-    if (values.size() < 4) return std::nullopt;
-    const FrameExtents e{double(values[0]), double(values[1]), double(values[2]), double(values[3])};
+namespace {
+std::optional<FrameExtents> withinMonitorShare(const FrameExtents& e, Size monitor) {
     const double maxWidth = monitor.width * maxReservedShare, maxHeight = monitor.height * maxReservedShare;
     if (e.left > maxWidth || e.right > maxWidth || e.top > maxHeight || e.bottom > maxHeight) return std::nullopt;
     return e;
+}
+} // namespace
+
+std::optional<FrameExtents> plausibleFrameExtents(const std::vector<std::uint32_t>& values, Size monitor) {
+    if (values.size() < 4) return std::nullopt;
+    return withinMonitorShare({double(values[0]), double(values[1]), double(values[2]), double(values[3])}, monitor);
+}
+
+std::optional<FrameExtents> extentsAround(const Rect& client, const Rect& frame, Size monitor) {
+    const FrameExtents e{client.minX() - frame.minX(), frame.maxX() - client.maxX(), client.minY() - frame.minY(),
+                         frame.maxY() - client.maxY()};
+    if (!(e.left >= 0 && e.right >= 0 && e.top >= 0 && e.bottom >= 0)) return std::nullopt;
+    return withinMonitorShare(e, monitor);
 }
 
 std::optional<ProtocolRect> clientRequestFor(const Rect& target, const FrameExtents& d, const FrameExtents& s, double border) {

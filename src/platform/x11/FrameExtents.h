@@ -19,6 +19,11 @@ struct FrameExtents {
 // is larger than a quarter of the monitor (no decoration or shadow is, so the client made it up).
 std::optional<FrameExtents> plausibleFrameExtents(const std::vector<std::uint32_t>& values, Size monitor);
 
+// The sides of the window manager's frame window around its client, both in root coordinates: what
+// the decorations really are when the declared ones are made up. None when the client does not lie
+// inside the frame or a side is larger than a quarter of the monitor.
+std::optional<FrameExtents> extentsAround(const Rect& client, const Rect& frame, Size monitor);
+
 // A move and resize as the X protocol carries it.
 struct ProtocolRect {
     std::int16_t x = 0, y = 0;

@@ -18,6 +18,8 @@ constexpr std::uint32_t gravityNorthWest = 1;
 constexpr std::uint32_t stateRemove = 0;
 constexpr auto stateChangeTimeout = std::chrono::milliseconds(300);
 constexpr auto extentsChangeTimeout = std::chrono::milliseconds(100);
+// Window managers put a client one or two windows below the root; a deeper tree is not a frame.
+constexpr int maxFrameDepth = 8;
 
 // Whole pixels, rounding the edges so that neighbouring slots stay neighbours.
 Rect roundedToPixels(const Rect& r) {
@@ -103,16 +105,37 @@ std::optional<X11WindowMover::ClientFrame> X11WindowMover::frameOf(xcb_window_t 
     frame.border = geometry->border_width;
     frame.client = Rect(origin->dst_x - frame.border, origin->dst_y - frame.border, geometry->width + 2 * frame.border,
                         geometry->height + 2 * frame.border);
-    // Anyone can set either property; a made-up size counts as none.
-    auto extents = [&](std::optional<std::vector<std::uint32_t>> v, const char* name) {
+    // Anyone can set either property; a made-up size is refused.
+    auto extents = [&](std::optional<std::vector<std::uint32_t>> v, const char* name) -> std::optional<Extents> {
         if (!v) return Extents{};
         if (auto plausible = plausibleFrameExtents(*v, monitor)) return *plausible;
         reportRefusedProperty(window, name, listOfValues(*v) + ": a side beyond a quarter of the monitor");
-        return Extents{};
+        return std::nullopt;
     };
-    frame.decoration = extents(decoration.values32(), "_NET_FRAME_EXTENTS");
-    frame.shadow = extents(shadow.values32(), "_GTK_FRAME_EXTENTS");
+    // A client that overwrote the window manager's word still has the frame it was given.
+    if (auto declared = extents(decoration.values32(), "_NET_FRAME_EXTENTS")) frame.decoration = *declared;
+    else frame.decoration = extentsOfFrameWindow(window, frame.client, monitor);
+    frame.shadow = extents(shadow.values32(), "_GTK_FRAME_EXTENTS").value_or(Extents{});
     return frame;
+}
+
+X11WindowMover::Extents X11WindowMover::extentsOfFrameWindow(xcb_window_t window, const Rect& client, Size monitor) {
+    // The frame is the client's ancestor among the root's children.
+    auto* c = connection_.xcb();
+    xcb_window_t frameWindow = window;
+    for (int depth = 0;; ++depth) {
+        if (depth == maxFrameDepth) return {};
+        auto tree = waitForReply(c, xcb_query_tree_reply, xcb_query_tree(c, frameWindow));
+        if (!tree || tree->parent == XCB_WINDOW_NONE) return {};
+        if (tree->parent == connection_.root()) break;
+        frameWindow = tree->parent;
+    }
+    if (frameWindow == window) return {}; // not reparented: nothing drawn around it
+    auto geometry = waitForReply(c, xcb_get_geometry_reply, xcb_get_geometry(c, frameWindow));
+    if (!geometry) return {};
+    const double border = geometry->border_width;
+    const Rect outer(geometry->x, geometry->y, geometry->width + 2 * border, geometry->height + 2 * border);
+    return extentsAround(client, outer, monitor).value_or(Extents{});
 }
 
 std::optional<Rect> X11WindowMover::inAccessibilitySpace(const std::optional<ClientFrame>& current) {

@@ -68,6 +68,8 @@ private:
     std::optional<ClientFrame> frameOf(xcb_window_t window, const xcb_get_geometry_reply_t* geometry,
                                        const xcb_translate_coordinates_reply_t* origin, PendingProperty& decoration,
                                        PendingProperty& shadow);
+    // The decorations as the window manager's frame window around the client shows them.
+    Extents extentsOfFrameWindow(xcb_window_t window, const Rect& client, Size monitor);
     // From this look's reads; afresh when this process waits for a change.
     std::optional<ClientFrame> readFrame(xcb_window_t window);
     std::optional<ClientFrame> readFrameAfresh(xcb_window_t window);

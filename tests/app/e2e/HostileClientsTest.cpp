@@ -45,6 +45,26 @@ public:
         return rect;
     }
 
+    // The window manager's frame around the client: the root's child that holds it.
+    std::optional<PixelRect> frameOf(xcb_window_t window) {
+        for (int depth = 0; depth < 8; ++depth) {
+            auto* tree = xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr);
+            if (!tree) return std::nullopt;
+            const xcb_window_t parent = tree->parent;
+            std::free(tree);
+            if (parent == root_) {
+                auto* geometry = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
+                if (!geometry) return std::nullopt;
+                const int border = geometry->border_width;
+                const PixelRect rect{geometry->x, geometry->y, geometry->width + 2 * border, geometry->height + 2 * border};
+                std::free(geometry);
+                return rect;
+            }
+            window = parent;
+        }
+        return std::nullopt;
+    }
+
 private:
     xcb_connection_t* connection_;
     xcb_window_t root_ = XCB_NONE;
@@ -209,13 +229,16 @@ TEST_F(HostileClients, MadeUpFrameExtentsAndSizeHintsKeepWindowsOnTheirMonitor) 
             session().press({chord});
             pauseFor(0.4);
             EXPECT_TRUE(reachable(window)) << c.title << " after " << chord;
-            // Within the monitor's size (decorations hidden behind made-up extents may add a title
-            // bar) and no smaller than the client was.
+            // Within the monitor's size and no smaller than the client was; the frame the window
+            // manager drew, title bar and all, on the screen whatever the client declared.
             const auto client = geometry_->of(window);
             if (c.sizeSane && client) {
                 EXPECT_TRUE(client->width >= 400 && client->width <= screenArea.width && client->height >= 300 &&
                             client->height <= screenArea.height)
                     << c.title << " after " << chord << ": " << *client;
+                const auto frame = geometry_->frameOf(window);
+                EXPECT_TRUE(frame && inside(*frame, screenArea))
+                    << c.title << " after " << chord << ": its frame " << frame.value_or(PixelRect{});
             }
         }
     }

@@ -1,5 +1,9 @@
 #include "platform/x11/FrameExtents.h"
 
+#include "X11BackendFixture.h"
+#include "platform/x11/X11Properties.h"
+#include "platform/x11/X11Reply.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -20,6 +24,17 @@ TEST(FrameExtents, SidesBeyondAQuarterOfTheMonitorAreMadeUp) {
     EXPECT_EQ(platform::x11::plausibleFrameExtents({0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}, monitor), std::nullopt);
 }
 
+TEST(FrameExtents, TheFrameWindowAroundItsClientGivesTheSides) {
+    const Size monitor{1920, 1080};
+    const Rect frame(100, 50, 402, 325);
+    EXPECT_EQ(platform::x11::extentsAround(Rect(101, 70, 400, 300), frame, monitor), (FrameExtents{1, 1, 20, 5}));
+    EXPECT_EQ(platform::x11::extentsAround(frame, frame, monitor), (FrameExtents{}));
+    // A client reaching beyond its frame is no frame of it; nor a side beyond a quarter of the monitor.
+    EXPECT_EQ(platform::x11::extentsAround(Rect(99, 70, 400, 300), frame, monitor), std::nullopt);
+    EXPECT_EQ(platform::x11::extentsAround(Rect(101, 70, 400, 306), frame, monitor), std::nullopt);
+    EXPECT_EQ(platform::x11::extentsAround(Rect(101, 70, 400, 300), Rect(100, -300, 402, 675), monitor), std::nullopt);
+}
+
 TEST(FrameExtents, RequestsPlaceTheShadowedFrameAndSizeTheClientWithinTheProtocol) {
     const FrameExtents decoration{1, 1, 20, 5}, none{}, shadow{10, 10, 8, 12};
     // The frame's corner at the target, the client less its decorations and border.
@@ -36,4 +51,47 @@ TEST(FrameExtents, RequestsPlaceTheShadowedFrameAndSizeTheClientWithinTheProtoco
         EXPECT_EQ(platform::x11::clientRequestFor(beyond, none, none, 0), std::nullopt)
             << beyond.minX() << " " << beyond.minY() << " " << beyond.width() << " " << beyond.height();
     }
+}
+
+namespace {
+
+// The window manager's frame of a client, read from the window tree: nothing a client can forge.
+std::optional<Rect> frameWindowGeometry(platform::x11::X11Connection& connection, xcb_window_t client) {
+    using platform::x11::waitForReply;
+    auto* c = connection.xcb();
+    for (xcb_window_t window = client;;) {
+        auto tree = waitForReply(c, xcb_query_tree_reply, xcb_query_tree(c, window));
+        if (!tree) return std::nullopt;
+        if (tree->parent == connection.root()) {
+            auto geometry = waitForReply(c, xcb_get_geometry_reply, xcb_get_geometry(c, window));
+            if (!geometry) return std::nullopt;
+            return Rect(geometry->x, geometry->y, geometry->width + 2 * geometry->border_width,
+                        geometry->height + 2 * geometry->border_width);
+        }
+        window = tree->parent;
+    }
+}
+
+} // namespace
+
+TEST(FrameExtents, MadeUpDecorationsGiveWayToTheFrameTheWindowManagerDrew) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox");
+    zentaris::testing::X11Session session;
+    auto& connection = session.desktop().connection();
+    const pid_t pid = session.launchClient({"--cardinals", "_NET_FRAME_EXTENTS", "5000,5000,5000,5000"});
+    const auto window = session.waitForWindow(pid);
+    ASSERT_TRUE(window);
+    const auto client = static_cast<xcb_window_t>(window->id);
+    ASSERT_TRUE(session.waitUntil([&] {
+        platform::x11::PendingProperty declared(connection, client, connection.ewmh()->_NET_FRAME_EXTENTS, XCB_ATOM_CARDINAL, 4);
+        const auto values = declared.values32();
+        return values && !values->empty() && values->front() == 5000;
+    })) << "the client overwrote the window manager's extents";
+
+    for (const Rect& target : {Rect(0, 0, 1920, 1080), Rect(960, 540, 960, 540)}) {
+        session.setFrame(*window, target);
+        EXPECT_EQ(session.waitForFrame(*window, target), target);
+        EXPECT_EQ(frameWindowGeometry(connection, client), target) << "the frame on screen";
+    }
+    session.terminate(pid);
 }
