@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <ctime>
 #include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <utility>
 #include <iostream>
 #include <limits>
 #include <fcntl.h>
@@ -21,6 +24,8 @@ using nlohmann::json;
 namespace {
 
 constexpr int formatVersion = 1;
+// Beyond this many, unreadable values are counted on standard error, not named.
+constexpr std::size_t maximumReportedEntries = 10;
 
 json encode(const DefaultsValue& value) {
     struct Encoder {
@@ -136,10 +141,60 @@ bool writeAll(int fd, const std::string& text) {
     std::size_t written = 0;
     while (written < text.size()) {
         const auto n = ::write(fd, text.data() + written, text.size() - written);
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0) return false;
         written += static_cast<std::size_t>(n);
     }
     return true;
+}
+
+// Writes `text` to `file` and flushes it to disk; 0 or the errno that stopped it. The file must
+// not exist yet unless `replace` is set. A file left half written is removed.
+int writeFileDurably(const std::filesystem::path& file, const std::string& text, bool replace, mode_t mode,
+                     const std::filesystem::path& permissionsFrom = {}) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (replace ? O_TRUNC : O_EXCL), mode);
+    if (fd < 0) return errno;
+    // An existing file keeps the permissions its owner gave it.
+    struct stat existing {};
+    if (!permissionsFrom.empty() && ::stat(permissionsFrom.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        ::fchmod(fd, existing.st_mode & 07777);
+    }
+    int failure = writeAll(fd, text) && ::fsync(fd) == 0 ? 0 : errno;
+    if (::close(fd) != 0 && failure == 0) failure = errno;
+    if (failure != 0) ::unlink(file.c_str());
+    return failure;
+}
+
+// A fresh name beside `target` for a copy of it kept aside, tried from `attempt` 1 on.
+std::filesystem::path asideName(const std::filesystem::path& target, int attempt) {
+    auto aside = target;
+    aside += ".unreadable-" + timestamp();
+    if (attempt > 1) aside += "-" + std::to_string(attempt);
+    return aside;
+}
+
+// Removes the temporary files that writes of processes no longer running left beside `target`
+// when they were killed between writing and renaming.
+void removeAbandonedTemporaries(const std::filesystem::path& target) {
+    const std::string prefix = target.filename().string() + ".tmp-";
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(target.parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.size() > prefix.size() + 9 || name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        const std::string digits = name.substr(prefix.size());
+        if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(digits));
+        std::error_code statusError;
+        if (pid <= 0 || pid == ::getpid() ||
+            it->symlink_status(statusError).type() != std::filesystem::file_type::regular) {
+            continue;
+        }
+        if (::kill(pid, 0) == 0 || errno != ESRCH) continue; // that process still runs
+        ::unlink(it->path().c_str());
+    }
 }
 
 } // namespace
@@ -186,37 +241,72 @@ void JsonFileUserDefaults::load() {
         return moveAside(target, "it holds no table of values");
     }
     std::map<std::string, DefaultsValue> loaded;
+    std::size_t leftOut = 0;
     for (const auto& [key, entry] : document["values"].items()) {
-        auto value = decode(entry);
-        // One unreadable entry makes the whole file suspect; keep it all aside rather than drop it.
-        if (!value) return moveAside(target, "the value of \"" + key + "\" is unreadable");
-        loaded.emplace(key, std::move(*value));
+        if (auto value = decode(entry)) {
+            loaded.emplace(key, std::move(*value));
+            continue;
+        }
+        // Only this entry is lost; the file as it was is kept aside before it is next written.
+        if (++leftOut <= maximumReportedEntries) {
+            std::cerr << "zentaris: settings file " << target << ": the value of " << json(key).dump()
+                      << " is unreadable and left out\n";
+        }
     }
+    if (leftOut > maximumReportedEntries) {
+        std::cerr << "zentaris: settings file " << target << ": " << leftOut - maximumReportedEntries
+                  << " more unreadable values left out\n";
+    }
+    if (leftOut > 0) originalWithLostEntries_ = std::move(text);
     replaceValues(std::move(loaded));
 }
 
 void JsonFileUserDefaults::moveAside(const std::filesystem::path& target, const std::string& reason) {
     std::error_code error;
-    auto aside = target;
-    aside += ".unreadable-" + timestamp();
-    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, error)); ++n) {
-        aside = target;
-        aside += ".unreadable-" + timestamp() + "-" + std::to_string(n);
-    }
+    auto aside = asideName(target, 1);
+    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, error)); ++n) aside = asideName(target, n);
     std::filesystem::rename(target, aside, error);
     if (error) {
         std::cerr << "zentaris: settings file " << target << " is unusable (" << reason << ") and could not be moved to "
                   << aside << " (" << error.message() << "); starting with default settings, changes will not be saved\n";
         // Never overwrite a file we could not move.
-        persistent_ = false;
+        unwritableBecause_ = error.value();
         return;
     }
     std::cerr << "zentaris: settings file " << target << " is unusable (" << reason << "); moved it to " << aside
               << " and started with default settings\n";
 }
 
-void JsonFileUserDefaults::save() const {
-    if (!persistent_) return;
+int JsonFileUserDefaults::keepOriginalAside(const std::filesystem::path& target) {
+    for (int attempt = 1;; ++attempt) {
+        const auto aside = asideName(target, attempt);
+        const int failure = writeFileDurably(aside, *originalWithLostEntries_, /*replace=*/false, 0600);
+        if (failure == EEXIST) continue;
+        if (failure != 0) {
+            std::cerr << "zentaris: cannot keep a copy of settings file " << target << " as " << aside << " ("
+                      << std::strerror(failure) << "); it is not replaced\n";
+            return failure;
+        }
+        std::cerr << "zentaris: kept settings file " << target << " as it was, with its unreadable values, as " << aside
+                  << "\n";
+        originalWithLostEntries_.reset();
+        return 0;
+    }
+}
+
+void JsonFileUserDefaults::persist() {
+    const int failure = save();
+    if (failure == 0) {
+        failing_ = false;
+        return;
+    }
+    // One word to the user for a run of failures; standard error hears of each.
+    if (std::exchange(failing_, true)) return;
+    if (onWriteFailure_) onWriteFailure_(std::strerror(failure));
+}
+
+int JsonFileUserDefaults::save() {
+    if (unwritableBecause_ != 0) return unwritableBecause_;
     json values = json::object();
     for (const auto& [key, value] : this->values()) values[key] = encode(value);
     const std::string text = json{{"version", formatVersion}, {"values", values}}.dump(2) + "\n";
@@ -225,31 +315,28 @@ void JsonFileUserDefaults::save() const {
     const auto target = followLinks(file_);
     std::error_code error;
     std::filesystem::create_directories(target.parent_path(), error);
+    removeAbandonedTemporaries(target);
+    // Never replace a file holding values we left out before a copy of it is kept.
+    if (originalWithLostEntries_) {
+        if (const int failure = keepOriginalAside(target)) return failure;
+    }
     auto temporary = target;
     temporary += ".tmp-" + std::to_string(::getpid());
 
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        std::cerr << "zentaris: cannot write settings to " << temporary << "\n";
-        return;
-    }
     // A new file is private; an existing one keeps the permissions its owner gave it.
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        ::fchmod(fd, existing.st_mode & 07777);
+    if (const int failure = writeFileDurably(temporary, text, /*replace=*/true, 0600, target)) {
+        std::cerr << "zentaris: cannot write settings to " << temporary << " (" << std::strerror(failure) << ")\n";
+        return failure;
     }
-    const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
-    ::close(fd);
-    if (!written || (beforeReplace_ && !beforeReplace_())) {
-        if (!written) std::cerr << "zentaris: cannot write settings to " << temporary << "\n";
-        if (!written) std::filesystem::remove(temporary, error);
-        return;
-    }
+    if (beforeReplace_ && !beforeReplace_()) return 0;
     std::filesystem::rename(temporary, target, error);
     if (error) {
         std::cerr << "zentaris: cannot replace settings file " << target << " (" << error.message() << ")\n";
+        const int failure = error.value();
         std::filesystem::remove(temporary, error);
+        return failure;
     }
+    return 0;
 }
 
 } // namespace platform

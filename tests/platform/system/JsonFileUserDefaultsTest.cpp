@@ -3,8 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <cstring>
+#include <csignal>
+#include <fcntl.h>
+#include <future>
 #include <limits>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -73,11 +82,8 @@ TEST(JsonFileUserDefaults, UnreadableFileIsMovedAsideWithNothingLost) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"not JSON", "{not json"},
         {"no table of values", "[1,2]"},
-        {"a value of the wrong type", withValue("bool", R"("yes")")},
         {"one byte over the size limit", oversized},
         {"nested one level too deep", nestedArrays(JsonFileUserDefaults::maximumNesting)},
-        {"an integer just above the signed 64-bit range", withValue("integer", "9223372036854775808")},
-        {"an integer above the unsigned 64-bit range", withValue("integer", "18446744073709551616")},
     };
     for (const auto& [name, broken] : cases) {
         SCOPED_TRACE(name);
@@ -97,6 +103,155 @@ TEST(JsonFileUserDefaults, UnreadableFileIsMovedAsideWithNothingLost) {
         EXPECT_TRUE(readFile(files[0]) == broken);
         EXPECT_EQ(JsonFileUserDefaults(file).boolValue("fresh"), true);
     }
+}
+
+TEST(JsonFileUserDefaults, APipeInPlaceOfTheFileIsMovedAsideWithoutWaitingForAWriter) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    auto loading = std::async(std::launch::async, [&file] { return JsonFileUserDefaults(file).allKeys().size(); });
+    if (loading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ::close(::open(file.c_str(), O_WRONLY | O_NONBLOCK)); // lets the reader go
+        FAIL() << "reading the settings waited on the pipe";
+    }
+    EXPECT_EQ(loading.get(), 0u);
+    const auto files = filesIn(dir.path());
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_fifo(files[0]));
+    EXPECT_NE(files[0].filename().string().find("defaults.json.unreadable-"), std::string::npos);
+}
+
+namespace {
+std::string withEntries(const std::string& odd) {
+    return R"({"version":1,"values":{"shortcut.leftHalf":{"type":"string","value":"ctrl+alt+left"},)"
+           R"("onboardingDone":{"type":"bool","value":true},"odd":)" + odd + "}}";
+}
+
+// Files written while it lives can grow to `bytes` at most, as on a nearly full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of killing
+        const rlimit limit{bytes, saved_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+} // namespace
+
+TEST(JsonFileUserDefaults, AnUnreadableEntryIsLeftOutAloneAndTheFileIsKeptBeforeItIsReplaced) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"a bool written as a number", R"({"type":"bool","value":1})"},
+        {"a type of a newer version", R"({"type":"colour","value":"#ff0000"})"},
+        {"a value with no type", R"({"value":true})"},
+        {"an integer just above the signed 64-bit range", R"({"type":"integer","value":9223372036854775808})"},
+        {"an integer above the unsigned 64-bit range", R"({"type":"integer","value":18446744073709551616})"},
+    };
+    for (const auto& [name, odd] : cases) {
+        SCOPED_TRACE(name);
+        TemporaryDirectory dir;
+        const auto file = dir / "defaults.json";
+        const std::string original = withEntries(odd);
+        writeFile(file, original);
+        JsonFileUserDefaults defaults(file);
+        EXPECT_EQ(defaults.stringValue("shortcut.leftHalf"), "ctrl+alt+left");
+        EXPECT_EQ(defaults.boolValue("onboardingDone"), true);
+        EXPECT_FALSE(defaults.object("odd").has_value());
+        EXPECT_EQ(filesIn(dir.path()).size(), 1u) << "nothing moved aside";
+
+        defaults.set("fresh", true);
+        defaults.set("fresh", false);
+        auto files = filesIn(dir.path());
+        ASSERT_EQ(files.size(), 2u) << "one copy is kept, once";
+        const auto aside = files[0] == file ? files[1] : files[0];
+        EXPECT_NE(aside.filename().string().find("defaults.json.unreadable-"), std::string::npos);
+        EXPECT_TRUE(readFile(aside) == original) << "the file as it was is kept byte for byte";
+        JsonFileUserDefaults reloaded(file);
+        EXPECT_EQ(reloaded.allKeys(), (std::vector<std::string>{"fresh", "onboardingDone", "shortcut.leftHalf"}));
+    }
+}
+
+TEST(JsonFileUserDefaults, AFileWithALeftOutEntryIsNotReplacedWhileNoCopyOfItCanBeKept) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    // Larger than the limit below, unlike the file written without it.
+    const std::string original = withEntries(R"({"type":"colour","value":")" + std::string(8000, 'f') + R"("})");
+    writeFile(file, original);
+    JsonFileUserDefaults defaults(file);
+    std::vector<std::string> failures;
+    defaults.setWriteFailureHandler([&failures](const std::string& reason) { failures.push_back(reason); });
+    {
+        FileSizeLimit nearlyFull(4096);
+        defaults.set("fresh", true);
+    }
+    EXPECT_TRUE(readFile(file) == original) << "the only place its values are";
+    EXPECT_EQ(filesIn(dir.path()).size(), 1u) << "no half copy left";
+    EXPECT_EQ(failures, std::vector<std::string>{std::strerror(EFBIG)});
+
+    defaults.set("fresh", false);
+    EXPECT_EQ(filesIn(dir.path()).size(), 2u);
+    EXPECT_EQ(JsonFileUserDefaults(file).boolValue("fresh"), false);
+}
+
+TEST(JsonFileUserDefaults, AFailedWriteIsReportedOncePerRunOfFailuresWithItsReason) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    JsonFileUserDefaults defaults(file);
+    std::vector<std::string> failures;
+    defaults.setWriteFailureHandler([&failures](const std::string& reason) { failures.push_back(reason); });
+    defaults.set("saved", std::string("before"));
+    const auto before = readFile(file);
+    {
+        FileSizeLimit full(16);
+        defaults.set("saved", std::string("lost"));
+        defaults.set("saved", std::string("lost again"));
+        EXPECT_EQ(failures, std::vector<std::string>{std::strerror(EFBIG)}) << "said once, with the reason";
+        EXPECT_EQ(readFile(file), before);
+        EXPECT_EQ(filesIn(dir.path()).size(), 1u) << "no temporary left";
+    }
+    defaults.set("saved", std::string("after"));
+    EXPECT_EQ(JsonFileUserDefaults(file).stringValue("saved"), "after") << "the next change tries again";
+    {
+        FileSizeLimit full(16);
+        defaults.set("saved", std::string("lost"));
+    }
+    EXPECT_EQ(failures.size(), 2u) << "a new run of failures after a success is said again";
+}
+
+TEST(JsonFileUserDefaults, TemporariesOfEndedProcessesAreRemovedWhenTheFileIsNextWritten) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ::waitpid(ended, nullptr, 0);
+    const auto named = [&dir](const std::string& name) { return dir / name; };
+    const auto abandoned = named("defaults.json.tmp-" + std::to_string(ended));
+    const std::vector<std::filesystem::path> kept = {
+        named("defaults.json.tmp-" + std::to_string(::getppid())), // its writer still runs
+        named("defaults.json.tmp-" + std::to_string(ended) + "x"),
+        named("defaults.json.tmp-"),
+        named("other.json.tmp-" + std::to_string(ended)),
+        named("defaults.json.unreadable-20260101-000000"),
+    };
+    writeFile(abandoned, "{half");
+    for (const auto& path : kept) writeFile(path, "{half");
+
+    JsonFileUserDefaults defaults(file);
+    EXPECT_TRUE(std::filesystem::exists(abandoned)) << "reading removes nothing";
+    defaults.set("a", true);
+    EXPECT_FALSE(std::filesystem::exists(abandoned));
+    for (const auto& path : kept) EXPECT_TRUE(std::filesystem::exists(path)) << path;
 }
 
 TEST(JsonFileUserDefaults, FilesAtTheLimitsAreRead) {
