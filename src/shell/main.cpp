@@ -28,6 +28,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QTimer>
 #include <QUrl>
 
 #include <cstdlib>
@@ -55,6 +56,16 @@ bool prepareX11Session() {
     return true;
 }
 
+// Tells the user that a change made in the program is not on disk and will be lost at the next start.
+void reportSettingsNotSaved(platform::AlertPresenter& alerts, const std::string& reason) {
+    const auto& texts = zentaris::LanguageManager::shared();
+    alerts.present({.messageText = texts.localizedString("error_title"),
+                    .informativeText = texts.localizedFormat("settings_save_error", {reason}),
+                    .style = platform::AlertStyle::warning,
+                    .buttons = {texts.localizedString("ok")}},
+                   [](std::optional<std::size_t>) {});
+}
+
 std::filesystem::path ownExecutable() {
     std::error_code error;
     auto path = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -72,6 +83,11 @@ int main(int argc, char** argv) {
 
     platform::JsonFileUserDefaults defaults(platform::JsonFileUserDefaults::defaultLocation());
     platform::UserDefaults::installStandard(&defaults);
+    platform::qt::QtAlertPresenter alerts;
+    // Later, from the loop: the failed save may come from deep inside a change being made.
+    defaults.setWriteFailureHandler([&application, &alerts](const std::string& reason) {
+        QTimer::singleShot(0, &application, [&alerts, reason] { reportSettingsNotSaved(alerts, reason); });
+    });
     platform::qt::QtMainQueue mainQueue;
     platform::MainQueue::installMain(&mainQueue);
 
@@ -97,7 +113,6 @@ int main(int argc, char** argv) {
     const platform::Desktop desktop = x11->desktop(defaults);
 
     platform::qt::QtHttpClient http;
-    platform::qt::QtAlertPresenter alerts;
     zentaris::UpdateService::configureShared(zentaris::UpdateService::standardDependencies(
         http, alerts, desktop.workspace, [] { QCoreApplication::quit(); }));
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <ctime>
 #include <cerrno>
-#include <csignal>
+#include <signal.h>
 #include <cstring>
 #include <utility>
 #include <iostream>
