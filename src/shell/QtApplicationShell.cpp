@@ -1,6 +1,7 @@
 #include "shell/QtApplicationShell.h"
 
 #include "shell/InterfaceDirection.h"
+#include "shell/RememberedWindow.h"
 #include "shell/StatusIconImage.h"
 #include "shell/StatusMenuRenderer.h"
 #include "onboarding/OnboardingView.h"
@@ -12,7 +13,6 @@
 #include "shortcuts/Registry.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QPalette>
@@ -30,36 +30,6 @@ QIcon applicationIcon() {
     const auto path = platform::Bundle::main().resourcePath() / "images" / "AppIcon.svg";
     return QIcon(QString::fromStdString(path.string()));
 }
-
-// A window that remembers where the user left it, under a defaults key.
-class RememberedWindow : public QWidget {
-public:
-    RememberedWindow(platform::UserDefaults& defaults, std::string key) : defaults_(defaults), key_(std::move(key)) {}
-
-    // Restores the saved frame when it still lies on a screen; false when there is none.
-    bool restoreFrame() {
-        auto saved = defaults_.stringValue(key_);
-        if (!saved) return false;
-        int x, y, w, h;
-        if (std::sscanf(saved->c_str(), "%d %d %d %d", &x, &y, &w, &h) != 4 || w < 100 || h < 100) return false;
-        const QRect frame(x, y, w, h);
-        if (!QGuiApplication::screenAt(frame.center())) return false;
-        setGeometry(frame);
-        return true;
-    }
-
-protected:
-    void closeEvent(QCloseEvent* event) override {
-        const QRect frame = geometry();
-        defaults_.set(key_, std::to_string(frame.x()) + " " + std::to_string(frame.y()) + " " +
-                                std::to_string(frame.width()) + " " + std::to_string(frame.height()));
-        event->accept(); // hidden, not destroyed: the next request shows the same window
-    }
-
-private:
-    platform::UserDefaults& defaults_;
-    std::string key_;
-};
 
 void centerOnScreen(QWidget* window) {
     QScreen* screen = QGuiApplication::screenAt(QCursor::pos());

@@ -1,0 +1,106 @@
+// The settings window's frame on a real X server, moved and resized by another client as a window
+// manager does when the user drags it: the frame is saved without the window being closed.
+
+#include "platform/UserDefaults.h"
+#include "shell/RememberedWindow.h"
+#include "support/PrivateDisplay.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace zentaris::testing {
+namespace {
+
+constexpr const char* frameKey = "windowFrame.Settings";
+
+class RememberedWindowX11 : public ::testing::Test {
+protected:
+    // One display and one application for the suite; Qt cannot be started twice in a process.
+    static void SetUpTestSuite() {
+        if (!programAvailable("Xvfb")) return;
+        display_ = new PrivateDisplay({.windowManager = {}});
+        setenv("DISPLAY", display_->name().c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        static int argc = 1;
+        static char name[] = "remembered_window";
+        static char* argv[] = {name, nullptr};
+        application_ = new QApplication(argc, argv);
+        connection_ = xcb_connect(display_->name().c_str(), nullptr);
+    }
+    static void TearDownTestSuite() {
+        if (connection_) xcb_disconnect(connection_);
+        delete display_; // the application is left: Qt torn down among the statics at exit crashes
+    }
+
+    void SetUp() override {
+        if (!application_) GTEST_SKIP() << "Xvfb is missing";
+        window_ = std::make_unique<RememberedWindow>(defaults_, frameKey);
+        window_->setGeometry(100, 100, 400, 300);
+        window_->show();
+        ASSERT_TRUE(settle([this] { return window_->windowHandle() && window_->windowHandle()->isExposed(); }));
+    }
+
+    // Moves and sizes the window from outside the program.
+    void configureFromOutside(int x, int y, int width, int height) {
+        const std::uint32_t values[] = {static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y),
+                                        static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height)};
+        xcb_configure_window(connection_, static_cast<xcb_window_t>(window_->winId()),
+                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                                 XCB_CONFIG_WINDOW_HEIGHT,
+                             values);
+        xcb_flush(connection_);
+    }
+
+    template <typename Condition>
+    static bool settle(Condition done) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return done();
+    }
+
+    platform::MemoryUserDefaults defaults_;
+    std::unique_ptr<RememberedWindow> window_;
+    static inline PrivateDisplay* display_ = nullptr;
+    static inline QApplication* application_ = nullptr;
+    static inline xcb_connection_t* connection_ = nullptr;
+};
+
+TEST_F(RememberedWindowX11, AMoveOrResizeIsSavedOnceItSettlesWhileTheWindowStaysOpen) {
+    for (const auto& [x, y, width, height] : {std::tuple{300, 200, 400, 300}, std::tuple{300, 200, 640, 480}}) {
+        configureFromOutside(x, y, width, height);
+        const std::string expected = std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(width) + " " +
+                                     std::to_string(height);
+        EXPECT_TRUE(settle([&] { return defaults_.stringValue(frameKey) == expected; }))
+            << "saved: " << defaults_.stringValue(frameKey).value_or("nothing") << ", expected " << expected;
+        EXPECT_TRUE(window_->isVisible());
+    }
+    const int writes = defaults_.writeCount();
+    for (int step = 1; step <= 10; ++step) { // a drag: each step reaches the window before the next
+        configureFromOutside(300 + step, 200, 640, 480);
+        ASSERT_TRUE(settle([&] { return window_->geometry().x() == 300 + step; }));
+    }
+    EXPECT_TRUE(settle([&] { return defaults_.stringValue(frameKey) == "310 200 640 480"; }));
+    EXPECT_EQ(defaults_.writeCount(), writes + 1) << "a drag is saved once, where it ends";
+}
+
+TEST_F(RememberedWindowX11, AFrameNotSettledYetIsSavedWhenTheApplicationQuits) {
+    configureFromOutside(500, 400, 400, 300);
+    ASSERT_TRUE(settle([this] { return window_->geometry().topLeft() == QPoint(500, 400); }));
+    // exit() ends the loop without closing any window first, unlike quit().
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QApplication::exec();
+    EXPECT_EQ(defaults_.stringValue(frameKey), "500 400 400 300");
+}
+
+} // namespace
+} // namespace zentaris::testing
