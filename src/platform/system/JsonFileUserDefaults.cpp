@@ -249,7 +249,7 @@ void JsonFileUserDefaults::load() {
         }
         // Only this entry is lost; the file as it was is kept aside before it is next written.
         if (++leftOut <= maximumReportedEntries) {
-            std::cerr << "zentaris: settings file " << target << ": the value of " << json(key).dump()
+            std::cerr << "zentaris: settings file " << target << ": the value of " << json(key).dump(-1, ' ', false, json::error_handler_t::replace)
                       << " is unreadable and left out\n";
         }
     }
