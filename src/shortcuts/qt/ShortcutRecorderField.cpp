@@ -14,6 +14,9 @@
 #include <QMouseEvent>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOption>
+
+#include <utility>
 
 namespace GlobalShortcuts {
 
@@ -46,7 +49,9 @@ class RecorderStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
         if (metric == PM_TextCursorWidth) {
-            const auto* field = dynamic_cast<const ShortcutRecorderField*>(widget);
+            // Some Qt versions name the field only through the option's style object.
+            const QObject* asked = widget ? widget : (option ? option->styleObject : nullptr);
+            const auto* field = dynamic_cast<const ShortcutRecorderField*>(asked);
             if (field && field->isRecording()) return 0;
         }
         return QProxyStyle::pixelMetric(metric, option, widget);
@@ -119,8 +124,14 @@ QSize ShortcutRecorderField::sizeHint() const { return {minimumWidth, QLineEdit:
 
 void ShortcutRecorderField::refreshStringValue() {
     const auto shortcut = getShortcut(shortcutName_);
-    const QSignalBlocker quiet(this);
-    setText(shortcut ? QString::fromStdString(shortcut->description()) : QString());
+    showText(shortcut ? QString::fromStdString(shortcut->description()) : QString());
+}
+
+void ShortcutRecorderField::showText(const QString& value) {
+    // Not with signals blocked: the line edit shows and hides its clear button on textChanged.
+    const bool wasShowing = std::exchange(isShowingStoredText_, true);
+    setText(value);
+    isShowingStoredText_ = wasShowing;
 }
 
 bool ShortcutRecorderField::startsRecordingOnFocus(Qt::FocusReason reason) const {
@@ -131,7 +142,8 @@ bool ShortcutRecorderField::startsRecordingOnFocus(Qt::FocusReason reason) const
 
 void ShortcutRecorderField::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    if (startsRecordingOnFocus(event->reason())) {
+    const bool resumes = std::exchange(resumesAfterAlert_, false);
+    if (resumes || startsRecordingOnFocus(event->reason())) {
         startRecording();
         return;
     }
@@ -149,6 +161,7 @@ void ShortcutRecorderField::focusOutEvent(QFocusEvent* event) {
 
 void ShortcutRecorderField::hideEvent(QHideEvent* event) {
     QLineEdit::hideEvent(event);
+    resumesAfterAlert_ = false;
     endRecording();
 }
 
@@ -185,6 +198,13 @@ void ShortcutRecorderField::giveUpFocus() {
 }
 
 void ShortcutRecorderField::takeFocusBack() { setFocus(Qt::OtherFocusReason); }
+
+void ShortcutRecorderField::resumeAfterAlert() {
+    takeFocusBack();
+    // The alert's window had the keyboard: ours gets the focus back only when the window manager
+    // activates it again, and that focus reads as the window's return, which starts nothing.
+    resumesAfterAlert_ = !hasFocus();
+}
 
 void ShortcutRecorderField::refuse() {
     if (beep_) beep_();
@@ -224,7 +244,7 @@ bool ShortcutRecorderField::handleRecordingEvent(QEvent* event) {
         const auto message = zentaris::formatText(
             ModuleTexts::shared().localizedString("keyboard_shortcut_used_by_menu_item"), {decision.menuItemTitle});
         presentAlert_(this, Alert{message, "", {}});
-        takeFocusBack();
+        resumeAfterAlert();
         return true;
     }
     case RecorderKeyOutcome::usedBySystem: {
@@ -234,7 +254,7 @@ bool ShortcutRecorderField::handleRecordingEvent(QEvent* event) {
                                                      texts.localizedString("keyboard_shortcuts_can_be_changed"),
                                                      {texts.localizedString("ok"), texts.localizedString("force_use_shortcut")}});
         if (answer != secondButton) {
-            takeFocusBack();
+            resumeAfterAlert();
             return true;
         }
         store(*decision.shortcut);
@@ -246,16 +266,14 @@ bool ShortcutRecorderField::handleRecordingEvent(QEvent* event) {
 }
 
 void ShortcutRecorderField::store(const Shortcut& shortcut) {
-    {
-        const QSignalBlocker quiet(this);
-        setText(QString::fromStdString(shortcut.description()));
-    }
+    showText(QString::fromStdString(shortcut.description()));
     setShortcut(shortcut, shortcutName_);
     if (onChange_) onChange_(shortcut);
     giveUpFocus();
 }
 
 void ShortcutRecorderField::textDidChange(const QString& value) {
+    if (isShowingStoredText_) return;
     if (!value.isEmpty()) {
         // Typed, pasted or dropped text: the field shows the stored shortcut and nothing else.
         refreshStringValue();

@@ -58,12 +58,14 @@ protected:
 
 private:
     void refreshStringValue();
+    void showText(const QString& value);
     void startRecording();
     void endRecording();
     bool startsRecordingOnFocus(Qt::FocusReason reason) const;
     void refuse();
     void giveUpFocus();
     void takeFocusBack();
+    void resumeAfterAlert();
     void store(const Shortcut& shortcut);
     void textDidChange(const QString& text);
     static void postActiveStatus(bool isActive);
@@ -73,6 +75,10 @@ private:
     AlertPresenter presentAlert_;
     std::function<void()> beep_;
     std::unique_ptr<LocalEventMonitor> eventMonitor_;
+    // Set while the field itself puts the stored shortcut's caption on show.
+    bool isShowingStoredText_ = false;
+    // The next focus, however it comes, is the one taken back after an alert.
+    bool resumesAfterAlert_ = false;
     platform::ObservationToken hotKeysDown_;
     platform::ObservationToken shortcutsNameChangeObserver_;
 };
