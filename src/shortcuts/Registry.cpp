@@ -3,6 +3,7 @@
 #include <iostream>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 namespace GlobalShortcuts {
 
@@ -195,10 +196,21 @@ void Registry::handleKeyEvent(const Shortcut& pressed, EventType type) {
         if (storedShortcut(rawValue) != pressed) continue;
         for (const auto& action : list) action();
     }
-    const auto streams = type == EventType::keyDown ? streamKeyDownHandlers_ : streamKeyUpHandlers_;
+    // Each stream action is looked up again just before it runs: an earlier action may have ended
+    // that stream, and with it the object its consumer uses.
+    const auto& streams = type == EventType::keyDown ? streamKeyDownHandlers_ : streamKeyUpHandlers_;
+    std::vector<std::pair<std::string, std::uint64_t>> due;
     for (const auto& [rawValue, byId] : streams) {
         if (storedShortcut(rawValue) != pressed) continue;
-        for (const auto& [id, action] : byId) action();
+        for (const auto& entry : byId) due.emplace_back(rawValue, entry.first);
+    }
+    for (const auto& [rawValue, id] : due) {
+        const auto byId = streams.find(rawValue);
+        if (byId == streams.end()) continue;
+        const auto entry = byId->second.find(id);
+        if (entry == byId->second.end()) continue;
+        const auto action = entry->second; // the action may end its own stream
+        action();
     }
 }
 
@@ -249,7 +261,7 @@ void Registry::removeAllHandlers() {
 
 // Event streams
 
-void Registry::schedule(std::function<void()> work) {
+std::uint64_t Registry::schedule(std::function<void()> work) {
     for (auto id : finishedWork_) pendingWork_.erase(id);
     finishedWork_.clear();
     const auto id = nextWorkId_++;
@@ -260,43 +272,50 @@ void Registry::schedule(std::function<void()> work) {
         (*self)->finishedWork_.insert(id);
         work();
     }));
+    return id;
 }
 
 platform::ObservationToken Registry::events(const Name& name, std::function<void(EventType)> consumer) {
     const auto streamId = nextStreamId_++;
     const auto rawValue = name.rawValue;
-    schedule([this, name, streamId, consumer] {
+    const auto start = schedule([this, name, streamId, consumer] {
         streamKeyDownHandlers_[name.rawValue][streamId] = [consumer] { consumer(EventType::keyDown); };
         streamKeyUpHandlers_[name.rawValue][streamId] = [consumer] { consumer(EventType::keyUp); };
         if (auto shortcut = getShortcut(name)) registerIfNeeded(*shortcut);
     });
     std::weak_ptr<Registry*> weak = self_;
-    return platform::ObservationToken([weak, rawValue, streamId] {
-        auto self = weak.lock();
-        if (!self) return;
-        Registry* registry = *self;
-        registry->schedule([registry, rawValue, streamId] {
-            for (auto* table : {&registry->streamKeyDownHandlers_, &registry->streamKeyUpHandlers_}) {
-                if (auto entry = table->find(rawValue); entry != table->end()) {
-                    entry->second.erase(streamId);
-                    if (entry->second.empty()) table->erase(entry);
-                }
-            }
-            const auto shortcut = registry->storedShortcut(rawValue);
-            if (!shortcut) return;
-            for (const auto* table : {&registry->keyDownHandlers_, &registry->keyUpHandlers_}) {
-                for (const auto& [other, list] : *table) {
-                    if (registry->storedShortcut(other) == shortcut) return;
-                }
-            }
-            for (const auto* table : {&registry->streamKeyDownHandlers_, &registry->streamKeyUpHandlers_}) {
-                for (const auto& [other, byId] : *table) {
-                    if (registry->storedShortcut(other) == shortcut) return;
-                }
-            }
-            registry->release(*shortcut);
-        });
+    return platform::ObservationToken([weak, rawValue, streamId, start] {
+        if (auto self = weak.lock()) (*self)->endStream(rawValue, streamId, start);
     });
+}
+
+void Registry::endStream(const std::string& rawValue, std::uint64_t streamId, std::uint64_t start) {
+    // At once, not on a later turn: the consumer may use an object that is being destroyed now.
+    pendingWork_.erase(start);
+    for (auto* table : {&streamKeyDownHandlers_, &streamKeyUpHandlers_}) {
+        if (auto entry = table->find(rawValue); entry != table->end()) {
+            entry->second.erase(streamId);
+            if (entry->second.empty()) table->erase(entry);
+        }
+    }
+    // The hot key itself can wait: with no action left a press of it does nothing.
+    schedule([this, rawValue] { releaseUnlessUsed(rawValue); });
+}
+
+void Registry::releaseUnlessUsed(const std::string& rawValue) {
+    const auto shortcut = storedShortcut(rawValue);
+    if (!shortcut) return;
+    for (const auto* table : {&keyDownHandlers_, &keyUpHandlers_}) {
+        for (const auto& [other, list] : *table) {
+            if (storedShortcut(other) == shortcut) return;
+        }
+    }
+    for (const auto* table : {&streamKeyDownHandlers_, &streamKeyUpHandlers_}) {
+        for (const auto& [other, byId] : *table) {
+            if (storedShortcut(other) == shortcut) return;
+        }
+    }
+    release(*shortcut);
 }
 
 platform::ObservationToken Registry::events(EventType type, const Name& name, std::function<void()> consumer) {

@@ -68,8 +68,8 @@ public:
     void disable(const std::vector<Name>& names);
     void removeAllHandlers();
 
-    // Delivers the name's key-down and key-up events until the token is dropped. Starting and
-    // ending both take effect on a later turn of the main queue.
+    // Delivers the name's key-down and key-up events from a later turn of the main queue until the
+    // token is dropped; dropping it ends the delivery at once.
     [[nodiscard]] platform::ObservationToken events(const Name& name, std::function<void(EventType)> consumer);
     [[nodiscard]] platform::ObservationToken events(EventType type, const Name& name, std::function<void()> consumer);
 
@@ -97,7 +97,11 @@ private:
     void handleKeyEvent(const Shortcut& pressed, EventType type);
     void addAction(ActionTable& table, const Name& name, Action action);
     void installMenuTrackingObservers();
-    void schedule(std::function<void()> work);
+    // Runs the work on a later turn of the main queue; the id lets it be cancelled before then.
+    std::uint64_t schedule(std::function<void()> work);
+    void endStream(const std::string& rawValue, std::uint64_t streamId, std::uint64_t start);
+    // Takes the name's hot key down when no name with actions or streams stores it any more.
+    void releaseUnlessUsed(const std::string& rawValue);
 
     platform::UserDefaults& defaults_;
     platform::NotificationCenter& notifications_;

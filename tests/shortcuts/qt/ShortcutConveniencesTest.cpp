@@ -4,9 +4,12 @@
 #include "shortcuts/qt/ShortcutRecorderField.h"
 
 #include <QAction>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTest>
+
+#include <memory>
 
 using namespace GlobalShortcuts;
 
@@ -128,4 +131,46 @@ TEST_F(ShortcutConveniencesTest, KeyboardEventsReachTheirObjectUntilItGoes) {
     hotKeys.release(keyCode, modifiers);
     EXPECT_EQ(releases, 2);
     EXPECT_EQ(all.size(), 4u);
+}
+
+TEST_F(ShortcutConveniencesTest, AnObjectsKeyboardEventsEndTheMomentItIsDestroyed) {
+    setShortcut(optCmdLeft, named);
+    const auto keyCode = static_cast<std::uint32_t>(optCmdLeft.carbonKeyCode);
+    const auto modifiers = static_cast<std::uint32_t>(optCmdLeft.carbonModifiers);
+    // A real action uses its object: a call after the object is gone is a fault.
+    std::vector<std::string> heard;
+    const auto listener = [&heard](const std::string& label) {
+        auto* context = new QObject;
+        onKeyboardShortcut(*context, named, EventType::keyDown, [&heard, alive = QPointer<QObject>(context), label] {
+            heard.push_back(alive ? label : label + " after its object was destroyed");
+        });
+        return context;
+    };
+    QObject* first = listener("first");
+    std::unique_ptr<QObject> second(listener("second"));
+    queue.runPending();
+
+    delete first;
+    hotKeys.press(keyCode, modifiers);
+    EXPECT_EQ(heard, (std::vector<std::string>{"second"})) << "pressed before the queue's next turn";
+
+    // One object's action destroys another that would hear the same press after it.
+    QObject* victim = nullptr;
+    QObject destroyer;
+    onKeyboardShortcut(destroyer, named, EventType::keyDown, [&victim] {
+        delete victim;
+        victim = nullptr;
+    });
+    victim = listener("victim");
+    queue.runPending();
+    heard.clear();
+    hotKeys.press(keyCode, modifiers);
+    EXPECT_EQ(heard, (std::vector<std::string>{"second"}));
+
+    // An object destroyed before its events ever started never hears one.
+    delete listener("brief");
+    queue.runPending();
+    heard.clear();
+    hotKeys.press(keyCode, modifiers);
+    EXPECT_EQ(heard, (std::vector<std::string>{"second"}));
 }
