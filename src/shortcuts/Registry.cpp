@@ -36,9 +36,14 @@ Registry::Registry(platform::UserDefaults& defaults, platform::NotificationCente
 // Storage
 
 std::optional<Shortcut> Registry::storedShortcut(const std::string& rawValue) const {
-    const auto text = defaults_.stringValue(userDefaultsPrefix + rawValue);
-    if (!text) return std::nullopt;
-    return Shortcut::fromJsonText(*text);
+    if (auto found = decoded_.find(rawValue); found != decoded_.end()) return found->second.shortcut;
+    const std::string defaultsKey = userDefaultsPrefix + rawValue;
+    const auto text = defaults_.stringValue(defaultsKey);
+    auto& entry = decoded_[rawValue];
+    entry.shortcut = text ? Shortcut::fromJsonText(*text) : std::nullopt;
+    // Whoever writes the key, the next read decodes it again.
+    entry.watch = defaults_.observe(defaultsKey, [this, rawValue] { decoded_.erase(rawValue); });
+    return entry.shortcut;
 }
 
 std::optional<Shortcut> Registry::getShortcut(const Name& name) const { return storedShortcut(name.rawValue); }

@@ -126,6 +126,13 @@ private:
     platform::ObservationToken menuBeganObserver_;
     platform::ObservationToken menuEndedObserver_;
     platform::ObservationToken keyboardMappingObserver_;
+    // Every stored shortcut read so far, decoded once and forgotten when its key changes: a key
+    // press compares against every name with actions.
+    struct DecodedShortcut {
+        std::optional<Shortcut> shortcut;
+        platform::ObservationToken watch;
+    };
+    mutable std::map<std::string, DecodedShortcut> decoded_;
     std::shared_ptr<Registry*> self_ = std::make_shared<Registry*>(this);
 };
 

@@ -334,3 +334,56 @@ TEST_F(SharedRegistryTest, NamesAndFreeFunctionsUseTheSharedRegistry) {
     EXPECT_EQ(defaults.object("GlobalShortcuts_withDefault"), platform::DefaultsValue{false});
     EXPECT_EQ(Shortcut::initName(withDefault), std::nullopt);
 }
+
+namespace {
+// Counts the reads of stored shortcuts; the registry decodes what it reads.
+struct CountingDefaults : platform::MemoryUserDefaults {
+    mutable int shortcutReads = 0;
+    std::optional<platform::DefaultsValue> object(const std::string& key) const override {
+        if (key.rfind(userDefaultsPrefix, 0) == 0) ++shortcutReads;
+        return MemoryUserDefaults::object(key);
+    }
+};
+} // namespace
+
+TEST(RegistryDecodingTest, KeyPressesDecodeNothingAndEveryChangeOfAStoredValueIsSeen) {
+    zentaris::testing::ShortcutCaptionEnvironment captions;
+    CountingDefaults defaults;
+    platform::NotificationCenter center;
+    platform::fake::FakeHotKeys hotKeys;
+    platform::fake::FakeMainQueue queue;
+    std::ostringstream printed;
+    Registry registry(defaults, center, hotKeys, queue, printed);
+    std::vector<std::string> ran;
+    const auto combination = [](int key) { return Shortcut{key, 0x900}; };
+    const auto press = [&](int key) {
+        hotKeys.press(static_cast<std::uint32_t>(key), 0x900);
+        hotKeys.release(static_cast<std::uint32_t>(key), 0x900);
+    };
+    for (int key = 0; key < 21; ++key) {
+        const Name name("name" + std::to_string(key));
+        registry.setShortcut(combination(key), name);
+        registry.onKeyDown(name, [&ran, key] { ran.push_back("down" + std::to_string(key)); });
+        registry.onKeyUp(name, [&ran, key] { ran.push_back("up" + std::to_string(key)); });
+    }
+    press(0);
+    const int readsBefore = defaults.shortcutReads;
+    for (int round = 0; round < 10; ++round) {
+        for (int key = 0; key < 21; ++key) press(key);
+    }
+    EXPECT_EQ(defaults.shortcutReads, readsBefore) << "210 presses and releases";
+    EXPECT_EQ(ran.size(), 2u + 420u);
+
+    // Through the registry, and written straight into the defaults by someone else.
+    registry.setShortcut(combination(30), Name("name3"));
+    defaults.set(std::string(userDefaultsPrefix) + "name4", combination(7).jsonText());
+    defaults.set(std::string(userDefaultsPrefix) + "name5", false);
+    defaults.removeObject(std::string(userDefaultsPrefix) + "name6");
+    ran.clear();
+    for (int key : {3, 30, 4, 5, 6, 7}) press(key);
+    EXPECT_EQ(ran, (std::vector<std::string>{"down3", "up3", "down4", "down7", "up4", "up7"}));
+    const int readsAfterChanges = defaults.shortcutReads;
+    press(30);
+    press(7);
+    EXPECT_EQ(defaults.shortcutReads, readsAfterChanges);
+}
