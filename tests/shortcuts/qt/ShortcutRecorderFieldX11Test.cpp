@@ -108,14 +108,10 @@ struct ShortcutRecorderFieldX11Test : ::testing::Test {
         return condition();
     }
 
-    static void settle(int milliseconds = 200) {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
+    static void settle(int milliseconds = 200) { waitUntil([] { return false; }, milliseconds); }
 
-    void clickAt(const QWidget& widget, QPoint local) {
-        const QPoint global = widget.mapToGlobal(local);
+    void clickOn(const QWidget& widget) {
+        const QPoint global = widget.mapToGlobal(widget.rect().center());
         ASSERT_EQ(run({"xdotool", "mousemove", std::to_string(global.x()), std::to_string(global.y()), "click", "1"}), 0);
     }
 };
@@ -130,7 +126,7 @@ TEST_F(ShortcutRecorderFieldX11Test, TheClearButtonShowsForAStoredShortcutAndACl
     ASSERT_EQ(recorder->text().toStdString(), "⌃⌥K");
     EXPECT_TRUE(clearButton->isVisible()) << "stored elsewhere";
 
-    clickAt(*clearButton, clearButton->rect().center());
+    clickOn(*clearButton);
     EXPECT_TRUE(waitUntil([] { return !getShortcut(recorded); })) << "the click cleared it";
     EXPECT_TRUE(recorder->text().isEmpty());
     EXPECT_TRUE(recorder->isRecording()) << "ready for a new combination";
@@ -139,7 +135,7 @@ TEST_F(ShortcutRecorderFieldX11Test, TheClearButtonShowsForAStoredShortcutAndACl
     ASSERT_TRUE(waitUntil([] { return getShortcut(recorded).has_value(); }));
     settle();
     EXPECT_TRUE(clearButton->isVisible()) << "recorded here";
-    clickAt(*clearButton, clearButton->rect().center());
+    clickOn(*clearButton);
     EXPECT_TRUE(waitUntil([] { return !getShortcut(recorded); }));
 }
 
@@ -159,7 +155,7 @@ TEST_F(ShortcutRecorderFieldX11Test, RecordingGoesOnAfterAConflictAlert) {
     });
     closer.start(50);
 
-    clickAt(*recorder, recorder->rect().center());
+    clickOn(*recorder);
     ASSERT_TRUE(waitUntil([this] { return recorder->isRecording(); }));
     ASSERT_EQ(run({"xdotool", "key", "super+alt+o"}), 0);
     ASSERT_TRUE(waitUntil([&] { return alerts == 1 && window->isActiveWindow(); }));
@@ -203,7 +199,7 @@ TEST_F(ShortcutRecorderFieldX11Test, NoCaretBlinksWhileRecording) {
     };
     ASSERT_GT(changingFrames(*elsewhere), 0) << "an ordinary field's caret blinks";
 
-    clickAt(*recorder, recorder->rect().center());
+    clickOn(*recorder);
     ASSERT_TRUE(waitUntil([this] { return recorder->isRecording(); }));
     EXPECT_EQ(changingFrames(*recorder), 0) << "the recording field changed on screen while nobody touched it";
 }
