@@ -101,9 +101,7 @@ PrivateDisplay::PrivateDisplay(Options options) {
         stop();
         throw std::runtime_error("Xvfb did not start");
     }
-    // Appended rather than concatenated: GCC 12 warns falsely (-Wrestrict) about ":" + string at -O2.
-    name_ = ":";
-    name_.append(number, 0, number.find('\n'));
+    name_ = ":" + number.substr(0, number.find('\n'));
 
     if (!options.windowManager.empty()) {
         spawn(options.windowManager);
