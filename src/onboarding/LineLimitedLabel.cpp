@@ -33,7 +33,9 @@ QStringList LineLimitedLabel::shownLines(int width) const {
     if (text_.isEmpty() || width <= 0) return lines;
     QTextLayout layout(text_, font());
     QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // Lines break between words only; a single word wider than a line is cut with an ellipsis
+    // rather than split.
+    option.setWrapMode(QTextOption::WordWrap);
     layout.setTextOption(option);
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
@@ -44,7 +46,7 @@ QStringList LineLimitedLabel::shownLines(int width) const {
             lines << fontMetrics().elidedText(rest, Qt::ElideRight, width);
             break;
         }
-        lines << text_.mid(line.textStart(), line.textLength()).trimmed();
+        lines << fontMetrics().elidedText(text_.mid(line.textStart(), line.textLength()).trimmed(), Qt::ElideRight, width);
     }
     layout.endLayout();
     return lines;

@@ -5,8 +5,8 @@
 
 namespace zentaris::tutorial {
 
-// Text that wraps at word boundaries onto at most `maximumLines` lines; what does not fit ends
-// in an ellipsis on the last line.
+// Text that wraps between words onto at most `maximumLines` lines; what does not fit ends in an
+// ellipsis on the last line, as does a word wider than a line.
 class LineLimitedLabel : public QWidget {
 public:
     LineLimitedLabel(int maximumLines, Qt::Alignment alignment, QWidget* parent = nullptr);

@@ -62,7 +62,10 @@ WrappingLabel::WrappingLabel(QWidget* parent) : QLabel(parent) {
 
 QSize WrappingLabel::sizeHint() const {
     const QMargins margins = contentsMargins();
-    const int natural = fontMetrics().horizontalAdvance(text()) + 1 + margins.left() + margins.right();
+    // Measured as the label lays its text out: a plain advance falls a pixel or two short for
+    // some scripts (Arabic), and the text would then wrap though one line has room.
+    const QRect unbounded(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const int natural = fontMetrics().boundingRect(unbounded, Qt::TextWordWrap, text()).width() + margins.left() + margins.right();
     const int width = std::min(natural, maximumWidth());
     return {width, heightForWidth(width)};
 }
