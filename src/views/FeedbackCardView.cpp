@@ -336,11 +336,12 @@ void FeedbackCardView::paintIconCluster(QPainter& painter, QPointF centre, doubl
     scaleAbout(painter, centre, ringScale_.at(now));
     painter.translate(centre);
     painter.rotate(ringAngle_.at(now));
-    // Qt turns its conical gradient the other way round; the start angle follows the ring.
+    // The gradient starts at the ring's angle and runs clockwise; Qt's conical gradient counts
+    // its angle and places its stops counter-clockwise, so both are mirrored.
     QConicalGradient ring(QPointF(0, 0), -ringAngle_.at(now));
     ring.setColorAt(0, withOpacity(style_.accent, 0.6));
-    ring.setColorAt(1.0 / 3, withOpacity(style_.second, 0.4));
-    ring.setColorAt(2.0 / 3, withOpacity(style_.ringThird, 0.3));
+    ring.setColorAt(2.0 / 3, withOpacity(style_.second, 0.4));
+    ring.setColorAt(1.0 / 3, withOpacity(style_.ringThird, 0.3));
     ring.setColorAt(1, withOpacity(style_.accent, 0.6));
     painter.setPen(QPen(QBrush(ring), 2));
     painter.setBrush(Qt::NoBrush);
@@ -409,7 +410,7 @@ void FeedbackCardView::paintTexts(QPainter& painter, const QRectF& column, const
         secondImage_ = layerImage(secondArea, [&](QPainter& p) { paintSecondLayer(p, column.width(), layout); });
     }
 
-    // The texts slide in from the trailing side.
+    // The texts slide in away from the icon: mirrored right to left.
     const double slide = layoutDirection() == Qt::RightToLeft ? -1.0 : 1.0;
     painter.save();
     painter.setOpacity(std::clamp(titleOpacity_.at(now), 0.0, 1.0));

@@ -190,3 +190,106 @@ TEST_F(FeedbackCardsTest, ThePreviewIsATranslucentFillWithASquareBorder) {
     EXPECT_NEAR(inside.alphaF(), 0.3, 0.01);
     EXPECT_NEAR(image.pixelColor(2, 50).alphaF(), 0.3, 0.01) << "the border is 2 pixels wide";
 }
+
+// Pure colours on a grey card, so that each colour of the ring can be told apart on the pixels.
+FeedbackCardView::Style threeColourRing() {
+    FeedbackCardView::Style style;
+    style.accent = QColor(255, 0, 0);
+    style.second = QColor(0, 255, 0);
+    style.ringThird = QColor(0, 0, 255);
+    style.firstGlow = style.secondGlow = QColor(128, 128, 128);
+    style.symbol = "xmark.circle.fill";
+    style.title = QStringLiteral("Title");
+    style.hasHintRow = true;
+    return style;
+}
+
+void paintGrey(FeedbackCardView& card) {
+    QPalette palette = card.palette();
+    palette.setColor(QPalette::Window, QColor(128, 128, 128));
+    card.setPalette(palette);
+}
+
+TEST_F(FeedbackCardsTest, TheRingShowsEachColourAtItsStopAndTurnsWithTheRing) {
+    FeedbackCardView card(threeColourRing());
+    paintGrey(card);
+    // At 2.25 s the ring has turned 45 degrees and its gradient starts 45 degrees further on, so
+    // the stops stand at 90, 210 and 330 degrees clockwise from three o'clock, clear of the
+    // sparkles (at 30, 150 and 270).
+    const QImage image = drawnAt(card, {280, 90}, 2.25);
+    const QRectF box = card.cardRect();
+    const QPointF centre(box.left() + 24 + 24, box.center().y());
+    auto at = [&](double degrees, double radius) {
+        const double angle = degrees * M_PI / 180;
+        return image.pixelColor(QPointF(centre.x() + radius * std::cos(angle), centre.y() + radius * std::sin(angle)).toPoint());
+    };
+    struct Stop {
+        const char* colour;
+        double degrees;
+        int channel; // 0 red, 1 green, 2 blue
+        double opacity;
+    };
+    // The ring is drawn at 0.8 of each stop's own opacity.
+    for (const auto& stop : {Stop{"accent", 90, 0, 0.8 * 0.6}, Stop{"second", 210, 1, 0.8 * 0.4}, Stop{"third", 330, 2, 0.8 * 0.3}}) {
+        SCOPED_TRACE(stop.colour);
+        const QColor ground = at(stop.degrees, 34);
+        // The most strongly coloured pixel across the ring's stroke (23 points out, grown by 15 %).
+        QColor strongest = ground;
+        double strongestShare = 0;
+        for (double radius = 23; radius <= 30; radius += 0.5) {
+            const QColor pixel = at(stop.degrees, radius);
+            const int channels[] = {pixel.red(), pixel.green(), pixel.blue()};
+            const int grounds[] = {ground.red(), ground.green(), ground.blue()};
+            double others = 0, otherGrounds = 0;
+            for (int c = 0; c < 3; ++c) {
+                if (c == stop.channel) continue;
+                others += channels[c];
+                otherGrounds += grounds[c];
+            }
+            // Over the ground a pure colour at opacity a leaves (1 - a) of the other channels.
+            const double share = 1 - others / otherGrounds;
+            if (share > strongestShare) {
+                strongestShare = share;
+                strongest = pixel;
+            }
+        }
+        const int channels[] = {strongest.red(), strongest.green(), strongest.blue()};
+        for (int c = 0; c < 3; ++c) {
+            if (c != stop.channel) {
+                EXPECT_GT(channels[stop.channel], channels[c] + 30) << "channel " << c;
+            }
+        }
+        EXPECT_NEAR(strongestShare, stop.opacity, 0.06);
+    }
+}
+
+// The left edge of the dark pixels (the title's glyphs) in the rows above the middle of the card,
+// left of `rightLimit`.
+int titleInkLeft(const QImage& image, const QRectF& card, int rightLimit) {
+    int left = image.width();
+    for (int y = static_cast<int>(card.top()) + 4; y < static_cast<int>(card.center().y()) - 2; ++y) {
+        for (int x = static_cast<int>(card.left()) + 4; x < rightLimit; ++x) {
+            if (qGray(image.pixel(x, y)) < 70) left = std::min(left, x);
+        }
+    }
+    return left;
+}
+
+TEST_F(FeedbackCardsTest, RightToLeftTheTitleSlidesInAwayFromTheIconAsItDoesLeftToRight) {
+    FeedbackCardView card(threeColourRing());
+    paintGrey(card);
+    card.setLayoutDirection(Qt::RightToLeft);
+    const QSize panel(280, 90);
+    const QImage settled = drawnAt(card, panel, 3.0);
+    // Halfway through the title's slide, which runs from 0.2 s to 0.8 s.
+    const double halfway = 0.5;
+    const double offset = card.frameAt(halfway).titleSlide;
+    ASSERT_LT(offset, -5) << "still on its way";
+    const QImage moving = drawnAt(card, panel, halfway);
+    const QRectF box = card.cardRect();
+    const int iconArea = static_cast<int>(box.right()) - 24 - 48 - 16;
+    const int restingLeft = titleInkLeft(settled, box, iconArea);
+    const int movingLeft = titleInkLeft(moving, box, iconArea);
+    ASSERT_LT(restingLeft, iconArea) << "the title is drawn left of the icon";
+    EXPECT_NEAR(movingLeft - restingLeft, -offset, 2) << "the title still stands right of its place, on the icon's side";
+}
