@@ -87,6 +87,39 @@ TEST_F(AboutSettingsViewTest, ServerTextsAreShownAsWrittenAndCut) {
     EXPECT_LE(page.releaseNotesLabel()->fullText().size(), qsizetype(UpdateService::maxShownReleaseNotesBytes + 1));
 }
 
+TEST_F(AboutSettingsViewTest, AVersionAndReleaseNotesExactlyAtTheirLimitsAreShownWhole) {
+    AboutSettingsView page(service, LanguageManager::shared(), std::string("3.1.4"));
+    // Each ends in a three-byte character that ends exactly at the limit.
+    const std::string version = std::string(UpdateService::maxShownVersionBytes - 3, '4') + "\xE2\x80\xA2";
+    const std::string notes = std::string(UpdateService::maxShownReleaseNotesBytes - 3, 'n') + "\xE2\x80\xA2";
+    service.checkForUpdates(false);
+    http.respond(200, reply(true, notes, version));
+    settle();
+    EXPECT_TRUE(page.announcementTitle()->text().contains(QString::fromStdString(version))) << "the whole version";
+    EXPECT_EQ(page.releaseNotesLabel()->fullText(), QString::fromStdString(notes)) << "the whole notes";
+}
+
+// The line under "current version" in the updates card.
+QLabel* versionLineOf(const AboutSettingsView& page, const QString& text) {
+    for (auto* label : page.findChildren<QLabel*>()) {
+        if (label->text() == text) return label;
+    }
+    return nullptr;
+}
+
+TEST_F(AboutSettingsViewTest, TheUpdatesCardShowsTheInstalledVersionAfterAV) {
+    AboutSettingsView page(service, LanguageManager::shared(), std::string("3.1.4"));
+    ASSERT_TRUE(versionLineOf(page, "v3.1.4"));
+    service.checkForUpdates(false);
+    http.respond(200, reply(true, "Notes", "4.0.0"));
+    settle();
+    EXPECT_TRUE(versionLineOf(page, "v3.1.4")) << "still the installed version, not the announced one";
+    EXPECT_FALSE(versionLineOf(page, "v4.0.0"));
+
+    AboutSettingsView withoutVersion(service, LanguageManager::shared(), std::nullopt);
+    EXPECT_TRUE(versionLineOf(withoutVersion, "v1.0.0")) << "the fallback version";
+}
+
 TEST_F(AboutSettingsViewTest, TheProductNameStandsAtTheLeadingEdgeRightToLeft) {
     LanguageManager::shared().setLanguage("ar");
     AboutSettingsView page(service, LanguageManager::shared(), std::string("3.1.4"));
