@@ -198,16 +198,17 @@ const FeedbackCardView::TextLayout& FeedbackCardView::layoutText() const {
     const QFontMetricsF titleMetrics(titleFont(wraps));
     if (wraps) {
         const double offered = std::max(80.0, width() - 2 * horizontalPadding - clusterSide - clusterSpacing);
-        const auto titleLines = wrapped(style_.title, titleFont(true), offered, 2);
-        const auto hintLines = wrapped(*style_.hint, hintFont(), offered, 3);
+        layout.titleLines = wrapped(style_.title, titleFont(true), offered, 2);
+        layout.hintLines = wrapped(*style_.hint, hintFont(), offered, 3);
         const QFontMetricsF hintMetrics(hintFont());
         double width = 0;
-        for (const auto& line : titleLines) width = std::max(width, titleMetrics.horizontalAdvance(line));
-        for (const auto& line : hintLines) width = std::max(width, hintMetrics.horizontalAdvance(line));
-        layout.titleRect = QRectF(0, 0, std::ceil(width), titleLines.size() * titleMetrics.height());
+        for (const auto& line : layout.titleLines) width = std::max(width, titleMetrics.horizontalAdvance(line));
+        for (const auto& line : layout.hintLines) width = std::max(width, hintMetrics.horizontalAdvance(line));
+        layout.titleRect = QRectF(0, 0, std::ceil(width), layout.titleLines.size() * titleMetrics.height());
         layout.secondRect = QRectF(0, layout.titleRect.bottom() + columnSpacing, std::ceil(width),
-                                   hintLines.size() * hintMetrics.height());
+                                   layout.hintLines.size() * hintMetrics.height());
     } else {
+        layout.titleLines = QStringList{style_.title};
         layout.titleRect = QRectF(0, 0, std::ceil(titleMetrics.horizontalAdvance(style_.title)), titleMetrics.height());
         double row = 10;
         if (style_.badge) row += hintSpacing + QFontMetricsF(badgeFont()).horizontalAdvance(*style_.badge) + 12;
@@ -402,12 +403,12 @@ void FeedbackCardView::paintTexts(QPainter& painter, const QRectF& column, const
     const QSizeF titleArea(column.width() + 4, layout.titleRect.height() + 2);
     if (titleImage_.isNull() || titleArea_ != titleArea) {
         titleArea_ = titleArea;
-        titleImage_ = layerImage(titleArea, [&](QPainter& p) { paintTitleLayer(p, column.width(), layout); });
+        titleImage_ = layerImage(titleArea, [&](QPainter& p) { paintTitleLayer(p, layout); });
     }
     const QSizeF secondArea(column.width() + 24, layout.secondRect.height() + 2);
     if (secondImage_.isNull() || secondArea_ != secondArea) {
         secondArea_ = secondArea;
-        secondImage_ = layerImage(secondArea, [&](QPainter& p) { paintSecondLayer(p, column.width(), layout); });
+        secondImage_ = layerImage(secondArea, [&](QPainter& p) { paintSecondLayer(p, layout); });
     }
 
     // The texts slide in away from the icon: mirrored right to left.
@@ -422,12 +423,12 @@ void FeedbackCardView::paintTexts(QPainter& painter, const QRectF& column, const
     painter.restore();
 }
 
-void FeedbackCardView::paintTitleLayer(QPainter& painter, double columnWidth, const TextLayout& layout) {
+void FeedbackCardView::paintTitleLayer(QPainter& painter, const TextLayout& layout) {
     const MenuColors colors = MenuColors::from(palette());
     const bool wraps = style_.hint.has_value();
     const QFont font = titleFont(wraps);
     const QFontMetricsF metrics(font);
-    const QStringList titleLines = wraps ? wrapped(style_.title, font, columnWidth + 1, 2) : QStringList{style_.title};
+    const QStringList& titleLines = layout.titleLines;
     QLinearGradient primary(0, 0, 0, layout.titleRect.height());
     primary.setColorAt(0, colors.primaryLabel);
     primary.setColorAt(1, withOpacity(colors.primaryLabel, 0.8));
@@ -440,7 +441,7 @@ void FeedbackCardView::paintTitleLayer(QPainter& painter, double columnWidth, co
     }
 }
 
-void FeedbackCardView::paintSecondLayer(QPainter& painter, double columnWidth, const TextLayout& layout) {
+void FeedbackCardView::paintSecondLayer(QPainter& painter, const TextLayout& layout) {
     if (!style_.hint) {
         paintHintRow(painter, QPointF(10, 0), layout.secondRect.height());
         return;
@@ -449,7 +450,7 @@ void FeedbackCardView::paintSecondLayer(QPainter& painter, double columnWidth, c
     painter.setFont(hintFont());
     painter.setPen(colors.secondaryLabel);
     const QFontMetricsF hintMetrics(hintFont());
-    const auto lines = wrapped(*style_.hint, hintFont(), columnWidth + 1, 3);
+    const QStringList& lines = layout.hintLines;
     for (int i = 0; i < lines.size(); ++i) painter.drawText(QPointF(0, i * hintMetrics.height() + hintMetrics.ascent()), lines[i]);
 }
 

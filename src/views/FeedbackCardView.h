@@ -50,6 +50,10 @@ public:
         double visibility, iconScale, iconRotation, glowIntensity, titleSlide, sparkleVisibility[3];
     };
     Frame frameAt(double seconds) const;
+    // The lines of the title and of the too-many hint as drawn at the view's width; the last
+    // one shown ends in an ellipsis when the text needs more lines than the card gives it.
+    QStringList titleLines() const { return layoutText().titleLines; }
+    QStringList hintLines() const { return layoutText().hintLines; }
     // Holds the entrance clock at this many seconds after coming on screen (for pictures and tests).
     void freezeClock(double seconds);
     double clock() const;
@@ -64,6 +68,8 @@ private:
         QSizeF size;
         QRectF titleRect;
         QRectF secondRect;
+        QStringList titleLines;
+        QStringList hintLines; // none without a hint
     };
     void startEntrance();
     // Repaints what moves at this point of the clock.
@@ -76,8 +82,8 @@ private:
     void paintBackground(QPainter& painter, const QRectF& card, double now);
     void paintIconCluster(QPainter& painter, QPointF centre, double now);
     void paintTexts(QPainter& painter, const QRectF& column, const TextLayout& layout, double now);
-    void paintTitleLayer(QPainter& painter, double columnWidth, const TextLayout& layout);
-    void paintSecondLayer(QPainter& painter, double columnWidth, const TextLayout& layout);
+    void paintTitleLayer(QPainter& painter, const TextLayout& layout);
+    void paintSecondLayer(QPainter& painter, const TextLayout& layout);
     void paintHintRow(QPainter& painter, QPointF origin, double rowHeight);
 
     Style style_;

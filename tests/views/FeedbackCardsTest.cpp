@@ -13,6 +13,8 @@
 
 #include <QImage>
 
+#include <functional>
+
 using namespace zentaris;
 
 namespace {
@@ -292,4 +294,40 @@ TEST_F(FeedbackCardsTest, RightToLeftTheTitleSlidesInAwayFromTheIconAsItDoesLeft
     const int movingLeft = titleInkLeft(moving, box, iconArea);
     ASSERT_LT(restingLeft, iconArea) << "the title is drawn left of the icon";
     EXPECT_NEAR(movingLeft - restingLeft, -offset, 2) << "the title still stands right of its place, on the icon's side";
+}
+
+TEST_F(FeedbackCardsTest, TooManyTextsThatFillTheirLastLineExactlyAreShownWhole) {
+    // Word after word, the title up to two lines and the hint up to three come whole; the first
+    // word that needs one more line is the first that ends the last line in an ellipsis.
+    const QChar ellipsis(0x2026);
+    struct Text {
+        const char* text;
+        int maximumLines;
+        std::function<FeedbackCardView::Style(const QString&)> style;
+        QStringList (FeedbackCardView::*lines)() const;
+    };
+    const Text texts[] = {
+        {"title", 2, [](const QString& words) { return wrappingStyle(words, QStringLiteral("Hint")); }, &FeedbackCardView::titleLines},
+        {"hint", 3, [](const QString& words) { return wrappingStyle(QStringLiteral("Too many"), words); }, &FeedbackCardView::hintLines},
+    };
+    for (const auto& text : texts) {
+        SCOPED_TRACE(text.text);
+        QStringList previous;
+        bool cut = false;
+        for (int words = 1; words <= 80 && !cut; ++words) {
+            const QString wordsText = QStringLiteral("windows ").repeated(words).trimmed();
+            FeedbackCardView card(text.style(wordsText));
+            card.resize(400, 110);
+            const QStringList lines = (card.*text.lines)();
+            ASSERT_LE(lines.size(), text.maximumLines);
+            cut = lines.back().endsWith(ellipsis);
+            if (cut) {
+                EXPECT_EQ(previous.size(), text.maximumLines) << "cut at " << words << " words though fewer lines were used before";
+            } else {
+                EXPECT_EQ(lines.join(QLatin1Char(' ')), wordsText) << words << " words";
+            }
+            previous = lines;
+        }
+        EXPECT_TRUE(cut) << "eighty words do not fit";
+    }
 }
