@@ -106,26 +106,36 @@ QLabel* labelShowing(const QWidget& page, const QString& text) {
     return nullptr;
 }
 
-TEST_F(TutorialTextBreaksTest, BadgeLabelsBreakOnlyBetweenWordsAndAreNeverCut) {
-    for (const char* language : LanguageManager::supportedLanguageCodes) {
-        LanguageManager::shared().setLanguage(language);
-        CompletionView page(LanguageManager::shared());
-        layOut(page);
-        const auto badges = childrenOf<FeatureSummaryBadge>(page);
-        ASSERT_EQ(badges.size(), 6u);
-        for (const auto* badge : badges) {
-            const auto* label = badge->label();
-            const QString shown = label->text().simplified();
-            const QStringList lines = label->shownLines(label->width());
-            SCOPED_TRACE(std::string(language) + ": " + lines.join(QStringLiteral(" / ")).toStdString());
-            const auto starts = lineStarts(shown, lines);
-            if (!starts) {
-                ADD_FAILURE() << "the label is cut";
-                continue;
+// The completion badges, and the descriptions of the introduction cards and the screen shortcuts.
+TEST_F(TutorialTextBreaksTest, LineLimitedTextsBreakOnlyBetweenWordsAndAreNeverCut) {
+    auto& language = LanguageManager::shared();
+    const std::function<std::unique_ptr<QWidget>()> pages[] = {
+        [&] { return std::make_unique<CompletionView>(language); },
+        [&] { return std::make_unique<IntroductionView>(language); },
+        [&] { return std::make_unique<MultiMonitorView>(language, 2); },
+    };
+    for (const char* code : LanguageManager::supportedLanguageCodes) {
+        language.setLanguage(code);
+        for (const auto& makePage : pages) {
+            const auto page = makePage();
+            layOut(*page);
+            const auto labels = childrenOf<tutorial::LineLimitedLabel>(*page);
+            ASSERT_FALSE(labels.empty());
+            for (const auto* label : labels) {
+                const QString shown = label->text().simplified();
+                const QStringList lines = label->shownLines(label->width());
+                SCOPED_TRACE(std::string(code) + ": " + lines.join(QStringLiteral(" / ")).toStdString());
+                const auto starts = lineStarts(shown, lines);
+                if (!starts) {
+                    ADD_FAILURE() << "the text is cut";
+                    continue;
+                }
+                for (const qsizetype start : *starts) EXPECT_TRUE(mayBreakAt(shown, start)) << "a line starts inside a word, at " << start;
+                for (const QString& line : lines) {
+                    EXPECT_LE(label->fontMetrics().horizontalAdvance(line), label->width()) << line.toStdString();
+                }
+                EXPECT_LE(static_cast<int>(lines.size()) * label->fontMetrics().lineSpacing(), label->height()) << "every line shows";
             }
-            for (const qsizetype start : *starts) EXPECT_TRUE(mayBreakAt(shown, start)) << "a line starts inside a word, at " << start;
-            for (const QString& line : lines) EXPECT_LE(label->fontMetrics().horizontalAdvance(line), label->width()) << line.toStdString();
-            EXPECT_LE(static_cast<int>(lines.size()) * label->fontMetrics().lineSpacing(), label->height()) << "every line shows";
         }
     }
 }
