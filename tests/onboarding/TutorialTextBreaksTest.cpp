@@ -1,4 +1,4 @@
-// Where the tutorial's titles and badge labels break onto a new line, in every interface language.
+// Where the tutorial's titles, badges and descriptions break onto a new line, in every interface language.
 #include "OnboardingViewTestSupport.h"
 #include "support/TemporaryDirectory.h"
 #include "onboarding/CompletionView.h"
@@ -13,7 +13,6 @@
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <memory>
 #include <optional>
