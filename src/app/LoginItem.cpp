@@ -1,5 +1,7 @@
 #include "app/LoginItem.h"
 
+#include "platform/system/SmallFileReader.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -9,7 +11,9 @@ namespace zentaris {
 
 namespace {
 constexpr const char* marker = "X-Zentaris-LoginItem=true";
-}
+// Ours is a few hundred bytes; anything far larger was written by someone else.
+constexpr std::size_t maxEntryBytes = 64 * 1024;
+} // namespace
 
 LoginItem::LoginItem(std::filesystem::path autostartDirectory, std::filesystem::path executable)
     : entry_(std::move(autostartDirectory) / "zentaris.desktop"), executable_(std::move(executable)) {}
@@ -36,8 +40,10 @@ std::optional<std::string> LoginItem::quoteForExec(const std::string& path) {
 }
 
 bool LoginItem::entryIsOurs() const {
-    std::ifstream in(entry_);
-    for (std::string line; std::getline(in, line);) {
+    const auto entry = platform::readSmallFile(entry_, maxEntryBytes);
+    if (!entry) return false;
+    std::istringstream lines(entry.contents);
+    for (std::string line; std::getline(lines, line);) {
         if (line == marker) return true;
     }
     return false;

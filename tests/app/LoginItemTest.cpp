@@ -1,4 +1,5 @@
 #include "app/LoginItem.h"
+#include "support/NamedPipe.h"
 #include "support/TemporaryDirectory.h"
 
 #include <gio/gdesktopappinfo.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 using zentaris::LoginItem;
+using zentaris::testing::NamedPipe;
 using zentaris::testing::TemporaryDirectory;
 using zentaris::testing::readFile;
 using zentaris::testing::writeFile;
@@ -74,6 +76,21 @@ TEST(LoginItem, ForeignEntryIsNeverReplacedOrRemoved) {
     EXPECT_TRUE(item.unregisterItem());
     EXPECT_EQ(readFile(item.entryPath()), foreign);
     EXPECT_FALSE(item.isRegistered());
+}
+
+TEST(LoginItem, AnEntryThatIsANamedPipeIsLeftAloneWithoutWaiting) {
+    TemporaryDirectory dir;
+    LoginItem item(dir / "autostart", "/usr/bin/zentaris");
+    const NamedPipe pipe(item.entryPath());
+    bool registered = true;
+    bool unregistered = false;
+    ASSERT_TRUE(pipe.returnsWithin(std::chrono::seconds(3), [&] {
+        registered = item.registerItem();
+        unregistered = item.unregisterItem();
+    }));
+    EXPECT_FALSE(registered);
+    EXPECT_TRUE(unregistered);
+    EXPECT_TRUE(std::filesystem::is_fifo(item.entryPath()));
 }
 
 TEST(LoginItem, GLibReadsTheProgramPathBackExactly) {

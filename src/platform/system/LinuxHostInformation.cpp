@@ -1,9 +1,10 @@
 #include "platform/system/LinuxHostInformation.h"
 
+#include "platform/system/SmallFileReader.h"
+
 #include <sys/utsname.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -13,13 +14,10 @@ namespace {
 
 constexpr std::size_t maxFileBytes = 64 * 1024;
 
-std::optional<std::string> readSmallFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
+std::optional<std::string> readHostFile(const std::filesystem::path& path) {
+    auto file = readSmallFile(path, maxFileBytes);
     if (!file) return std::nullopt;
-    std::string text(maxFileBytes, '\0');
-    file.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(file.gcount()));
-    return text;
+    return std::move(file.contents);
 }
 
 std::string trim(const std::string& text) {
@@ -63,7 +61,7 @@ std::optional<std::string> LinuxHostInformation::distributionName(const std::str
 std::string LinuxHostInformation::operatingSystemVersionString() const {
     std::optional<std::string> distribution;
     for (const char* candidate : {"etc/os-release", "usr/lib/os-release"}) {
-        if (auto text = readSmallFile(root_ / candidate)) {
+        if (auto text = readHostFile(root_ / candidate)) {
             distribution = distributionName(*text);
             if (distribution) break;
         }
@@ -82,7 +80,7 @@ std::uint64_t LinuxHostInformation::physicalMemory() const {
 }
 
 std::optional<std::string> LinuxHostInformation::hardwareModel() const {
-    auto text = readSmallFile(root_ / "sys/class/dmi/id/product_name");
+    auto text = readHostFile(root_ / "sys/class/dmi/id/product_name");
     if (!text) return std::nullopt;
     auto model = trim(text->substr(0, text->find('\0')));
     if (model.empty()) return std::nullopt;
