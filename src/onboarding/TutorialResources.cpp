@@ -2,6 +2,7 @@
 
 #include "onboarding/TutorialStyle.h"
 #include "platform/Bundle.h"
+#include "views/PictureFile.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -25,9 +26,9 @@ bool isPlainName(const std::string& name) {
 }
 
 QImage loadImage(const std::filesystem::path& file) {
-    const QString path = QString::fromStdString(file.string());
-    if (file.extension() != ".svg") return QImage(path);
-    QSvgRenderer renderer(path);
+    const QByteArray bytes = readPictureFile(file);
+    if (file.extension() != ".svg") return QImage::fromData(bytes);
+    QSvgRenderer renderer(bytes);
     if (!renderer.isValid()) return {};
     // Large enough to stay sharp when scaled down to any frame of the pages.
     const QSize size = renderer.defaultSize().scaled(1600, 1600, Qt::KeepAspectRatio);

@@ -4,6 +4,7 @@
 #include "preferences/AppStyle.h"
 #include "settings/DeferredRefresh.h"
 #include "settings/SettingsWidgets.h"
+#include "views/PictureFile.h"
 #include "views/SymbolImage.h"
 
 #include <QDateTime>
@@ -57,7 +58,7 @@ QWidget* featureTile(const FeatureTile& feature) {
 
 QLabel* applicationIcon() {
     const auto path = platform::Bundle::main().resourcePath() / "images" / "AppIcon.svg";
-    QSvgRenderer renderer(QString::fromStdString(path.string()));
+    QSvgRenderer renderer(readPictureFile(path));
     if (!renderer.isValid()) return nullptr;
     const qreal ratio = 2.0;
     QPixmap pixmap(static_cast<int>(64 * ratio), static_cast<int>(64 * ratio));

@@ -28,7 +28,7 @@ constexpr const char* settingsFrameKey = "windowFrame.Settings";
 
 QIcon applicationIcon() {
     const auto path = platform::Bundle::main().resourcePath() / "images" / "AppIcon.svg";
-    return QIcon(QString::fromStdString(path.string()));
+    return statusIconImage(QString::fromStdString(path.string()), false, QColor());
 }
 
 void centerOnScreen(QWidget* window) {

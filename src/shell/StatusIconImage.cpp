@@ -1,6 +1,7 @@
 #include "shell/StatusIconImage.h"
 
-#include <QFile>
+#include "views/PictureFile.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
@@ -12,8 +13,7 @@ constexpr int iconSizes[] = {16, 22, 24, 32, 48, 64};
 }
 
 QIcon statusIconImage(const QString& svgPath, bool templateImage, const QColor& templateColor) {
-    if (!QFile::exists(svgPath)) return {};
-    QSvgRenderer renderer(svgPath);
+    QSvgRenderer renderer(readPictureFile(svgPath.toStdString()));
     if (!renderer.isValid()) return {};
     QIcon icon;
     for (int size : iconSizes) {

@@ -1,6 +1,7 @@
 #include "views/SymbolImage.h"
 
 #include "platform/Bundle.h"
+#include "views/PictureFile.h"
 
 #include <QPainter>
 #include <QSvgRenderer>
@@ -15,7 +16,7 @@ std::filesystem::path symbolPath(const std::string& name) {
 
 QPixmap symbolPixmap(const std::string& name, int side, const QColor& color, qreal devicePixelRatio) {
     if (name.empty() || side <= 0) return {};
-    QSvgRenderer renderer(QString::fromStdString(symbolPath(name).string()));
+    QSvgRenderer renderer(readPictureFile(symbolPath(name)));
     if (!renderer.isValid()) return {};
     const int pixels = static_cast<int>(std::lround(side * devicePixelRatio));
     QPixmap pixmap(pixels, pixels);

@@ -51,6 +51,13 @@ TEST(LanguageBundle, MalformedLinesAreReportedWithTheirLineAndSkipped) {
     EXPECT_EQ(bundle.localizedString("good", "?"), "yes");
     EXPECT_EQ(bundle.localizedString("after", "?"), "fine");
     EXPECT_FALSE(bundle.contains("bad"));
+
+    // A report quotes a key, but not a whole line of a damaged file.
+    const std::string longKey(5000, 'k');
+    const auto twice = LanguageBundle::parse(longKey + " = a\n" + longKey + " = b\n", "fr.lproj/messages.txt");
+    ASSERT_EQ(twice.problems().size(), 1u);
+    EXPECT_LT(twice.problems()[0].message.size(), 120u);
+    EXPECT_EQ(twice.problems()[0].message.rfind("\"kkkk", 0), 0u);
 }
 
 TEST(LanguageBundle, MissingFolderDoesNotOpenButAFolderWithoutTextsDoes) {

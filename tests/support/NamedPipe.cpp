@@ -4,7 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <future>
+#include <condition_variable>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 
@@ -16,23 +17,33 @@ NamedPipe::NamedPipe(std::filesystem::path path) : path_(std::move(path)) {
 }
 
 bool NamedPipe::returnsWithin(std::chrono::seconds limit, const std::function<void()>& read) const {
-    auto done = std::async(std::launch::async, read);
-    if (done.wait_for(limit) == std::future_status::ready) {
-        done.get();
-        return true;
-    }
-    // A non-blocking writer opens only once a reader waits, which the stuck read is doing.
-    for (;;) {
-        const int writer = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK);
-        if (writer >= 0) {
-            ::close(writer);
-            if (done.wait_for(std::chrono::milliseconds(100)) == std::future_status::ready) break;
-            continue;
+    // The read runs on the calling thread (it may draw, which only the main thread may do); a
+    // watchdog releases it when it is stuck.
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool finished = false;
+    bool released = false;
+    std::thread watchdog([&] {
+        std::unique_lock lock(mutex);
+        if (changed.wait_for(lock, limit, [&] { return finished; })) return;
+        released = true;
+        while (!finished) {
+            lock.unlock();
+            // A non-blocking writer opens only once a reader waits, which the stuck read is doing.
+            const int writer = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0) ::close(writer);
+            lock.lock();
+            changed.wait_for(lock, std::chrono::milliseconds(20), [&] { return finished; });
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    });
+    read();
+    {
+        const std::lock_guard lock(mutex);
+        finished = true;
     }
-    done.get();
-    return false;
+    changed.notify_all();
+    watchdog.join();
+    return !released;
 }
 
 } // namespace zentaris::testing

@@ -13,8 +13,8 @@ public:
     explicit NamedPipe(std::filesystem::path path);
     const std::filesystem::path& path() const { return path_; }
 
-    // Whether `read` returns within `limit`. When it does not, the pipe is given a writer that
-    // closes at once, so the reader ends with the test rather than hanging it.
+    // Whether `read`, run on the calling thread, returns within `limit`. When it does not, the pipe
+    // is given writers that close at once until it does, so the test ends rather than hangs.
     bool returnsWithin(std::chrono::seconds limit, const std::function<void()>& read) const;
 
 private:
