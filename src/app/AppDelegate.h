@@ -194,7 +194,7 @@ private:
                                        void (AppDelegate::*handler)(const platform::InputEvent&));
     // The frame of a panel of this size centred on the main screen; none without one.
     std::optional<platform::Rect> centredPanelFrame(double width, double height);
-    void dropIntoZone(const platform::AXUIElement& window, platform::Point pointer);
+    void dropIntoZone(const platform::AXUIElement& window, const platform::Rect& zone);
 
     Dependencies deps_;
     platform::MainQueue& mainQueue_;

@@ -166,9 +166,12 @@ void AppDelegate::handleRightMouseDragged(const platform::InputEvent& event) {
     }
 }
 
-void AppDelegate::handleMouseUp(const platform::InputEvent& event) {
+void AppDelegate::handleMouseUp(const platform::InputEvent&) {
     const bool wasCancelled = dragCancelledWithEsc_;
     const bool hadStarted = hasStartedWindowDrag_;
+    // The window goes where the preview shows, not to the zone under the release point: the pointer
+    // can get there with no drag event on the way (a warped pointer), even onto another screen.
+    const auto shownZone = previewFrame_;
     initialMouseLocation_.reset();
     initialWindowPosition_.reset();
     initialClickWindow_.reset();
@@ -179,16 +182,15 @@ void AppDelegate::handleMouseUp(const platform::InputEvent& event) {
     hideDragPreview();
 
     if (isDragAndDropEnabled_.value() && !wasCancelled && hadStarted && currentDraggedWindow_) {
-        dropIntoZone(*currentDraggedWindow_, event.location);
+        if (shownZone) dropIntoZone(*currentDraggedWindow_, *shownZone);
     }
     currentDraggedWindow_.reset();
     stopEscKeyPolling();
     listenForEscape(false);
 }
 
-void AppDelegate::dropIntoZone(const platform::AXUIElement& window, platform::Point pointer) {
-    auto zone = dropZoneAt(pointer);
-    if (!zone || !windowManagementService_.moveService().moveWindow(window, false, false, *zone)) return;
+void AppDelegate::dropIntoZone(const platform::AXUIElement& window, const platform::Rect& zone) {
+    if (!windowManagementService_.moveService().moveWindow(window, false, false, zone)) return;
     auto& ax = deps_.desktop.accessibility;
     platform::ProcessId pid = 0;
     if (ax.getPid(window, pid) != platform::AXError::success) return;

@@ -360,3 +360,59 @@ TEST_F(DragToSnapTest, ThePreviewMovesOnlyWhenTheZoneChanges) {
     EXPECT_EQ(shell.previews.size(), 2u) << "into the left edge's zone";
     release();
 }
+
+namespace {
+
+// Two 1000 x 800 screens stacked one above the other, with either one first (the origin of screen
+// coordinates), no gap, and a window on the lower screen.
+struct StackedScreensDragTest : AppFixture, ::testing::WithParamInterface<bool> {
+    const bool upperFirst = GetParam();
+    const double boundary = upperFirst ? 0 : 800; // the lower screen's top edge
+    platform::AXUIElement window;
+
+    StackedScreensDragTest() {
+        const Rect upper{0, boundary, 1000, 800}, lower{0, boundary - 800, 1000, 800};
+        desktop.addScreen(upperFirst ? upper : lower);
+        desktop.addScreen(upperFirst ? lower : upper);
+        desktop.defaults().set("windowGap", 0.0);
+        window = desktop.addWindow({100, boundary - 500, 400, 300}, "notes");
+        desktop.focus(window);
+        launch();
+        desktop.mainQueue().runPending();
+    }
+
+    void send(InputEventType type, Point at) { input.send(InputEvent{type, at, 0x100000, 0}); }
+    // A drag that starts on the window and last reports the pointer at `lastDrag`.
+    void dragTo(Point lastDrag) {
+        desktop.setFrame(window, {100, boundary - 500, 400, 300});
+        send(InputEventType::leftMouseDown, {300, boundary - 350});
+        desktop.setFrame(window, {120, boundary - 500, 400, 300});
+        send(InputEventType::leftMouseDragged, {320, boundary - 350});
+        send(InputEventType::leftMouseDragged, lastDrag);
+    }
+};
+
+} // namespace
+
+TEST_P(StackedScreensDragTest, TheWindowLandsInTheZoneThePreviewShowsOnEitherSideOfTheBoundary) {
+    const Rect lowerTopLeft{0, boundary - 400, 500, 400}, upperBottomLeft{0, boundary, 500, 400};
+    const struct {
+        double lastDragY, releaseY;
+        Rect zone;
+    } cases[] = {
+        {boundary - 3, boundary - 3, lowerTopLeft},
+        {boundary + 3, boundary + 3, upperBottomLeft},
+        // The pointer crossed the boundary with no drag event on the way (a warped pointer).
+        {boundary - 3, boundary + 3, lowerTopLeft},
+        {boundary + 3, boundary - 3, upperBottomLeft},
+    };
+    for (const auto& c : cases) {
+        dragTo({30, c.lastDragY});
+        EXPECT_EQ(shell.preview, c.zone) << c.lastDragY;
+        send(InputEventType::leftMouseUp, {30, c.releaseY});
+        EXPECT_FALSE(shell.preview);
+        EXPECT_EQ(desktop.frameOf(window), c.zone) << c.lastDragY << " then " << c.releaseY;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EitherScreenFirst, StackedScreensDragTest, ::testing::Bool());
