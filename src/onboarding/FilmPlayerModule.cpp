@@ -79,8 +79,9 @@ public:
         // No audio output is ever attached: the films play silently.
         player_.setVideoSink(&sink_);
         QObject::connect(&sink_, &QVideoSink::videoFrameChanged, &context_, [this](const QVideoFrame& frame) {
+            if (!events_.frame) return;
             const QImage image = imageOf(frame);
-            if (!image.isNull() && events_.frame) events_.frame(image);
+            if (!image.isNull()) events_.frame(image);
         });
         // At the end the film starts again from its first frame, without end.
         QObject::connect(&player_, &QMediaPlayer::mediaStatusChanged, &context_, [this](QMediaPlayer::MediaStatus status) {
@@ -101,9 +102,26 @@ public:
     ~MultimediaFilmPlayback() override {
         QObject::disconnect(&sink_, nullptr, &context_, nullptr);
         QObject::disconnect(&player_, nullptr, &context_, nullptr);
-        player_.stop();
+        // A paused player shuts down at once; a playing or stopping one waits for the backend.
+        player_.pause();
     }
 
+    void resume(Events events) override {
+        events_ = std::move(events);
+        player_.play();
+    }
+
+    // Seeking a playing player and then pausing it return at once. Stopping it, or seeking it once
+    // paused, waits for its picture thread, which waits for this thread: a third of a second
+    // here under GStreamer.
+    void park() override {
+        events_ = {};
+        if (failed_) return;
+        player_.setPosition(0);
+        player_.pause();
+    }
+
+    bool hasFailed() const override { return failed_; }
     bool isPlaying() const override { return player_.playbackState() == QMediaPlayer::PlayingState; }
     std::int64_t positionMilliseconds() const override { return player_.position(); }
     bool hasAudioOutput() const override { return player_.audioOutput() != nullptr; }

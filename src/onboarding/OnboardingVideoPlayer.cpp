@@ -12,8 +12,18 @@ namespace zentaris {
 
 using namespace tutorial;
 
+namespace {
+
+constexpr int startDelayMilliseconds = 200;
+
+} // namespace
+
 OnboardingVideoPlayer::OnboardingVideoPlayer(std::filesystem::path url, double cornerRadius, QWidget* parent)
-    : QWidget(parent), url_(std::move(url)), cornerRadius_(cornerRadius) {}
+    : QWidget(parent), url_(std::move(url)), cornerRadius_(cornerRadius) {
+    startDelay_.setSingleShot(true);
+    startDelay_.setInterval(startDelayMilliseconds);
+    connect(&startDelay_, &QTimer::timeout, this, [this] { start(); });
+}
 
 OnboardingVideoPlayer::~OnboardingVideoPlayer() { delete shadow_; }
 
@@ -21,18 +31,18 @@ void OnboardingVideoPlayer::setShadow(double opacity, double radius, double offs
     shadowStyle_ = Shadow{opacity, radius, offsetY};
 }
 
-bool OnboardingVideoPlayer::isPlaying() const { return playback_ && playback_->isPlaying(); }
+bool OnboardingVideoPlayer::isPlaying() const { return showing_ && showing_->playback().isPlaying(); }
 
 std::optional<std::int64_t> OnboardingVideoPlayer::positionMilliseconds() const {
-    if (!playback_) return std::nullopt;
-    return playback_->positionMilliseconds();
+    if (!showing_) return std::nullopt;
+    return showing_->playback().positionMilliseconds();
 }
 
-bool OnboardingVideoPlayer::hasAudioOutput() const { return playback_ && playback_->hasAudioOutput(); }
+bool OnboardingVideoPlayer::hasAudioOutput() const { return showing_ && showing_->playback().hasAudioOutput(); }
 
 void OnboardingVideoPlayer::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    start();
+    startDelay_.start();
     if (shadowStyle_ && !shadow_ && !failed_ && parentWidget()) {
         shadow_ = new FilmShadow(this, shadowStyle_->opacity, shadowStyle_->radius, shadowStyle_->offsetY, cornerRadius_);
     }
@@ -40,16 +50,17 @@ void OnboardingVideoPlayer::showEvent(QShowEvent* event) {
 
 void OnboardingVideoPlayer::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
+    startDelay_.stop();
     stop();
 }
 
 void OnboardingVideoPlayer::start() {
-    if (playback_) return;
+    if (showing_) return;
     failed_ = false;
     QPointer<OnboardingVideoPlayer> self(this);
     FilmPlayback::Events events;
     events.frame = [self](const QImage& image) {
-        if (!self || !self->playback_) return;
+        if (!self || !self->showing_) return;
         self->frame_ = image;
         self->update();
     };
@@ -57,12 +68,12 @@ void OnboardingVideoPlayer::start() {
     events.failed = [self] {
         QMetaObject::invokeMethod(self.data(), [self] { if (self) self->fail(); }, Qt::QueuedConnection);
     };
-    playback_ = openFilm(url_.string(), std::move(events));
-    if (!playback_) fail();
+    showing_ = showFilm(url_.string(), std::move(events));
+    if (!showing_) fail();
 }
 
 void OnboardingVideoPlayer::stop() {
-    playback_.reset();
+    showing_.reset();
     // The next showing starts from the first frame, not from this one.
     frame_ = QImage();
 }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QSize>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -13,20 +14,21 @@
 namespace zentaris {
 
 namespace tutorial {
-class FilmPlayback;
+class FilmShowing;
 class FilmShadow;
 }
 
 // A demonstration film that plays silently and endlessly, with no controls, the whole picture
 // fitted to the frame in its own proportions with empty bands where they differ. Each showing
-// plays a new player from the first frame; hiding the view (leaving the page, closing the window)
-// stops and releases it. A film that cannot be played leaves the area empty.
+// plays from the first frame once the view has stayed on screen for a moment; hiding the view
+// (leaving the page, closing the window) stops it and lets go of its player. A film that cannot
+// be played leaves the area empty.
 class OnboardingVideoPlayer : public QWidget {
 public:
     OnboardingVideoPlayer(std::filesystem::path url, double cornerRadius, QWidget* parent = nullptr);
     ~OnboardingVideoPlayer() override;
 
-    // Whether a player exists and is playing, and where it stands; none without a player.
+    // Whether this view holds a player and it is playing, and where it stands; none without one.
     bool isPlaying() const;
     std::optional<std::int64_t> positionMilliseconds() const;
     bool hasAudioOutput() const;
@@ -51,7 +53,9 @@ private:
 
     std::filesystem::path url_;
     double cornerRadius_;
-    std::unique_ptr<tutorial::FilmPlayback> playback_;
+    // A page passed through quickly never wakes a player: the film starts after this delay.
+    QTimer startDelay_;
+    std::unique_ptr<tutorial::FilmShowing> showing_;
     struct Shadow {
         double opacity, radius, offsetY;
     };

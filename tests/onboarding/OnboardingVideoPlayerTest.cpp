@@ -2,6 +2,7 @@
 #include "OnboardingViewTestSupport.h"
 #include "support/TemporaryDirectory.h"
 #include "onboarding/DragModeView.h"
+#include "onboarding/FilmPlayback.h"
 #include "onboarding/OnboardingVideoPlayer.h"
 #include "onboarding/OnboardingView.h"
 #include "onboarding/ShortcutsView.h"
@@ -11,8 +12,8 @@
 #include <QPointer>
 #include <QTest>
 
-
 using namespace zentaris;
+using namespace std::chrono_literals;
 using zentaris::testing::TutorialFixture;
 
 namespace {
@@ -31,6 +32,17 @@ bool mediaBackendInstalled() {
 struct OnboardingVideoPlayerTest : TutorialFixture {
     void SetUp() override {
         if (!mediaBackendInstalled()) GTEST_SKIP() << "no Qt media backend is installed (qt6-multimedia's plug-ins), so no film can play";
+    }
+    // Each test starts without players kept from another.
+    void TearDown() override {
+        qunsetenv("QT_MEDIA_BACKEND");
+        tutorial::releaseParkedPlayers();
+    }
+
+    static std::unique_ptr<OnboardingView> makeView(OnboardingStep step) {
+        OnboardingState::shared().setCurrentStep(step);
+        return std::make_unique<OnboardingView>(OnboardingView::Dependencies{
+            OnboardingState::shared(), LanguageManager::shared(), ShortcutSettings::shared(), [] { return 1; }});
     }
 
     static bool waitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, patience); }
@@ -150,6 +162,7 @@ TEST_F(OnboardingVideoPlayerTest, AFilmThatCannotBePlayedLeavesTheAreaEmpty) {
     auto* film = films.front();
     ASSERT_TRUE(waitFor([&] { return film->hasFailed(); }));
     EXPECT_FALSE(film->isPlaying());
+    EXPECT_EQ(tutorial::filmPlayerCount().alive, 0) << "a player that failed is not kept for another showing";
     // The frame and the margin its shadow would fall in.
     const QRect area = film->geometry().adjusted(-8, -8, 8, 12);
     EXPECT_TRUE(allTransparent(painted(page), area)) << "neither a black box nor a shadow";
@@ -163,12 +176,75 @@ TEST_F(OnboardingVideoPlayerTest, WithoutAMediaBackendThePageShowsEverythingButT
                                                      ShortcutSettings::shared(), [] { return 1; }});
     view.show();
     auto* film = filmOf<DragModeView>(view);
-    qunsetenv("QT_MEDIA_BACKEND");
     ASSERT_TRUE(film);
-    EXPECT_TRUE(film->hasFailed());
+    ASSERT_TRUE(waitFor([&] { return film->hasFailed(); }));
     EXPECT_FALSE(film->isPlaying());
     EXPECT_TRUE(allTransparent(painted(*film), film->rect()));
     EXPECT_TRUE(showsLabel(*view.currentPage(), "Drag to Snap")) << "the rest of the page is there";
+}
+
+// Shutting a playing player down waits on the media backend's threads, and every new player takes
+// memory that is not all given back: a page change parks the film's player instead, and the next
+// showing of that film plays it again.
+TEST_F(OnboardingVideoPlayerTest, EachFilmKeepsOnePlayerAcrossPageChangesUntilItIsNotShownForAWhile) {
+    auto view = makeView(OnboardingStep::shortcuts);
+    const auto before = tutorial::filmPlayerCount();
+    view->show();
+    auto* tourFilm = filmOf<ShortcutsView>(*view);
+    ASSERT_TRUE(tourFilm);
+    expectPlaying(*tourFilm);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        OnboardingState::shared().nextStep();
+        EXPECT_EQ(tutorial::filmPlayerCount().alive, before.alive + (round == 0 ? 1 : 2))
+            << "leaving the page did not shut its player down";
+        auto* dragFilm = filmOf<DragModeView>(*view);
+        ASSERT_TRUE(dragFilm);
+        expectPlaying(*dragFilm);
+        ASSERT_TRUE(waitFor([&] { return position(*dragFilm) > 1200; }));
+
+        OnboardingState::shared().previousStep();
+        tourFilm = filmOf<ShortcutsView>(*view);
+        ASSERT_TRUE(tourFilm);
+        ASSERT_TRUE(waitFor([&] { return tourFilm->isPlaying(); }));
+        EXPECT_LT(position(*tourFilm), 1000) << "a player played again starts from the first frame";
+        expectPlaying(*tourFilm);
+    }
+    EXPECT_EQ(tutorial::filmPlayerCount().made, before.made + 2) << "one player per film";
+
+    // Once the window is closed the kept player goes after a while (the other film's was kept
+    // for longer when its page was left).
+    const auto keep = tutorial::keepParkedPlayersFor(300ms);
+    view->close();
+    EXPECT_EQ(tutorial::filmPlayerCount().alive, before.alive + 2);
+    EXPECT_TRUE(waitFor([&] { return tutorial::filmPlayerCount().alive == before.alive + 1; }));
+    tutorial::keepParkedPlayersFor(keep);
+    view->show();
+    expectPlaying(*filmOf<ShortcutsView>(*view));
+    EXPECT_EQ(tutorial::filmPlayerCount().made, before.made + 3) << "a released player is made anew";
+}
+
+// Clicking through the film pages quickly neither makes nor wakes a player; a page that stays on
+// screen plays its film.
+TEST_F(OnboardingVideoPlayerTest, PassingThroughTheFilmPagesQuicklyWakesNoPlayer) {
+    auto view = makeView(OnboardingStep::menuBar);
+    view->show();
+    const auto before = tutorial::filmPlayerCount();
+    auto& state = OnboardingState::shared();
+    for (int pass = 0; pass < 10; ++pass) {
+        for (auto step : {&OnboardingState::nextStep, &OnboardingState::nextStep, &OnboardingState::previousStep,
+                          &OnboardingState::previousStep}) {
+            (state.*step)();
+            settle();
+            for (auto* film : childrenOf<OnboardingVideoPlayer>(*view)) EXPECT_FALSE(film->isPlaying());
+        }
+    }
+    EXPECT_EQ(tutorial::filmPlayerCount().made, before.made);
+    state.nextStep();
+    auto* film = filmOf<ShortcutsView>(*view);
+    ASSERT_TRUE(film);
+    expectPlaying(*film);
+    EXPECT_EQ(tutorial::filmPlayerCount().made, before.made + 1);
 }
 
 } // namespace
