@@ -190,25 +190,23 @@ TEST_F(OnboardingVideoPlayerTest, EachFilmKeepsOnePlayerAcrossPageChangesUntilIt
     auto view = makeView(OnboardingStep::shortcuts);
     const auto before = tutorial::filmPlayerCount();
     view->show();
-    auto* tourFilm = filmOf<ShortcutsView>(*view);
-    ASSERT_TRUE(tourFilm);
-    expectPlaying(*tourFilm);
+    // Each showing plays from the first frame to well past it.
+    const auto playShowing = [&](OnboardingVideoPlayer* film) {
+        ASSERT_TRUE(film);
+        ASSERT_TRUE(waitFor([&] { return film->isPlaying(); }));
+        EXPECT_LT(position(*film), 1000) << "a player played again starts from the first frame";
+        expectPlaying(*film);
+        ASSERT_TRUE(waitFor([&] { return position(*film) > 1200; }));
+    };
+    playShowing(filmOf<ShortcutsView>(*view));
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         OnboardingState::shared().nextStep();
         EXPECT_EQ(tutorial::filmPlayerCount().alive, before.alive + (round == 0 ? 1 : 2))
             << "leaving the page did not shut its player down";
-        auto* dragFilm = filmOf<DragModeView>(*view);
-        ASSERT_TRUE(dragFilm);
-        expectPlaying(*dragFilm);
-        ASSERT_TRUE(waitFor([&] { return position(*dragFilm) > 1200; }));
-
+        playShowing(filmOf<DragModeView>(*view));
         OnboardingState::shared().previousStep();
-        tourFilm = filmOf<ShortcutsView>(*view);
-        ASSERT_TRUE(tourFilm);
-        ASSERT_TRUE(waitFor([&] { return tourFilm->isPlaying(); }));
-        EXPECT_LT(position(*tourFilm), 1000) << "a player played again starts from the first frame";
-        expectPlaying(*tourFilm);
+        playShowing(filmOf<ShortcutsView>(*view));
     }
     EXPECT_EQ(tutorial::filmPlayerCount().made, before.made + 2) << "one player per film";
 
