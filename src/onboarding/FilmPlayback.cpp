@@ -99,7 +99,8 @@ FilmShowing::FilmShowing(std::string path, std::unique_ptr<FilmPlayback> playbac
 
 FilmShowing::~FilmShowing() {
     if (!playback_) return;
-    if (playback_->hasFailed()) {
+    // A failed player is of no use again, and without the application nothing would release it.
+    if (playback_->hasFailed() || !QCoreApplication::instance()) {
         release(std::move(playback_));
         return;
     }

@@ -102,8 +102,9 @@ public:
     ~MultimediaFilmPlayback() override {
         QObject::disconnect(&sink_, nullptr, &context_, nullptr);
         QObject::disconnect(&player_, nullptr, &context_, nullptr);
-        // A paused player shuts down at once; a playing or stopping one waits for the backend.
-        player_.pause();
+        // A paused player shuts down at once; a playing or stopping one waits for the backend. One
+        // that failed was stopped then, and a pause would only wake it.
+        if (!failed_) player_.pause();
     }
 
     void resume(Events events) override {
