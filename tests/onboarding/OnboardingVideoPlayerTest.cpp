@@ -39,6 +39,10 @@ struct OnboardingVideoPlayerTest : TutorialFixture {
         tutorial::releaseParkedPlayers();
     }
 
+    // A film is played this far before it is left, and must be seen this close to its start when it
+    // is shown again: the gap is the time a loaded machine may take to report a restarted player.
+    static constexpr std::int64_t playedBeforeLeaving = 3000, seenAfterRestart = 2500;
+
     static std::unique_ptr<OnboardingView> makeView(OnboardingStep step) {
         OnboardingState::shared().setCurrentStep(step);
         return std::make_unique<OnboardingView>(OnboardingView::Dependencies{
@@ -96,7 +100,7 @@ TEST_F(OnboardingVideoPlayerTest, TheToursFilmPlaysWhileItsPageIsShownAndStartsA
     view.show();
     expectPlaying(*film);
     EXPECT_EQ(film->pictureRect(), QRectF(0, 0, 500, 375)) << "a 4:3 film fills its 4:3 frame";
-    ASSERT_TRUE(waitFor([&] { return position(*film) > 1200; }));
+    ASSERT_TRUE(waitFor([&] { return position(*film) > playedBeforeLeaving; }));
 
     // Closing the window stops and releases the player; it does not go on decoding unseen.
     view.close();
@@ -107,7 +111,7 @@ TEST_F(OnboardingVideoPlayerTest, TheToursFilmPlaysWhileItsPageIsShownAndStartsA
     // Shown again, a new player starts from the first frame.
     view.show();
     ASSERT_TRUE(waitFor([&] { return film->isPlaying(); }));
-    EXPECT_LT(position(*film), 1000);
+    EXPECT_LT(position(*film), seenAfterRestart);
     expectPlaying(*film);
 
     // Leaving the page takes the player with it.
@@ -194,9 +198,9 @@ TEST_F(OnboardingVideoPlayerTest, EachFilmKeepsOnePlayerAcrossPageChangesUntilIt
     const auto playShowing = [&](OnboardingVideoPlayer* film) {
         ASSERT_TRUE(film);
         ASSERT_TRUE(waitFor([&] { return film->isPlaying(); }));
-        EXPECT_LT(position(*film), 1000) << "a player played again starts from the first frame";
+        EXPECT_LT(position(*film), seenAfterRestart) << "a player played again starts from the first frame";
         expectPlaying(*film);
-        ASSERT_TRUE(waitFor([&] { return position(*film) > 1200; }));
+        ASSERT_TRUE(waitFor([&] { return position(*film) > playedBeforeLeaving; }));
     };
     playShowing(filmOf<ShortcutsView>(*view));
     for (int round = 0; round < 3; ++round) {
