@@ -153,14 +153,19 @@ std::optional<Clock::time_point> BenchDesktop::lastConfigure(double quiet) {
     return last;
 }
 
-void BenchDesktop::addCrowd(int count, int perApplication, int x, int y, bool minimised) {
+void BenchDesktop::addCrowd(int count, int perApplication, int x, int y, bool minimised, bool oneClient) {
     const auto before = clientCount(connection_, root());
     xcb_connection_t* client = nullptr;
     std::vector<xcb_window_t> created;
+    std::uint32_t pid = 0;
     for (int i = 0; i < count; ++i) {
         if (i % perApplication == 0) {
-            client = xcb_connect(display_.name().c_str(), nullptr);
-            crowd_.push_back(client);
+            if (!client || !oneClient) {
+                client = xcb_connect(display_.name().c_str(), nullptr);
+                crowd_.push_back(client);
+            }
+            // A process number of its own per application, as separate programs would have.
+            pid = 4000000 + ++crowdProcesses_;
         }
         auto* screen = xcb_setup_roots_iterator(xcb_get_setup(client)).data;
         const xcb_window_t window = xcb_generate_id(client);
@@ -168,8 +173,6 @@ void BenchDesktop::addCrowd(int count, int perApplication, int x, int y, bool mi
         xcb_create_window(client, XCB_COPY_FROM_PARENT, window, screen->root, static_cast<std::int16_t>(x + (i % 20) * 5),
                           static_cast<std::int16_t>(y + (i % 20) * 5), 300, 200, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                           screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK, values);
-        // A process number of its own per application, as separate programs would have.
-        const std::uint32_t pid = 4000000 + static_cast<std::uint32_t>(crowd_.size());
         xcb_change_property(client, XCB_PROP_MODE_REPLACE, window, atom(client, "_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1, &pid);
         const char wmClass[] = "crowd\0Crowd";
         xcb_change_property(client, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, sizeof wmClass, wmClass);

@@ -51,10 +51,12 @@ public:
 
     // `count` windows of their own applications (`perApplication` windows each, one X client and
     // one process number per application) at (x, y), minimised when asked; waits until the window
-    // manager manages all of them.
-    void addCrowd(int count, int perApplication, int x, int y, bool minimised);
+    // manager manages all of them. With `oneClient` every window comes from one X client while each
+    // application still names its own process: the server takes a few hundred clients at most.
+    void addCrowd(int count, int perApplication, int x, int y, bool minimised, bool oneClient = false);
+    // The X clients of the crowd.
     std::size_t crowdApplications() const { return crowd_.size(); }
-    // Ends the crowd's applications beyond the first `keepApplications`.
+    // Ends the crowd's X clients beyond the first `keepApplications`.
     void removeCrowd(std::size_t keepApplications = 0);
     // Starts an xterm at +100+100 and watches it; none when it does not appear.
     std::optional<xcb_window_t> openTerminal();
@@ -70,6 +72,7 @@ private:
     testing::PrivateDisplay& display_;
     xcb_connection_t* connection_;
     std::vector<xcb_connection_t*> crowd_;
+    std::uint32_t crowdProcesses_ = 0;
     std::vector<xcb_window_t> watched_;
 };
 

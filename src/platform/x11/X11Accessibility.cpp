@@ -10,25 +10,36 @@ AXCopyResult missing(AXError error = AXError::noValue) { return {error, std::nul
 } // namespace
 
 X11Accessibility::X11Accessibility(X11Clients& clients, X11WindowMover& mover)
-    : clients_(clients), mover_(mover) {}
+    : clients_(clients), mover_(mover), listing_(clients.look()) {}
 
 AXUIElement X11Accessibility::windowElement(const ClientInfo& client) {
     return {AXUIElement::Kind::window, client.pid, client.window};
 }
 
-std::vector<AXUIElement> X11Accessibility::windowsOf(ProcessId pid) {
-    std::vector<AXUIElement> windows;
-    if (pid == clients_.ownPid()) return windows;
+X11Accessibility::Listing& X11Accessibility::listing() {
+    auto& kept = listing_.get();
+    if (kept) return *kept;
+    kept.emplace();
     const auto desktop = clients_.currentDesktop();
-    std::vector<xcb_window_t> listable;
     for (const auto& client : clients_.read(clients_.stackingTopmostFirst())) {
         if (!clients_.isListable(client, desktop)) continue;
-        listable.push_back(client.window);
-        if (client.pid == pid) windows.push_back(windowElement(client));
+        kept->windows.push_back(client.window);
+        kept->byApplication[client.pid].push_back(windowElement(client));
     }
+    return *kept;
+}
+
+std::vector<AXUIElement> X11Accessibility::windowsOf(ProcessId pid) {
+    if (pid == clients_.ownPid()) return {};
+    auto& listed = listing();
+    const auto windows = listed.byApplication.find(pid);
+    if (windows == listed.byApplication.end()) return {};
     // Whoever lists windows reads their frames next, usually those of every application in turn.
-    if (!windows.empty()) mover_.prefetchFrames(listable);
-    return windows;
+    if (!listed.framesFetched) {
+        mover_.prefetchFrames(listed.windows);
+        listed.framesFetched = true;
+    }
+    return windows->second;
 }
 
 std::optional<AXUIElement> X11Accessibility::focusedWindow(std::optional<ProcessId> ofProcess) {

@@ -5,6 +5,8 @@
 #include "platform/x11/X11Monitors.h"
 #include "platform/x11/X11WindowMover.h"
 
+#include <unordered_map>
+
 namespace platform::x11 {
 
 // The accessibility vocabulary on an EWMH desktop. Applications are processes, or X clients that
@@ -29,11 +31,20 @@ public:
     std::optional<AXUIElement> focusedWindow(std::optional<ProcessId> ofProcess);
 
 private:
+    // The listable windows of the look, grouped by application once: asking every application in
+    // turn costs as much as one pass over the windows.
+    struct Listing {
+        std::unordered_map<ProcessId, std::vector<AXUIElement>> byApplication;
+        std::vector<xcb_window_t> windows;
+        bool framesFetched = false;
+    };
+    Listing& listing();
     AXCopyResult copyApplicationAttribute(const AXUIElement& element, const std::string& attribute);
     AXCopyResult copyWindowAttribute(const AXUIElement& element, const std::string& attribute);
 
     X11Clients& clients_;
     X11WindowMover& mover_;
+    LookCache<std::optional<Listing>> listing_;
 };
 
 } // namespace platform::x11
