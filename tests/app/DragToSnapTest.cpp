@@ -190,6 +190,15 @@ TEST_F(DragToSnapTest, RightButtonDragsSnapFromTheTitleBarOnly) {
     release(InputEventType::rightMouseUp);
     EXPECT_EQ(frame(), Rect(0, 0, 250, 800));
 
+    // Far along the title bar of a window wider than it is tall: 350 points in, past its height of 300.
+    desktop.setFrame(window, home);
+    pointer = {450, 590};
+    send(InputEventType::rightMouseDown, pointer);
+    dragBy(-429.5, -200, 0, 0, 0, InputEventType::rightMouseDragged); // (20.5, 390): the left column
+    EXPECT_TRUE(app->hasStartedWindowDrag());
+    release(InputEventType::rightMouseUp);
+    EXPECT_EQ(frame(), Rect(0, 0, 250, 800));
+
     // Below the title bar.
     desktop.setFrame(window, home);
     pointer = {300, 560};

@@ -36,6 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
         MoveCase{"rightThirty", {0.7, 0, 0.3, 1}, classic, {Kind::rightThirty}},
         MoveCase{"rightSeventy", {0.3, 0, 0.7, 1}, balanced, {Kind::rightSeventy}},
         MoveCase{"rightHalf", {0.5, 0, 0.5, 1}, balanced, {Kind::rightHalf}},
+        // Size hints took a few pixels off a slot touching no side edge, and it stayed centred there.
+        MoveCase{"middleColumnShrunkByHints", {0.305, 0.014, 0.392, 0.9875}, balanced, {Kind::threeColumn, 1}},
         MoveCase{"centredHalfIsScaled", {0.25, 0, 0.5, 1}, balanced, {Kind::scaled}},
         MoveCase{"leftHalf", {0.01, 0, 0.51, 1}, balanced, {Kind::leftColumn, 0, 0.5}},
         MoveCase{"leftSeventy", {0, 0, 0.69, 1}, balanced, {Kind::leftColumn, 0, 0.7}},
@@ -79,6 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
         SwapCase{"recognisedMiddle", {0.3, 0, 0.4, 1}, balanced, std::nullopt, {300, 0, 400, 800}},
         SwapCase{"fortyUnderClassicScaled", {0.3, 0.001, 0.4, 0.99}, classic, std::nullopt, {300, 0.8, 400, 792}},
         SwapCase{"centredHalf", {0.25, 0, 0.5, 1}, balanced, std::nullopt, {250, 0, 500, 800}},
+        SwapCase{"centredHalfShrunkByHints", {0.254, 0.014, 0.492, 0.9875}, balanced, std::nullopt, {250, 0, 500, 800}},
         SwapCase{"rightHalf", {0.5, 0, 0.5, 1}, balanced, std::nullopt, {500, 0, 500, 800}},
         SwapCase{"thirtyKeepsItsLeftEdge", {0.4, 0, 0.3, 1}, balanced, std::nullopt, {400, 0, 300, 800}},
         SwapCase{"rightThirty", {0.7, 0, 0.3, 1}, classic, std::nullopt, {700, 0, 300, 800}},

@@ -17,6 +17,7 @@ TEST(SizeHints, FitsToMinimumMaximumAndWholeIncrements) {
         {"no hints", {}, {953, 517}, {953, 517}},
         {"terminal cells above the base", {.base = Size{4, 4}, .increment = Size{6, 13}}, {953, 517}, {952, 511}},
         {"minimum stands in for a missing base", {.minimum = Size{10, 17}, .increment = Size{6, 13}}, {953, 517}, {952, 511}},
+        {"base stands in for a missing minimum", {.base = Size{300, 200}}, {120, 90}, {300, 200}},
         {"too small for the minimum", {.minimum = Size{700, 500}}, {478, 268}, {700, 500}},
         {"never below the minimum after rounding", {.minimum = Size{100, 100}, .base = Size{0, 0}, .increment = Size{30, 30}},
          {100, 100}, {120, 120}},
@@ -40,6 +41,12 @@ TEST(SizeHints, AlignsToTheSlotEdgeNearestTheUsableAreaAndStaysInside) {
         {"left half keeps its left edge", {1, 1, 958, 1038}, {950, 1030}, {1, 1, 950, 1030}},
         {"bottom-right quarter keeps both outer edges", {961, 521, 958, 518}, {950, 510}, {969, 529, 950, 510}},
         {"centre column is centred", {480, 0, 960, 1040}, {950, 1040}, {485, 0, 950, 1040}},
+        // Slots that touch no edge of the area: the nearer edge, or centred when neither is nearer.
+        {"second of four columns keeps its left edge", {481, 1, 478, 1038}, {470, 1030}, {481, 1, 470, 1030}},
+        {"third of four columns keeps its right edge", {961, 1, 478, 1038}, {470, 1030}, {969, 1, 470, 1030}},
+        {"a slot in the middle is centred both ways", {480, 260, 960, 520}, {950, 510}, {485, 265, 950, 510}},
+        {"upper of two inner rows keeps its top edge", {200, 300, 800, 200}, {790, 190}, {200, 300, 790, 190}},
+        {"lower of two inner rows keeps its bottom edge", {200, 600, 800, 200}, {790, 190}, {200, 610, 790, 190}},
         {"too large for a bottom quarter: pushed back inside", {961, 521, 958, 518}, {1000, 700}, {919, 339, 1000, 700}},
         {"larger than the whole area: its top-left corner", {0, 0, 1920, 1040}, {2000, 1100}, {0, 0, 2000, 1100}},
     };
