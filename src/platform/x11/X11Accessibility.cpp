@@ -16,7 +16,7 @@ AXUIElement X11Accessibility::windowElement(const ClientInfo& client) {
     return {AXUIElement::Kind::window, client.pid, client.window};
 }
 
-X11Accessibility::Listing& X11Accessibility::listing() {
+WindowListing& X11Accessibility::listing() {
     auto& kept = listing_.get();
     if (kept) return *kept;
     kept.emplace();

@@ -9,6 +9,13 @@
 
 namespace platform::x11 {
 
+// The listable windows of one look, topmost first, and the same grouped by application.
+struct WindowListing {
+    std::unordered_map<ProcessId, std::vector<AXUIElement>> byApplication;
+    std::vector<xcb_window_t> windows;
+    bool framesFetched = false;
+};
+
 // The accessibility vocabulary on an EWMH desktop. Applications are processes, or X clients that
 // name no process (see ClientInfo::pid); windows are their managed client windows, identified by
 // their X window id.
@@ -33,18 +40,13 @@ public:
 private:
     // The listable windows of the look, grouped by application once: asking every application in
     // turn costs as much as one pass over the windows.
-    struct Listing {
-        std::unordered_map<ProcessId, std::vector<AXUIElement>> byApplication;
-        std::vector<xcb_window_t> windows;
-        bool framesFetched = false;
-    };
-    Listing& listing();
+    WindowListing& listing();
     AXCopyResult copyApplicationAttribute(const AXUIElement& element, const std::string& attribute);
     AXCopyResult copyWindowAttribute(const AXUIElement& element, const std::string& attribute);
 
     X11Clients& clients_;
     X11WindowMover& mover_;
-    LookCache<std::optional<Listing>> listing_;
+    LookCache<std::optional<WindowListing>> listing_;
 };
 
 } // namespace platform::x11
