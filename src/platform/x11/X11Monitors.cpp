@@ -34,6 +34,9 @@ X11Monitors::X11Monitors(X11Connection& connection, X11Clients& clients) : conne
     // What is read is kept until the server says it changed: the monitors (RandR), the work areas
     // (root properties) and the panels' struts (properties of every managed window).
     connection_.addRootEventMask(XCB_EVENT_MASK_PROPERTY_CHANGE);
+    // Monitors set up with RandR's monitor requests (xrandr --setmonitor) are announced only as a
+    // new configuration of the root window, with no RandR event.
+    connection_.addRootEventMask(XCB_EVENT_MASK_STRUCTURE_NOTIFY);
     watchClientWindows();
     connection_.flush();
     eventToken_ = connection_.addEventListener([this](const xcb_generic_event_t& event) { onEvent(event); });
@@ -53,7 +56,10 @@ void X11Monitors::watchClientWindows() {
 
 void X11Monitors::onEvent(const xcb_generic_event_t& event) {
     const auto type = event.response_type & ~0x80;
-    if (randrFirstEvent_ != 0 && (type == randrFirstEvent_ + XCB_RANDR_SCREEN_CHANGE_NOTIFY || type == randrFirstEvent_ + XCB_RANDR_NOTIFY)) {
+    const bool rootConfigured = type == XCB_CONFIGURE_NOTIFY &&
+                                reinterpret_cast<const xcb_configure_notify_event_t&>(event).window == connection_.root();
+    if (rootConfigured || (randrFirstEvent_ != 0 && (type == randrFirstEvent_ + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
+                                                     type == randrFirstEvent_ + XCB_RANDR_NOTIFY))) {
         rootSpace_.reset();
         rootSize_.reset();
         changed();

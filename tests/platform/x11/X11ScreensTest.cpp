@@ -33,6 +33,21 @@ TEST(X11Screens, OneMonitorLessTheStrutOfADock) {
     EXPECT_EQ(screens.mouseLocation(), (Point{100, 880}));
 }
 
+// Monitors set up by hand reach clients only as a new configuration of the root window, not as a
+// RandR event: the next listing must show them without any other change on the desktop (no window
+// manager here, which would rewrite the work area and so hide a missed change).
+TEST(X11Screens, MonitorsSetUpWhileRunningAreListedNext) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "xrandr");
+    X11Session session({.windowManager = {}});
+    auto& screens = session.desktop().screens();
+    ASSERT_EQ(screens.screens().size(), 1u);
+    splitIntoTwoMonitors(session);
+    EXPECT_TRUE(session.waitUntil([&] { return screens.screens().size() == 2; }, 5));
+    ASSERT_EQ(session.display().run({"xrandr", "--delmonitor", "right"}), 0);
+    EXPECT_TRUE(session.waitUntil([&] { return screens.screens().size() == 1; }, 5));
+    EXPECT_EQ(screens.screens()[0].frame, Rect(0, 0, 960, 1080));
+}
+
 TEST(X11Screens, TwoMonitorsWithTheirOwnUsableAreasAndAMoveAcross) {
     ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox", "xrandr");
     X11Session session;
