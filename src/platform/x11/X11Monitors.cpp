@@ -46,8 +46,10 @@ void X11Monitors::watchClientWindows() {
     // Panels may change their struts without the window manager touching the root: watch them.
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     auto windows = clients_.clientList();
+    // Sorted, so that a desktop of many windows costs a search per window, not a scan.
+    std::sort(windows.begin(), windows.end());
     for (auto window : windows) {
-        if (std::find(watchedWindows_.begin(), watchedWindows_.end(), window) != watchedWindows_.end()) continue;
+        if (std::binary_search(watchedWindows_.begin(), watchedWindows_.end(), window)) continue;
         auto cookie = xcb_change_window_attributes_checked(connection_.xcb(), window, XCB_CW_EVENT_MASK, &mask);
         xcb_discard_reply(connection_.xcb(), cookie.sequence);
     }
