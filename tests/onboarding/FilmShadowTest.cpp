@@ -11,18 +11,11 @@
 
 using namespace zentaris;
 using zentaris::testing::TutorialFixture;
+using zentaris::testing::painted;
 
 namespace {
 
 using FilmShadowTest = TutorialFixture;
-
-// The widget's pixels as painted on a transparent ground.
-QImage painted(QWidget& widget) {
-    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    widget.render(&image, {}, {}, QWidget::DrawChildren);
-    return image;
-}
 
 // The strongest alpha in the band a shadow falls in: around `frame` and 12 further below it
 // (radius 8, offset 4), the frame itself left out.

@@ -15,6 +15,7 @@
 using namespace zentaris;
 using namespace std::chrono_literals;
 using zentaris::testing::TutorialFixture;
+using zentaris::testing::painted;
 
 namespace {
 
@@ -70,14 +71,6 @@ struct OnboardingVideoPlayerTest : TutorialFixture {
         return films.size() == 1 ? films.front() : nullptr;
     }
 };
-
-// The pixels of `widget` as painted on a transparent ground.
-QImage painted(QWidget& widget) {
-    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    widget.render(&image, {}, {}, QWidget::DrawChildren);
-    return image;
-}
 
 bool allTransparent(const QImage& image, const QRect& area) {
     for (int y = area.top(); y <= area.bottom(); ++y) {

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QLabel>
 #include <QWidget>
 
@@ -73,5 +74,13 @@ struct TutorialFixture : ::testing::Test {
         return false;
     }
 };
+
+// The pixels of `widget` and its children as painted on a transparent ground.
+inline QImage painted(QWidget& widget) {
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget.render(&image, {}, {}, QWidget::DrawChildren);
+    return image;
+}
 
 } // namespace zentaris::testing

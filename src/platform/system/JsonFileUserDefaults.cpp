@@ -1,6 +1,7 @@
 #include "platform/system/JsonFileUserDefaults.h"
 
 #include "platform/system/Base64.h"
+#include "platform/system/SmallFileReader.h"
 
 #include <nlohmann/json.hpp>
 
@@ -107,36 +108,6 @@ std::filesystem::path followLinks(const std::filesystem::path& path) {
     return path;
 }
 
-enum class ReadResult { read, missing, unreadable, tooLarge };
-
-// Reads at most `limit` bytes of a regular file; never blocks on a pipe or device put in its place.
-ReadResult readSmallFile(const std::filesystem::path& file, std::size_t limit, std::string& text) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return errno == ENOENT ? ReadResult::missing : ReadResult::unreadable;
-    struct stat status {};
-    ReadResult result = ReadResult::read;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        result = ReadResult::unreadable;
-    } else if (static_cast<std::uintmax_t>(status.st_size) > limit) {
-        result = ReadResult::tooLarge;
-    } else {
-        // The size can change between fstat and read; reading one byte past the limit tells.
-        text.resize(limit + 1);
-        std::size_t total = 0;
-        while (total < text.size()) {
-            const auto n = ::read(fd, text.data() + total, text.size() - total);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) { result = ReadResult::unreadable; break; }
-            if (n == 0) break;
-            total += static_cast<std::size_t>(n);
-        }
-        text.resize(total);
-        if (result == ReadResult::read && total > limit) result = ReadResult::tooLarge;
-    }
-    ::close(fd);
-    return result;
-}
-
 bool writeAll(int fd, const std::string& text) {
     std::size_t written = 0;
     while (written < text.size()) {
@@ -216,13 +187,15 @@ std::filesystem::path JsonFileUserDefaults::defaultLocation() {
 void JsonFileUserDefaults::load() {
     // A file reached through a link is judged, and if need be moved aside, where it really is.
     const auto target = followLinks(file_);
-    std::string text;
-    switch (readSmallFile(target, maximumFileSize, text)) {
-    case ReadResult::read: break;
-    case ReadResult::missing: return;
-    case ReadResult::unreadable: return moveAside(target, "it cannot be read");
-    case ReadResult::tooLarge: return moveAside(target, "it is larger than " + std::to_string(maximumFileSize) + " bytes");
+    auto file = readSmallFile(target, maximumFileSize);
+    switch (file.failure) {
+    case SmallFile::Failure::none: break;
+    case SmallFile::Failure::missing: return;
+    case SmallFile::Failure::notRegularFile:
+    case SmallFile::Failure::unreadable: return moveAside(target, "it cannot be read");
+    case SmallFile::Failure::tooLarge: return moveAside(target, "it is larger than " + std::to_string(maximumFileSize) + " bytes");
     }
+    std::string text = std::move(file.contents);
 
     // Nesting deeper than any settings file has is dropped while parsing, so it costs no memory.
     bool tooDeep = false;
