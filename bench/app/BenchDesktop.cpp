@@ -131,6 +131,23 @@ void BenchDesktop::watch(xcb_window_t window) {
     watched_.push_back(window);
 }
 
+void BenchDesktop::moveResize(xcb_window_t window, int x, int y, int width, int height) {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = atom(connection_, "_NET_MOVERESIZE_WINDOW");
+    // North-west gravity, all four values given, from a pager.
+    message.data.data32[0] = 1 | (0xFu << 8) | (2u << 12);
+    message.data.data32[1] = static_cast<std::uint32_t>(x);
+    message.data.data32[2] = static_cast<std::uint32_t>(y);
+    message.data.data32[3] = static_cast<std::uint32_t>(width);
+    message.data.data32[4] = static_cast<std::uint32_t>(height);
+    xcb_send_event(connection_, 0, root(), XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection_);
+}
+
 std::optional<Clock::time_point> BenchDesktop::nextConfigure(double seconds) {
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     pollfd readable{xcb_get_file_descriptor(connection_), POLLIN, 0};

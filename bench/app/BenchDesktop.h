@@ -44,6 +44,11 @@ public:
 
     // ConfigureNotify of this window reaches the benchmark from now on.
     void watch(xcb_window_t window);
+    // The watched windows, in the order they were watched.
+    const std::vector<xcb_window_t>& watched() const { return watched_; }
+    // Asks the window manager to give a client this place and size, as any program arranging
+    // windows does (_NET_MOVERESIZE_WINDOW; the frame's top left at x, y).
+    void moveResize(xcb_window_t window, int x, int y, int width, int height);
     // Waits for the next ConfigureNotify of a watched window; the time it arrived.
     std::optional<Clock::time_point> nextConfigure(double seconds);
     // Drops what arrives until nothing has for `quiet` seconds; the time of the last one.

@@ -33,17 +33,50 @@ X11Clients::X11Clients(X11Connection& connection, ProcessId ownPid, X11Look& loo
         auto version = waitForReply(xcb, xcb_res_query_version_reply, xcb_res_query_version(xcb, 1, 2));
         hasResourceExtension_ = version && (version->server_major > 1 || version->server_minor >= 2);
     }
-    // _NET_SUPPORTED is kept until the window manager changes it.
+    // _NET_SUPPORTED is kept until the window manager changes it, and new clients are watched as
+    // _NET_CLIENT_LIST names them.
     connection_.addRootEventMask(XCB_EVENT_MASK_PROPERTY_CHANGE);
-    eventToken_ = connection_.addEventListener([this](const xcb_generic_event_t& event) { onEvent(event); });
+    watchClientWindows();
+    connection_.flush();
+    eventToken_ = connection_.addCacheListener([this](const xcb_generic_event_t& event) { onEvent(event); });
 }
 
 X11Clients::~X11Clients() = default;
 
+void X11Clients::watchClientWindows() {
+    auto windows = clientList();
+    std::sort(windows.begin(), windows.end());
+    for (auto window : windows) {
+        if (std::binary_search(watched_.begin(), watched_.end(), window)) continue;
+        auto cookie = xcb_change_window_attributes_checked(connection_.xcb(), window, XCB_CW_EVENT_MASK, &clientWindowEvents);
+        xcb_discard_reply(connection_.xcb(), cookie.sequence);
+    }
+    watched_ = std::move(windows);
+    // Windows that left the list are forgotten: nothing may be kept of a window unheard of.
+    std::erase_if(lasting_, [this](const auto& entry) { return !isWatched(entry.first); });
+}
+
+bool X11Clients::isWatched(xcb_window_t window) const { return std::binary_search(watched_.begin(), watched_.end(), window); }
+
 void X11Clients::onEvent(const xcb_generic_event_t& event) {
-    if ((event.response_type & ~0x80) != XCB_PROPERTY_NOTIFY) return;
+    const auto type = event.response_type & ~0x80;
+    if (type == XCB_DESTROY_NOTIFY) {
+        lasting_.erase(reinterpret_cast<const xcb_destroy_notify_event_t&>(event).window);
+        return;
+    }
+    if (type != XCB_PROPERTY_NOTIFY) return;
     const auto& notify = reinterpret_cast<const xcb_property_notify_event_t&>(event);
-    if (notify.window == connection_.root() && notify.atom == connection_.ewmh()->_NET_SUPPORTED) supported_.reset();
+    auto* ewmh = connection_.ewmh();
+    if (notify.window == connection_.root()) {
+        if (notify.atom == ewmh->_NET_SUPPORTED) supported_.reset();
+        else if (notify.atom == ewmh->_NET_CLIENT_LIST) watchClientWindows();
+        return;
+    }
+    const auto atom = notify.atom;
+    if (atom == ewmh->_NET_WM_PID || atom == ewmh->_NET_WM_WINDOW_TYPE || atom == ewmh->_NET_WM_STATE ||
+        atom == XCB_ATOM_WM_TRANSIENT_FOR || atom == ewmh->_NET_WM_DESKTOP || atom == connection_.atom("WM_STATE") ||
+        atom == XCB_ATOM_WM_CLASS)
+        lasting_.erase(notify.window);
 }
 
 bool X11Clients::supported(xcb_atom_t atom) {
@@ -98,7 +131,10 @@ void X11Clients::fetch(const std::vector<xcb_window_t>& windows, Known& into) {
     };
     std::vector<Requests> requests;
     requests.reserve(windows.size());
+    // Decided before asking: a change after the answer is heard only if the window was watched then.
+    std::vector<bool> heard;
     for (auto window : windows) {
+        heard.push_back(isWatched(window));
         requests.push_back({PendingProperty(connection_, window, ewmh->_NET_WM_PID, XCB_ATOM_CARDINAL, 1),
                             PendingProperty(connection_, window, ewmh->_NET_WM_WINDOW_TYPE, XCB_ATOM_ATOM),
                             PendingProperty(connection_, window, ewmh->_NET_WM_STATE, XCB_ATOM_ATOM),
@@ -129,6 +165,11 @@ void X11Clients::fetch(const std::vector<xcb_window_t>& windows, Known& into) {
         if (slot->pid == 0) withoutPid.push_back(&*slot);
     }
     findProcesses(withoutPid);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const auto& slot = into[windows[i]];
+        if (slot && heard[i]) lasting_[windows[i]] = *slot;
+        else lasting_.erase(windows[i]);
+    }
 }
 
 void X11Clients::findProcesses(std::vector<ClientInfo*>& withoutPid) {
@@ -163,13 +204,17 @@ std::vector<ClientInfo> X11Clients::read(const std::vector<xcb_window_t>& window
     auto& known = known_.get();
     std::vector<xcb_window_t> missing;
     for (auto window : windows) {
-        if (!known.count(window)) missing.push_back(window);
+        if (!known.count(window) && !lasting_.count(window)) missing.push_back(window);
     }
     if (!missing.empty()) fetch(missing, known);
     std::vector<ClientInfo> clients;
     clients.reserve(windows.size());
     for (auto window : windows) {
-        if (const auto& client = known[window]) clients.push_back(*client);
+        if (auto kept = known.find(window); kept != known.end()) {
+            if (kept->second) clients.push_back(*kept->second);
+        } else if (auto lasting = lasting_.find(window); lasting != lasting_.end()) {
+            clients.push_back(lasting->second);
+        }
     }
     return clients;
 }

@@ -28,9 +28,15 @@ struct ClientInfo {
 
 enum class ClientKind { standard, dialog, floating, splash, notification, desktop, dock };
 
+// What this process hears of every managed window, and of the frame around it: changes of its
+// properties, and its moves, resizes, reparenting and end.
+constexpr std::uint32_t clientWindowEvents = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+
 // Reads client windows through EWMH and ICCCM. Our own process's windows are left out of every
-// list. What is read is kept for the current look (one command): the root's lists in one round
-// trip, the clients' properties in one pipelined batch for as many windows as are asked at once.
+// list. The root's lists are kept for the current look (one command) and read in one round trip;
+// the clients' properties are read in one pipelined batch for as many windows as are asked at once
+// and kept until the window says they changed, which a desktop of many windows would otherwise
+// pay for on every command.
 class X11Clients {
 public:
     X11Clients(X11Connection& connection, ProcessId ownPid, X11Look& look);
@@ -68,6 +74,9 @@ public:
 
     // The application identity of a window whose client names no process: one per X client.
     ProcessId clientIdentity(xcb_window_t window) const;
+    // Whether this process hears of the window's changes (clientWindowEvents), so that what was
+    // read of it stays true until an event says otherwise.
+    bool isWatched(xcb_window_t window) const;
 
 private:
     struct RootLists {
@@ -80,6 +89,8 @@ private:
     const RootLists& rootLists();
     void fetch(const std::vector<xcb_window_t>& windows, Known& into);
     void findProcesses(std::vector<ClientInfo*>& withoutPid);
+    // Selects clientWindowEvents on every managed window not yet watched.
+    void watchClientWindows();
     void onEvent(const xcb_generic_event_t& event);
 
     X11Connection& connection_;
@@ -87,6 +98,10 @@ private:
     X11Look& look_;
     LookCache<std::optional<RootLists>> rootLists_;
     LookCache<Known> known_;
+    // Sorted: a desktop of many windows costs a search per window, not a scan.
+    std::vector<xcb_window_t> watched_;
+    // What was read of watched windows, kept across looks until their own events drop it.
+    std::unordered_map<xcb_window_t, ClientInfo> lasting_;
     std::optional<std::vector<xcb_atom_t>> supported_;
     bool hasResourceExtension_ = false;
     ObservationToken eventToken_;

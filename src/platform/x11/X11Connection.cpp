@@ -24,6 +24,7 @@ std::unique_ptr<X11Connection> X11Connection::open(const char* displayName) {
 X11Connection::X11Connection(xcb_connection_t* connection, int screenNumber)
     : connection_(connection), screenNumber_(screenNumber),
       eventListeners_(std::make_shared<Listeners<xcb_generic_event_t>>()),
+      cacheListeners_(std::make_shared<Listeners<xcb_generic_event_t>>()),
       errorListeners_(std::make_shared<Listeners<xcb_generic_error_t>>()) {
     auto roots = xcb_setup_roots_iterator(xcb_get_setup(connection_));
     for (int i = 0; roots.rem > 0; ++i, xcb_screen_next(&roots)) {
@@ -89,6 +90,10 @@ ObservationToken X11Connection::addEventListener(std::function<void(const xcb_ge
     return addListener(eventListeners_, std::move(listener));
 }
 
+ObservationToken X11Connection::addCacheListener(std::function<void(const xcb_generic_event_t&)> listener) {
+    return addListener(cacheListeners_, std::move(listener));
+}
+
 ObservationToken X11Connection::addErrorListener(std::function<void(const xcb_generic_error_t&)> listener) {
     return addListener(errorListeners_, std::move(listener));
 }
@@ -130,8 +135,29 @@ void X11Connection::callEach(Listeners<Event>& listeners, const Event& event) {
     }
 }
 
+XcbEvent X11Connection::taken(xcb_generic_event_t* event) {
+    XcbEvent owned(event);
+    if (!event) return owned;
+    ++eventsRead_;
+    if (event->response_type != 0) callEach(*cacheListeners_, *event);
+    return owned;
+}
+
+XcbEvent X11Connection::nextEvent() {
+    if (readAhead_.empty()) return taken(xcb_poll_for_event(connection_));
+    auto event = std::move(readAhead_.front());
+    readAhead_.pop_front();
+    return event;
+}
+
+void X11Connection::readAhead() {
+    if (readingAhead_ || !isConnected()) return;
+    readingAhead_ = true;
+    while (auto* event = xcb_poll_for_event(connection_)) readAhead_.push_back(taken(event));
+    readingAhead_ = false;
+}
+
 void X11Connection::dispatch(xcb_generic_event_t* event) {
-    ++eventsDispatched_;
     if (event->response_type == 0) {
         callEach(*errorListeners_, *reinterpret_cast<xcb_generic_error_t*>(event));
     } else {
@@ -145,10 +171,7 @@ void X11Connection::pump() {
     pumping_ = true;
     // xcb_poll_for_event returns what is already queued first and reads the socket only when
     // the queue is empty, so this drains both.
-    while (auto* event = xcb_poll_for_event(connection_)) {
-        XcbPointer<xcb_generic_event_t> owned(event);
-        dispatch(event);
-    }
+    while (auto event = nextEvent()) dispatch(event.get());
     pumping_ = false;
 }
 
@@ -161,10 +184,11 @@ void X11Connection::waitAndPump(double seconds) {
         ::poll(&readable, 1, milliseconds);
         return;
     }
-    if (auto* queued = xcb_poll_for_queued_event(connection_)) {
-        XcbPointer<xcb_generic_event_t> owned(queued);
+    if (!readAhead_.empty()) {
+        // Already read: the socket may stay silent.
+    } else if (auto queued = taken(xcb_poll_for_queued_event(connection_))) {
         pumping_ = true;
-        dispatch(queued);
+        dispatch(queued.get());
         pumping_ = false;
     } else {
         ::poll(&readable, 1, milliseconds);

@@ -5,7 +5,10 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_ewmh.h>
 
+#include "platform/x11/X11Reply.h"
+
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -16,6 +19,7 @@
 namespace platform::x11 {
 
 class X11RawInput;
+using XcbEvent = XcbPointer<xcb_generic_event_t>;
 
 // One connection to the X server, shared by every part of the X11 backend. Events and errors are
 // read in one place (pump) and handed to listeners, so nothing else ever reads the socket.
@@ -39,6 +43,9 @@ public:
 
     // Every event read from the server, in order, to every listener (response_type & ~0x80 tells the kind).
     [[nodiscard]] ObservationToken addEventListener(std::function<void(const xcb_generic_event_t&)> listener);
+    // Listeners that only drop what was read of the desktop: each event reaches them as soon as it
+    // is read from the server, which may be before its turn comes to reach the other listeners.
+    [[nodiscard]] ObservationToken addCacheListener(std::function<void(const xcb_generic_event_t&)> listener);
     // X errors of unchecked requests (checked requests return theirs to the caller); ignored unless
     // a listener cares.
     [[nodiscard]] ObservationToken addErrorListener(std::function<void(const xcb_generic_error_t&)> listener);
@@ -55,6 +62,9 @@ public:
     void pump();
     // Flushes, waits at most `seconds` for the server to send something, then pumps.
     void waitAndPump(double seconds);
+    // Reads everything the server has sent so far, without blocking: cache listeners see it now,
+    // the others at the next pump, in order.
+    void readAhead();
     // A round trip: every request sent before has been handled and its errors have been read.
     void sync();
     int fileDescriptor() const;
@@ -62,15 +72,19 @@ public:
     bool isConnected() const;
     // Whether a compositing manager runs on this screen, so that translucent windows blend.
     bool compositingManagerRunning();
-    // How many events have been handed to listeners so far: what was read before the last one may
-    // have changed since.
-    std::uint64_t eventsDispatched() const { return eventsDispatched_; }
+    // How many events have been read from the server so far: what was read of the desktop before
+    // the last one may have changed since.
+    std::uint64_t eventsRead() const { return eventsRead_; }
     // Runs before every flush and pump: the last chance to send requests held back to be combined.
     void setBeforeFlush(std::function<void()> hook) { beforeFlush_ = std::move(hook); }
 
 private:
     X11Connection(xcb_connection_t* connection, int screenNumber);
     void dispatch(xcb_generic_event_t* event);
+    // Counts an event just read and shows it to the cache listeners.
+    XcbEvent taken(xcb_generic_event_t* event);
+    // The next event to dispatch: one read ahead, else one from the server; null when none.
+    XcbEvent nextEvent();
 
     template <typename Event>
     struct Listeners {
@@ -92,9 +106,12 @@ private:
     std::uint32_t rootEventMask_ = 0;
     std::unique_ptr<X11RawInput> rawInput_;
     std::shared_ptr<Listeners<xcb_generic_event_t>> eventListeners_;
+    std::shared_ptr<Listeners<xcb_generic_event_t>> cacheListeners_;
     std::shared_ptr<Listeners<xcb_generic_error_t>> errorListeners_;
     bool pumping_ = false;
-    std::uint64_t eventsDispatched_ = 0;
+    bool readingAhead_ = false;
+    std::uint64_t eventsRead_ = 0;
+    std::deque<XcbEvent> readAhead_;
     std::function<void()> beforeFlush_;
     bool inBeforeFlush_ = false;
     void runBeforeFlush();

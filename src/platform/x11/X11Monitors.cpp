@@ -32,28 +32,14 @@ X11Monitors::X11Monitors(X11Connection& connection, X11Clients& clients) : conne
                                    XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE);
     }
     // What is read is kept until the server says it changed: the monitors (RandR), the work areas
-    // (root properties) and the panels' struts (properties of every managed window).
+    // (root properties) and the panels' struts (properties of every managed window, which the
+    // clients' reader watches: panels may change them without the window manager touching the root).
     connection_.addRootEventMask(XCB_EVENT_MASK_PROPERTY_CHANGE);
     // Monitors set up with RandR's monitor requests (xrandr --setmonitor) are announced only as a
     // new configuration of the root window, with no RandR event.
     connection_.addRootEventMask(XCB_EVENT_MASK_STRUCTURE_NOTIFY);
-    watchClientWindows();
     connection_.flush();
     eventToken_ = connection_.addEventListener([this](const xcb_generic_event_t& event) { onEvent(event); });
-}
-
-void X11Monitors::watchClientWindows() {
-    // Panels may change their struts without the window manager touching the root: watch them.
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    auto windows = clients_.clientList();
-    // Sorted, so that a desktop of many windows costs a search per window, not a scan.
-    std::sort(windows.begin(), windows.end());
-    for (auto window : windows) {
-        if (std::binary_search(watchedWindows_.begin(), watchedWindows_.end(), window)) continue;
-        auto cookie = xcb_change_window_attributes_checked(connection_.xcb(), window, XCB_CW_EVENT_MASK, &mask);
-        xcb_discard_reply(connection_.xcb(), cookie.sequence);
-    }
-    watchedWindows_ = std::move(windows);
 }
 
 void X11Monitors::onEvent(const xcb_generic_event_t& event) {
@@ -72,7 +58,6 @@ void X11Monitors::onEvent(const xcb_generic_event_t& event) {
     auto* ewmh = connection_.ewmh();
     if (notify.window == connection_.root()) {
         if (notify.atom == ewmh->_NET_CLIENT_LIST) {
-            watchClientWindows();
             changed();
         } else if (notify.atom == ewmh->_NET_WORKAREA || notify.atom == ewmh->_NET_CURRENT_DESKTOP ||
                    connection_.atomName(notify.atom).rfind("_GTK_WORKAREAS_D", 0) == 0) {

@@ -57,7 +57,6 @@ private:
     std::vector<Monitor> readBounds(bool withDetails);
     void addUsableAreas(std::vector<Monitor>& monitors);
     Size rootSize();
-    void watchClientWindows();
     void onEvent(const xcb_generic_event_t& event);
     void changed();
 
@@ -68,7 +67,6 @@ private:
     std::optional<std::vector<Monitor>> monitors_;
     std::optional<RootSpace> rootSpace_;
     std::optional<Size> rootSize_;
-    std::vector<xcb_window_t> watchedWindows_;
     std::function<void()> onChange_;
     ObservationToken eventToken_;
 };

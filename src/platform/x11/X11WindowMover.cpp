@@ -18,8 +18,6 @@ constexpr std::uint32_t gravityNorthWest = 1;
 constexpr std::uint32_t stateRemove = 0;
 constexpr auto stateChangeTimeout = std::chrono::milliseconds(300);
 constexpr auto extentsChangeTimeout = std::chrono::milliseconds(100);
-// Window managers put a client one or two windows below the root; a deeper tree is not a frame.
-constexpr int maxFrameDepth = 8;
 
 // Whole pixels, rounding the edges so that neighbouring slots stay neighbours.
 Rect roundedToPixels(const Rect& r) {
@@ -30,7 +28,8 @@ Rect roundedToPixels(const Rect& r) {
 } // namespace
 
 X11WindowMover::X11WindowMover(X11Connection& connection, X11Clients& clients, X11Monitors& monitors)
-    : connection_(connection), clients_(clients), monitors_(monitors), knownFrames_(clients.look()) {
+    : connection_(connection), clients_(clients), monitors_(monitors), knownFrames_(clients.look()),
+      frameWatch_(connection, clients, [this](xcb_window_t window) { lastingFrames_.erase(window); }) {
     connection_.setBeforeFlush([this] { sendHeldMove(); });
 }
 
@@ -63,6 +62,8 @@ void X11WindowMover::fetchFrames(const std::vector<xcb_window_t>& windows, Known
     std::vector<Requests> requests;
     requests.reserve(windows.size());
     const xcb_atom_t gtkExtents = connection_.atom("_GTK_FRAME_EXTENTS");
+    // Watched before they are read, so that any change after the reading is heard of.
+    const auto heard = frameWatch_.watch(windows);
     for (auto window : windows) {
         requests.push_back({xcb_get_geometry(c, window), xcb_translate_coordinates(c, window, connection_.root(), 0, 0),
                             PendingProperty(connection_, window, connection_.ewmh()->_NET_FRAME_EXTENTS, XCB_ATOM_CARDINAL, 4),
@@ -72,17 +73,31 @@ void X11WindowMover::fetchFrames(const std::vector<xcb_window_t>& windows, Known
         auto& r = requests[i];
         auto geometry = waitForReply(c, xcb_get_geometry_reply, r.geometry);
         auto origin = waitForReply(c, xcb_translate_coordinates_reply, r.origin);
-        into[windows[i]] = frameOf(windows[i], geometry.get(), origin.get(), r.decoration, r.shadow);
+        auto& frame = into[windows[i]] = frameOf(windows[i], geometry.get(), origin.get(), r.decoration, r.shadow);
+        if (frame && heard[i]) lastingFrames_[windows[i]] = *frame;
+        else lastingFrames_.erase(windows[i]);
     }
 }
 
 void X11WindowMover::prefetchFrames(const std::vector<xcb_window_t>& windows) {
     auto& known = knownFrames_.get();
+    // Whether made-up extents are refused depends on the primary monitor's size.
+    if (const Rect primary = monitors_.rootSpace().primary; primary != lastingPrimary_) {
+        lastingFrames_.clear();
+        lastingPrimary_ = primary;
+    }
     std::vector<xcb_window_t> missing;
     for (auto window : windows) {
-        if (!known.count(window)) missing.push_back(window);
+        if (known.count(window)) continue;
+        if (auto lasting = lastingFrames_.find(window); lasting != lastingFrames_.end()) known.emplace(window, lasting->second);
+        else missing.push_back(window);
     }
     if (!missing.empty()) fetchFrames(missing, known);
+}
+
+void X11WindowMover::forgetFrame(xcb_window_t window) {
+    knownFrames_.get().erase(window);
+    lastingFrames_.erase(window);
 }
 
 std::optional<X11WindowMover::ClientFrame> X11WindowMover::readFrame(xcb_window_t window) {
@@ -217,7 +232,7 @@ bool X11WindowMover::leaveMaximisedState(xcb_window_t window) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     // The frame may still change as the window manager finishes: read it again when it is needed.
-    knownFrames_.get().erase(window);
+    forgetFrame(window);
     pending_.erase(window);
     return true;
 }
@@ -241,8 +256,7 @@ AXError X11WindowMover::request(xcb_window_t window, const ClientFrame& current,
         xcb_discard_reply(connection_.xcb(), cookie.sequence);
     }
     connection_.flush();
-    // What was read of the window is about to change.
-    knownFrames_.get().erase(window);
+    forgetFrame(window);
     pending_[window] = {target, std::chrono::steady_clock::now() + pendingLifetime};
     return AXError::success;
 }

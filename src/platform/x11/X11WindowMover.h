@@ -3,6 +3,7 @@
 #include "platform/Accessibility.h"
 #include "platform/x11/FrameExtents.h"
 #include "platform/x11/X11Clients.h"
+#include "platform/x11/X11FrameWatch.h"
 #include "platform/x11/X11Monitors.h"
 #include "platform/x11/X11Properties.h"
 
@@ -14,7 +15,8 @@ namespace platform::x11 {
 
 // Reads and changes the frame of client windows. A frame is the outer rectangle the user sees:
 // the client plus the window manager's decorations, less the invisible shadow margin of
-// client-side-decorated windows; in accessibility coordinates.
+// client-side-decorated windows; in accessibility coordinates. A frame read is kept for the look,
+// and for as long as nothing is heard of a change when the window's changes are heard of.
 class X11WindowMover {
 public:
     // How long a requested frame stands in for the real one while the window manager has not
@@ -70,6 +72,8 @@ private:
                                        PendingProperty& shadow);
     // The decorations as the window manager's frame window around the client shows them.
     Extents extentsOfFrameWindow(xcb_window_t window, const Rect& client, Size monitor);
+    // What was read of the window is about to change.
+    void forgetFrame(xcb_window_t window);
     // From this look's reads; afresh when this process waits for a change.
     std::optional<ClientFrame> readFrame(xcb_window_t window);
     std::optional<ClientFrame> readFrameAfresh(xcb_window_t window);
@@ -83,6 +87,11 @@ private:
     X11Clients& clients_;
     X11Monitors& monitors_;
     LookCache<KnownFrames> knownFrames_;
+    // Frames of heard windows (see X11FrameWatch), kept across looks; they are measured against
+    // the primary monitor they were read with.
+    std::unordered_map<xcb_window_t, ClientFrame> lastingFrames_;
+    Rect lastingPrimary_;
+    X11FrameWatch frameWatch_;
     std::unordered_map<xcb_window_t, Pending> pending_;
     std::optional<HeldMove> held_;
 };

@@ -3,6 +3,7 @@
 // root's work area, so no change of the root hides one the backend missed.
 #include "X11BackendFixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -57,6 +58,31 @@ public:
         return window;
     }
     void stackBottomToTop(const std::vector<std::uint32_t>& windows) { setOnRoot("_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW, windows); }
+
+    // Puts the client into a new frame window at `frame`, the client at (left, top) inside it, and
+    // says so in _NET_FRAME_EXTENTS; the frame window.
+    xcb_window_t frame(xcb_window_t client, const Rect& frame, std::uint32_t left, std::uint32_t top) {
+        const xcb_window_t window = xcb_generate_id(c_);
+        xcb_create_window(c_, XCB_COPY_FROM_PARENT, window, root_, static_cast<std::int16_t>(frame.minX()),
+                          static_cast<std::int16_t>(frame.minY()), static_cast<std::uint16_t>(frame.width()),
+                          static_cast<std::uint16_t>(frame.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0,
+                          nullptr);
+        xcb_reparent_window(c_, client, window, static_cast<std::int16_t>(left), static_cast<std::int16_t>(top));
+        const std::uint32_t size[] = {static_cast<std::uint32_t>(frame.width()) - 2 * left,
+                                      static_cast<std::uint32_t>(frame.height()) - top - left};
+        xcb_configure_window(c_, client, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
+        xcb_map_window(c_, window);
+        set(client, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL, {left, left, top, left});
+        return window;
+    }
+    void configure(xcb_window_t window, std::uint16_t mask, const std::vector<std::uint32_t>& values) {
+        xcb_configure_window(c_, window, mask, values.data());
+        xcb_flush(c_);
+    }
+    // A no-op request on the backend's connection: its number tells how many went before it.
+    static unsigned int requestNumber(X11Session& session) {
+        return xcb_no_operation(session.desktop().connection().xcb()).sequence;
+    }
 
     // From now on requests to configure other clients' windows come here instead of being carried out.
     void redirect() {
@@ -229,4 +255,71 @@ TEST(X11DesktopChanges, EachApplicationListsItsOwnWindowsTopmostFirstAsTheStackC
     wm.stackBottomToTop({upper, dock, elsewhere, lower});
     EXPECT_TRUE(session.waitUntil([&] { return windowsOf(session, clientPid) == std::vector<xcb_window_t>{lower, upper}; }));
     EXPECT_EQ(windowsOf(session, other), std::vector<xcb_window_t>{elsewhere});
+}
+
+TEST(X11DesktopChanges, FramesKeptFromOneCommandToTheNextFollowEveryMoveOfTheWindowOrItsFrame) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
+    X11Session session({.windowManager = {}});
+    StandInWindowManager wm(session);
+    const auto client = wm.manage(Rect(0, 0, 400, 300));
+    const auto frame = wm.frame(client, Rect(100, 100, 410, 330), 5, 25);
+    auto window = onlyWindowOf(session, clientPid);
+    ASSERT_TRUE(window);
+    auto frameAfterEvents = [&] {
+        letEventsArrive(session);
+        return session.frameOf(*window);
+    };
+    ASSERT_EQ(frameAfterEvents(), Rect(100, 100, 410, 330));
+
+    wm.configure(frame, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, {700, 50});
+    EXPECT_EQ(frameAfterEvents(), Rect(700, 50, 410, 330)) << "the frame moved, the client with it";
+    wm.configure(client, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, {300, 200});
+    EXPECT_EQ(frameAfterEvents(), Rect(700, 50, 310, 230)) << "the client resized inside its frame";
+    wm.set(client, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL, {5, 5, 40, 5});
+    EXPECT_EQ(frameAfterEvents(), Rect(700, 35, 310, 245)) << "new decorations";
+
+    // A new frame elsewhere: the old one no longer holds the client, the new one is followed.
+    const auto newFrame = wm.frame(client, Rect(200, 300, 410, 330), 5, 25);
+    EXPECT_EQ(frameAfterEvents(), Rect(200, 300, 410, 330)) << "a new frame";
+    wm.configure(newFrame, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, {900, 400});
+    EXPECT_EQ(frameAfterEvents(), Rect(900, 400, 410, 330)) << "the new frame moved";
+    wm.configure(frame, XCB_CONFIG_WINDOW_X, {0});
+    EXPECT_EQ(frameAfterEvents(), Rect(900, 400, 410, 330)) << "the old frame moved";
+}
+
+TEST(X11DesktopChanges, WindowsKeptFromOneCommandToTheNextFollowTheirPropertiesAndCostNothingMore) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
+    X11Session session({.windowManager = {}});
+    StandInWindowManager wm(session);
+    std::vector<xcb_window_t> windows;
+    for (int i = 0; i < 40; ++i) windows.push_back(wm.manage(Rect(10 * i, 10 * i, 300, 200)));
+    ASSERT_TRUE(session.waitUntil([&] { return windowsOf(session, clientPid).size() == 40; }));
+    auto& ax = session.accessibility();
+    auto minimised = [&](xcb_window_t window) {
+        return ax.copyAttributeValue(AXUIElement{AXUIElement::Kind::window, clientPid, window}, "AXMinimized").as<bool>();
+    };
+    auto listAllFrames = [&] {
+        for (auto window : windowsOf(session, clientPid)) session.frameOf(AXUIElement{AXUIElement::Kind::window, clientPid, window});
+    };
+    listAllFrames();
+    letEventsArrive(session);
+    const auto before = StandInWindowManager::requestNumber(session);
+    listAllFrames();
+    EXPECT_LT(StandInWindowManager::requestNumber(session) - before, 20u) << "40 windows read again, though nothing changed";
+
+    // Each property that decides what is listed, changed by another client.
+    wm.set(windows[0], "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, {wm.atom("_NET_WM_WINDOW_TYPE_DOCK")});
+    wm.set(windows[1], "_NET_WM_DESKTOP", XCB_ATOM_CARDINAL, {1});
+    wm.setOnRoot("_NET_CURRENT_DESKTOP", XCB_ATOM_CARDINAL, {0});
+    wm.set(windows[2], "_NET_WM_STATE", XCB_ATOM_ATOM, {wm.atom("_NET_WM_STATE_HIDDEN")});
+    wm.set(windows[3], "WM_STATE", wm.atom("WM_STATE"), {3, XCB_WINDOW_NONE});
+    wm.set(windows[4], "_NET_WM_PID", XCB_ATOM_CARDINAL, {4343});
+    letEventsArrive(session);
+    const auto listed = windowsOf(session, clientPid);
+    for (int i : {0, 1, 4}) EXPECT_EQ(std::count(listed.begin(), listed.end(), windows[i]), 0) << "window " << i;
+    EXPECT_EQ(listed.size(), 37u);
+    EXPECT_EQ(windowsOf(session, 4343), std::vector<xcb_window_t>{windows[4]});
+    EXPECT_EQ(minimised(windows[2]), true);
+    EXPECT_EQ(minimised(windows[3]), true);
+    EXPECT_EQ(minimised(windows[5]), false);
 }
