@@ -26,6 +26,9 @@ constexpr int firstButton = 1000;
 constexpr int secondButton = 1001;
 // A click this close to the control still counts as inside it.
 constexpr int clickTolerance = 3;
+// The window manager hands the window back within milliseconds of an alert closing; a return
+// after this long is the user coming back from elsewhere.
+constexpr auto returnAfterAlertLimit = std::chrono::seconds(1);
 
 QString moduleText(const std::string& key) { return QString::fromStdString(ModuleTexts::shared().localizedString(key)); }
 
@@ -142,7 +145,8 @@ bool ShortcutRecorderField::startsRecordingOnFocus(Qt::FocusReason reason) const
 
 void ShortcutRecorderField::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    const bool resumes = std::exchange(resumesAfterAlert_, false);
+    const auto resumesUntil = std::exchange(resumesAfterAlertUntil_, std::nullopt);
+    const bool resumes = resumesUntil && std::chrono::steady_clock::now() <= *resumesUntil;
     if (resumes || startsRecordingOnFocus(event->reason())) {
         startRecording();
         return;
@@ -161,7 +165,7 @@ void ShortcutRecorderField::focusOutEvent(QFocusEvent* event) {
 
 void ShortcutRecorderField::hideEvent(QHideEvent* event) {
     QLineEdit::hideEvent(event);
-    resumesAfterAlert_ = false;
+    resumesAfterAlertUntil_.reset();
     endRecording();
 }
 
@@ -203,7 +207,10 @@ void ShortcutRecorderField::resumeAfterAlert() {
     takeFocusBack();
     // The alert's window had the keyboard: ours gets the focus back only when the window manager
     // activates it again, and that focus reads as the window's return, which starts nothing.
-    resumesAfterAlert_ = !hasFocus();
+    // Only a return right after the alert counts: when the user went to another program instead,
+    // Qt reports nothing, and the window coming back later must start nothing.
+    if (hasFocus()) resumesAfterAlertUntil_.reset();
+    else resumesAfterAlertUntil_ = std::chrono::steady_clock::now() + returnAfterAlertLimit;
 }
 
 void ShortcutRecorderField::refuse() {

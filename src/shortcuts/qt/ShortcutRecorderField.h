@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -77,8 +78,8 @@ private:
     std::unique_ptr<LocalEventMonitor> eventMonitor_;
     // Set while the field itself puts the stored shortcut's caption on show.
     bool isShowingStoredText_ = false;
-    // The next focus, however it comes, is the one taken back after an alert.
-    bool resumesAfterAlert_ = false;
+    // Until then the next focus, however it comes, is the one taken back after an alert.
+    std::optional<std::chrono::steady_clock::time_point> resumesAfterAlertUntil_;
     platform::ObservationToken hotKeysDown_;
     platform::ObservationToken shortcutsNameChangeObserver_;
 };

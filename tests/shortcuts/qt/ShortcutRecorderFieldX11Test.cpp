@@ -23,8 +23,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <csignal>
 #include <cstdlib>
 #include <memory>
+#include <sys/wait.h>
 
 using namespace GlobalShortcuts;
 
@@ -202,4 +204,49 @@ TEST_F(ShortcutRecorderFieldX11Test, NoCaretBlinksWhileRecording) {
     clickOn(*recorder);
     ASSERT_TRUE(waitUntil([this] { return recorder->isRecording(); }));
     EXPECT_EQ(changingFrames(*recorder), 0) << "the recording field changed on screen while nobody touched it";
+}
+
+// Right after closing the alert the user goes to another program, before the settings window had
+// its turn; when that window comes back a while later, as any window comes back, nothing starts.
+TEST_F(ShortcutRecorderFieldX11Test, ComingBackAWhileAfterAConflictAlertStartsNothing) {
+    QMenu menu;
+    menu.addAction(QStringLiteral("Open"))->setShortcut(QKeySequence(Qt::MetaModifier | Qt::AltModifier | Qt::Key_O));
+    struct Terminal {
+        pid_t pid;
+        ~Terminal() {
+            ::kill(pid, SIGTERM);
+            ::waitpid(pid, nullptr, 0);
+        }
+    } terminal{session.display.spawn({"xterm", "-title", "RecorderFieldTerminal"})};
+    ASSERT_EQ(run({"xdotool", "search", "--sync", "--name", "RecorderFieldTerminal"}), 0);
+    ASSERT_EQ(run({"xdotool", "search", "--sync", "--name", "RecorderFieldTarget", "windowactivate", "--sync"}), 0);
+    ASSERT_TRUE(waitUntil([this] { return window->isActiveWindow(); }));
+    bool closed = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!alert || !alert->isActiveWindow()) return;
+        closer.stop();
+        closed = true;
+        // Both at once: the terminal has the keyboard before this process even reads the Return.
+        run({"xdotool", "key", "Return", "search", "--name", "RecorderFieldTerminal", "windowactivate", "--sync"});
+    });
+    closer.start(50);
+
+    clickOn(*recorder);
+    ASSERT_TRUE(waitUntil([this] { return recorder->isRecording(); }));
+    ASSERT_EQ(run({"xdotool", "key", "super+alt+o"}), 0);
+    ASSERT_TRUE(waitUntil([&] { return closed && !QApplication::activeModalWidget(); }));
+    // Well past the moment a window manager hands the window back after an alert.
+    settle(1500);
+    ASSERT_FALSE(window->isActiveWindow()) << "the settings window had its turn after the alert";
+    EXPECT_FALSE(recorder->isRecording());
+
+    ASSERT_EQ(run({"xdotool", "search", "--sync", "--name", "RecorderFieldTarget", "windowactivate", "--sync"}), 0);
+    ASSERT_TRUE(waitUntil([this] { return window->isActiveWindow(); }));
+    settle(300);
+    EXPECT_FALSE(recorder->isRecording()) << "the window's return started recording";
+    EXPECT_FALSE(isPaused());
+    clickOn(*recorder);
+    EXPECT_TRUE(waitUntil([this] { return recorder->isRecording(); })) << "a click still starts it";
 }
