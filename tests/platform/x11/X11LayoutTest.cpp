@@ -111,7 +111,13 @@ TEST(X11Layout, TheFocusedWindowMovesToTheOtherScreenAndAMaximisedOneIsPlaced) {
     const pid_t pid = session.launchClient({});
     auto window = session.waitForWindow(pid);
     ASSERT_TRUE(window);
+    // The window manager focuses a new window some time after framing it; a person presses the
+    // shortcut on the window they see focused.
+    auto& ax = session.accessibility();
+    ASSERT_TRUE(session.waitUntil([&] { return ax.copyAttributeValue(ax.createApplication(pid), "AXFocusedWindow").as<AXUIElement>() == window; }));
     session.changeState(*window, true, "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ");
+    // The state shows before the window manager has changed the decorations and the size.
+    ASSERT_EQ(session.waitForFrame(*window, Rect(0, 0, 960, 1080)), Rect(0, 0, 960, 1080));
     ASSERT_TRUE(engine.service.layoutService().applyHalf(false, false));
     EXPECT_EQ(session.waitForFrame(*window, Rect(1, 1, 478, 1078)), Rect(1, 1, 478, 1078));
 

@@ -195,11 +195,15 @@ TEST(X11Windows, MaximisedAndFullScreenWindowsAreMoved) {
     auto window = session.waitForWindow(pid);
     ASSERT_TRUE(window);
     const Rect target(200, 100, 640, 480);
+    const auto screen = session.desktop().screens().screens().front();
     session.changeState(*window, true, "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ");
+    // The state shows before the window manager has changed the decorations and the size.
+    ASSERT_EQ(session.waitForFrame(*window, screen.visibleFrame), screen.visibleFrame);
     session.setFrame(*window, target);
     EXPECT_EQ(session.waitForFrame(*window, target), target);
 
     session.changeState(*window, true, "_NET_WM_STATE_FULLSCREEN");
+    ASSERT_EQ(session.waitForFrame(*window, screen.frame), screen.frame);
     const Rect other(300, 150, 500, 400);
     session.setFrame(*window, other);
     EXPECT_EQ(session.waitForFrame(*window, other), other);
