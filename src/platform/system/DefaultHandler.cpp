@@ -2,14 +2,48 @@
 
 #include <gio/gio.h>
 
+#include <dlfcn.h>
+
 #include <memory>
+#include <optional>
 
 namespace platform {
 
 namespace {
 
+// The few GIO functions a launch needs. GIO is loaded on the first launch, not at start: a
+// program that never opens a mail link does not carry its megabyte in memory.
+struct Gio {
+    decltype(&g_app_info_get_default_for_uri_scheme) defaultForScheme;
+    decltype(&g_app_info_launch_uris) launchUris;
+    decltype(&g_object_unref) unref;
+    decltype(&g_clear_error) clearError;
+};
+
+template <typename Function>
+Function symbol(void* library, const char* name) {
+    return reinterpret_cast<Function>(dlsym(library, name));
+}
+
+// Nothing when GIO cannot be loaded: then no program is known for any address.
+const Gio* gio() {
+    static const std::optional<Gio> loaded = []() -> std::optional<Gio> {
+        // Never unloaded: GIO registers types for the life of the process.
+        void* library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!library) return std::nullopt;
+        const Gio functions{
+            symbol<decltype(Gio::defaultForScheme)>(library, "g_app_info_get_default_for_uri_scheme"),
+            symbol<decltype(Gio::launchUris)>(library, "g_app_info_launch_uris"),
+            symbol<decltype(Gio::unref)>(library, "g_object_unref"),
+            symbol<decltype(Gio::clearError)>(library, "g_clear_error")};
+        if (!functions.defaultForScheme || !functions.launchUris || !functions.unref || !functions.clearError) return std::nullopt;
+        return functions;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
+
 struct ObjectRelease {
-    void operator()(GAppInfo* object) const { g_object_unref(object); }
+    void operator()(GAppInfo* object) const { gio()->unref(object); }
 };
 
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -31,15 +65,16 @@ std::string schemeOf(const std::string& url) {
 
 HandlerLaunch launchDefaultHandler(const std::string& url) {
     const std::string scheme = schemeOf(url);
-    if (scheme.empty()) return HandlerLaunch::noHandler;
-    const std::unique_ptr<GAppInfo, ObjectRelease> handler(g_app_info_get_default_for_uri_scheme(scheme.c_str()));
+    const auto* functions = gio();
+    if (scheme.empty() || !functions) return HandlerLaunch::noHandler;
+    const std::unique_ptr<GAppInfo, ObjectRelease> handler(functions->defaultForScheme(scheme.c_str()));
     if (!handler) return HandlerLaunch::noHandler;
     GList uris{};
     uris.data = const_cast<char*>(url.c_str());
     GError* error = nullptr;
     // Reports a program that cannot be run, not only that the request was made.
-    const bool launched = g_app_info_launch_uris(handler.get(), &uris, nullptr, &error);
-    g_clear_error(&error);
+    const bool launched = functions->launchUris(handler.get(), &uris, nullptr, &error);
+    functions->clearError(&error);
     return launched ? HandlerLaunch::started : HandlerLaunch::failedToStart;
 }
 
