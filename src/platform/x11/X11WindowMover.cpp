@@ -275,6 +275,10 @@ AXError X11WindowMover::setPosition(xcb_window_t window, Point position) {
 }
 
 AXError X11WindowMover::setSize(xcb_window_t window, Size size) {
+    // Leaving the maximised state sends a held position on, and a late window manager may still put
+    // the window back where it was: the size goes where the held position puts it.
+    std::optional<Point> heldOrigin;
+    if (held_ && held_->window == window) heldOrigin = held_->target.origin;
     if (!leaveMaximisedState(window)) return AXError::invalidUIElement;
     auto base = frame(window);
     auto current = readFrame(window);
@@ -282,7 +286,7 @@ AXError X11WindowMover::setSize(xcb_window_t window, Size size) {
     PendingProperty rawHints(connection_, window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 18);
 
     const auto space = monitors_.rootSpace();
-    const Rect slot = roundedToPixels(Rect(base->origin, size));
+    const Rect slot = roundedToPixels(Rect(heldOrigin.value_or(base->origin), size));
     Rect target = slot;
     if (auto values = rawHints.values32()) {
         // The monitor of the slot: hints beyond it are made up, and the window stays in its usable area.

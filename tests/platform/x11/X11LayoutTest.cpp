@@ -7,7 +7,11 @@
 #include "preferences/ShortcutSettings.h"
 #include "support/TemporaryDirectory.h"
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
+#include <optional>
+#include <thread>
 
 using platform::AXUIElement;
 using platform::Rect;
@@ -79,6 +83,42 @@ void driveEverySlot(X11Session& session, Engine& engine, const AXUIElement& wind
     }
 }
 
+// The window of a new test client, once the window manager has focused it: it does so some time
+// after framing it, and a person presses a shortcut on the window they see focused.
+std::optional<AXUIElement> launchFocusedClient(X11Session& session) {
+    const pid_t pid = session.launchClient({});
+    auto window = session.waitForWindow(pid);
+    if (!window) return std::nullopt;
+    auto& ax = session.accessibility();
+    const bool focused = session.waitUntil(
+        [&] { return ax.copyAttributeValue(ax.createApplication(pid), "AXFocusedWindow").as<AXUIElement>() == window; });
+    if (!focused) return std::nullopt;
+    return window;
+}
+
+// Stops a process and lets it go on after a while; it goes on at the latest when this is dropped,
+// so that a failing test never leaves it stopped.
+class PausedProcess {
+public:
+    PausedProcess(pid_t pid, std::chrono::milliseconds pause) : pid_(pid) {
+        ::kill(pid_, SIGSTOP);
+        resumer_ = std::jthread([pid, pause] {
+            std::this_thread::sleep_for(pause);
+            ::kill(pid, SIGCONT);
+        });
+    }
+    ~PausedProcess() {
+        resumer_.join();
+        ::kill(pid_, SIGCONT);
+    }
+    PausedProcess(const PausedProcess&) = delete;
+    PausedProcess& operator=(const PausedProcess&) = delete;
+
+private:
+    pid_t pid_;
+    std::jthread resumer_;
+};
+
 } // namespace
 
 TEST(X11Layout, EverySlotOfEveryLayoutLandsWhereItShould) {
@@ -108,13 +148,8 @@ TEST(X11Layout, TheFocusedWindowMovesToTheOtherScreenAndAMaximisedOneIsPlaced) {
     ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "*left", "960/254x1080/286+0+0", "screen"}), 0);
     ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "right", "960/254x1080/286+960+0", "none"}), 0);
     Engine engine(session);
-    const pid_t pid = session.launchClient({});
-    auto window = session.waitForWindow(pid);
+    const auto window = launchFocusedClient(session);
     ASSERT_TRUE(window);
-    // The window manager focuses a new window some time after framing it; a person presses the
-    // shortcut on the window they see focused.
-    auto& ax = session.accessibility();
-    ASSERT_TRUE(session.waitUntil([&] { return ax.copyAttributeValue(ax.createApplication(pid), "AXFocusedWindow").as<AXUIElement>() == window; }));
     session.changeState(*window, true, "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ");
     // The state shows before the window manager has changed the decorations and the size.
     ASSERT_EQ(session.waitForFrame(*window, Rect(0, 0, 960, 1080)), Rect(0, 0, 960, 1080));
@@ -124,6 +159,30 @@ TEST(X11Layout, TheFocusedWindowMovesToTheOtherScreenAndAMaximisedOneIsPlaced) {
     engine.service.moveFocusedWindowToNextScreen();
     auto frame = session.waitForFrame(*window, Rect(961, 1, 478, 1078));
     EXPECT_EQ(frame, Rect(961, 1, 478, 1078));
+}
+
+TEST(X11Layout, AMaximisedWindowReachesTheHalfWhenTheWindowManagerIsSlow) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox");
+    X11Session session;
+    Engine engine(session);
+    const auto window = launchFocusedClient(session);
+    ASSERT_TRUE(window);
+    const pid_t windowManager = session.display().processes().at(1);
+    // Every pause is longer than the mover waits for the window manager to leave the maximised
+    // state; how the late window manager's work interleaves with the move varies from run to run.
+    for (const int pause : {450, 510, 570, 630, 690, 750}) {
+        SCOPED_TRACE("window manager paused for " + std::to_string(pause) + " ms");
+        const Rect before(600, 300, 400, 300);
+        session.setFrame(*window, before);
+        ASSERT_EQ(session.waitForFrame(*window, before), before);
+        session.changeState(*window, true, "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ");
+        ASSERT_EQ(session.waitForFrame(*window, Rect(0, 0, 1920, 1080)), Rect(0, 0, 1920, 1080));
+        {
+            const PausedProcess paused(windowManager, std::chrono::milliseconds(pause));
+            EXPECT_TRUE(engine.service.layoutService().applyHalf(false, false));
+        }
+        EXPECT_EQ(session.waitForFrame(*window, Rect(1, 1, 958, 1078)), Rect(1, 1, 958, 1078));
+    }
 }
 
 TEST(X11Layout, NothingDependsOnOpenbox) {
