@@ -209,9 +209,10 @@ void BenchDesktop::addCrowd(int count, int perApplication, int x, int y, bool mi
     while (clientCount(connection_, root()) < before + static_cast<std::size_t>(count) && Clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     for (auto window : created) watch(window);
-    // Let the window manager finish placing and framing.
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    lastConfigure(0.05);
+    // Let the window manager finish placing and framing: a thousand windows take it seconds, and
+    // a press before it is done would be timed with the window manager's work.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300 + 3 * count));
+    lastConfigure(0.5);
 }
 
 void BenchDesktop::removeCrowd(std::size_t keepApplications) {
