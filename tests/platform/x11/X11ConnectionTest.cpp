@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 using platform::x11::X11Connection;
 using platform::x11::X11QtEventPump;
@@ -66,6 +68,36 @@ TEST(X11Connection, EventsQueuedDuringAReplyWaitAreDispatchedByPump) {
     connection->sync();
     connection->pump();
     EXPECT_EQ(seen.size(), 2u);
+}
+
+TEST(X11Connection, EventsReadAheadReachCacheListenersAtOnceAndTheOthersAtTheNextPumpInOrder) {
+    auto connection = X11Connection::open(bareDisplay().name().c_str());
+    ASSERT_NE(connection, nullptr);
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(connection->xcb(), connection->root(), XCB_CW_EVENT_MASK, &mask);
+    const auto atom = connection->atom("_ZENTARIS_AHEAD");
+    std::vector<std::string> seen;
+    auto listen = [&](const std::string& who) {
+        return [&seen, atom, who](const xcb_generic_event_t& event) {
+            if ((event.response_type & ~0x80) != XCB_PROPERTY_NOTIFY) return;
+            const auto& notify = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+            if (notify.atom == atom) seen.push_back(who + std::to_string(notify.state));
+        };
+    };
+    auto cache = connection->addCacheListener(listen("cache "));
+    auto other = connection->addEventListener(listen("other "));
+    changeRootProperty(*connection, "_ZENTARIS_AHEAD", 1);
+    xcb_delete_property(connection->xcb(), connection->root(), atom);
+    connection->sync();
+    const auto before = connection->eventsRead();
+    connection->readAhead();
+    EXPECT_EQ(seen, (std::vector<std::string>{"cache 0", "cache 1"}));
+    EXPECT_GE(connection->eventsRead(), before + 2);
+    changeRootProperty(*connection, "_ZENTARIS_AHEAD", 2);
+    connection->sync();
+    connection->pump();
+    EXPECT_EQ(seen, (std::vector<std::string>{"cache 0", "cache 1", "other 0", "other 1", "cache 0", "other 0"}))
+        << "what was read ahead comes first, once to each listener";
 }
 
 TEST(X11Connection, ErrorsOfUncheckedRequestsGoToErrorListenersOnly) {
@@ -127,4 +159,12 @@ TEST(X11QtEventPump, DeliversEventsXcbQueuedBeforeTheLoopSleeps) {
     QTimer::singleShot(2000, &loop, &QEventLoop::quit);
     loop.exec();
     EXPECT_EQ(seen, 1);
+
+    // Read ahead: neither on the socket nor in xcb's queue any more.
+    changeRootProperty(*connection, "_ZENTARIS_QT", 2);
+    connection->sync();
+    connection->readAhead();
+    QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(seen, 2);
 }

@@ -77,7 +77,8 @@ public:
     }
     void configure(xcb_window_t window, std::uint16_t mask, const std::vector<std::uint32_t>& values) {
         xcb_configure_window(c_, window, mask, values.data());
-        xcb_flush(c_);
+        // Done by the server when this returns.
+        std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
     }
     // A no-op request on the backend's connection: its number tells how many went before it.
     static unsigned int requestNumber(X11Session& session) {
@@ -285,6 +286,11 @@ TEST(X11DesktopChanges, FramesKeptFromOneCommandToTheNextFollowEveryMoveOfTheWin
     EXPECT_EQ(frameAfterEvents(), Rect(900, 400, 410, 330)) << "the new frame moved";
     wm.configure(frame, XCB_CONFIG_WINDOW_X, {0});
     EXPECT_EQ(frameAfterEvents(), Rect(900, 400, 410, 330)) << "the old frame moved";
+
+    // The next command starts before the loop has read the news: it reads it first.
+    wm.configure(newFrame, XCB_CONFIG_WINDOW_X, {800});
+    session.queue().runPending();
+    EXPECT_EQ(session.frameOf(*window), Rect(800, 400, 410, 330)) << "a move not read yet when the command starts";
 }
 
 TEST(X11DesktopChanges, WindowsKeptFromOneCommandToTheNextFollowTheirPropertiesAndCostNothingMore) {
