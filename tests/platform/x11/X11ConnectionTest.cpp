@@ -28,6 +28,10 @@ void changeRootProperty(X11Connection& connection, const char* name, std::uint32
                         XCB_ATOM_CARDINAL, 32, 1, &value);
 }
 
+void watchRootProperties(X11Connection& connection) {
+    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(connection.xcb(), connection.root(), XCB_CW_EVENT_MASK, &mask);
+}
 
 } // namespace
 
@@ -48,8 +52,7 @@ TEST(X11Connection, OpensOnlyWhereAServerIs) {
 TEST(X11Connection, EventsQueuedDuringAReplyWaitAreDispatchedByPump) {
     auto connection = X11Connection::open(bareDisplay().name().c_str());
     ASSERT_NE(connection, nullptr);
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(connection->xcb(), connection->root(), XCB_CW_EVENT_MASK, &mask);
+    watchRootProperties(*connection);
     const auto atom = connection->atom("_ZENTARIS_PUMP");
     std::vector<std::uint32_t> seen;
     auto token = connection->addEventListener([&](const xcb_generic_event_t& event) {
@@ -73,8 +76,7 @@ TEST(X11Connection, EventsQueuedDuringAReplyWaitAreDispatchedByPump) {
 TEST(X11Connection, EventsReadAheadReachCacheListenersAtOnceAndTheOthersAtTheNextPumpInOrder) {
     auto connection = X11Connection::open(bareDisplay().name().c_str());
     ASSERT_NE(connection, nullptr);
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(connection->xcb(), connection->root(), XCB_CW_EVENT_MASK, &mask);
+    watchRootProperties(*connection);
     const auto atom = connection->atom("_ZENTARIS_AHEAD");
     std::vector<std::string> seen;
     auto listen = [&](const std::string& who) {
@@ -118,8 +120,7 @@ TEST(X11Connection, ErrorsOfUncheckedRequestsGoToErrorListenersOnly) {
 TEST(X11Connection, ListenersMayRemoveThemselvesWhileCalledAndTokensMayOutliveTheConnection) {
     auto connection = X11Connection::open(bareDisplay().name().c_str());
     ASSERT_NE(connection, nullptr);
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(connection->xcb(), connection->root(), XCB_CW_EVENT_MASK, &mask);
+    watchRootProperties(*connection);
     int calls = 0;
     platform::ObservationToken self;
     self = connection->addEventListener([&](const xcb_generic_event_t&) {
@@ -145,8 +146,7 @@ TEST(X11QtEventPump, DeliversEventsXcbQueuedBeforeTheLoopSleeps) {
     auto connection = X11Connection::open(bareDisplay().name().c_str());
     ASSERT_NE(connection, nullptr);
     X11QtEventPump pump(*connection);
-    const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(connection->xcb(), connection->root(), XCB_CW_EVENT_MASK, &mask);
+    watchRootProperties(*connection);
     int seen = 0;
     QEventLoop loop;
     auto token = connection->addEventListener([&](const xcb_generic_event_t& event) {
