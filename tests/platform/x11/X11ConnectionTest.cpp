@@ -33,6 +33,13 @@ void watchRootProperties(X11Connection& connection) {
     xcb_change_window_attributes(connection.xcb(), connection.root(), XCB_CW_EVENT_MASK, &mask);
 }
 
+// The event when it tells of a change of this property, else null.
+const xcb_property_notify_event_t* changeOf(const xcb_generic_event_t& event, xcb_atom_t atom) {
+    if ((event.response_type & ~0x80) != XCB_PROPERTY_NOTIFY) return nullptr;
+    const auto& notify = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+    return notify.atom == atom ? &notify : nullptr;
+}
+
 } // namespace
 
 TEST(X11Connection, OpensOnlyWhereAServerIs) {
@@ -56,9 +63,7 @@ TEST(X11Connection, EventsQueuedDuringAReplyWaitAreDispatchedByPump) {
     const auto atom = connection->atom("_ZENTARIS_PUMP");
     std::vector<std::uint32_t> seen;
     auto token = connection->addEventListener([&](const xcb_generic_event_t& event) {
-        if ((event.response_type & ~0x80) != XCB_PROPERTY_NOTIFY) return;
-        const auto& notify = reinterpret_cast<const xcb_property_notify_event_t&>(event);
-        if (notify.atom == atom) seen.push_back(notify.time);
+        if (const auto* change = changeOf(event, atom)) seen.push_back(change->time);
     });
     changeRootProperty(*connection, "_ZENTARIS_PUMP", 1);
     changeRootProperty(*connection, "_ZENTARIS_PUMP", 2);
@@ -81,9 +86,7 @@ TEST(X11Connection, EventsReadAheadReachCacheListenersAtOnceAndTheOthersAtTheNex
     std::vector<std::string> seen;
     auto listen = [&](const std::string& who) {
         return [&seen, atom, who](const xcb_generic_event_t& event) {
-            if ((event.response_type & ~0x80) != XCB_PROPERTY_NOTIFY) return;
-            const auto& notify = reinterpret_cast<const xcb_property_notify_event_t&>(event);
-            if (notify.atom == atom) seen.push_back(who + std::to_string(notify.state));
+            if (const auto* change = changeOf(event, atom)) seen.push_back(who + std::to_string(change->state));
         };
     };
     auto cache = connection->addCacheListener(listen("cache "));
