@@ -1,5 +1,6 @@
 #include "onboarding/ShortcutsView.h"
 
+#include "onboarding/LineLimitedLabel.h"
 #include "onboarding/LocalizedTexts.h"
 #include "onboarding/PageHeader.h"
 #include "onboarding/OnboardingVideoPlayer.h"
@@ -39,6 +40,14 @@ struct Quarter {
 constexpr Quarter quarters[] = {{"↖", "Top-Left"}, {"↗", "Top-Right"}, {"↙", "Bottom-Left"}, {"↘", "Bottom-Right"}};
 
 constexpr int columnWidth = 365;
+// Rows and page are a little tighter than the other pages, so that the whole page fits the
+// tutorial window in every language at the default font; larger fonts scroll.
+constexpr int rowPadding = 4;
+constexpr int pageTopPadding = 12;
+constexpr int headerSpacing = 10;
+// Enough that no description or hint is ever cut at a readable size.
+constexpr int maximumDescriptionLines = 3;
+constexpr int maximumHintLines = 6;
 const QSize filmFrame(500, 375);
 
 QWidget* quartersBox(LocalizedTexts& texts) {
@@ -68,7 +77,7 @@ ShortcutRow::ShortcutRow(const QString& keys, QWidget* parent)
     : RoundedPanel(withOpacity(SystemColors::controlBackground(), 0.5), 8, parent) {
     auto* row = new QHBoxLayout(this);
     row->setSpacing(12);
-    row->setContentsMargins(6, 6, 6, 6);
+    row->setContentsMargins(6, rowPadding, 6, rowPadding);
 
     // The purple badge covers only the caption; the slot keeps the text columns lined up.
     auto* slot = new QWidget;
@@ -84,12 +93,20 @@ ShortcutRow::ShortcutRow(const QString& keys, QWidget* parent)
     slotLayout->addWidget(badge, 0, Qt::AlignCenter);
     row->addWidget(slot, 0, Qt::AlignVCenter);
 
+    // Lines are spaced by the row's own font, also where another font draws the glyphs (Chinese,
+    // Japanese, Korean), whose taller line boxes would make the six rows outgrow the window.
     auto* column = new QVBoxLayout;
-    column->setSpacing(2);
-    description_ = makeLabel(textFont(15), SystemColors::primaryText());
+    column->setSpacing(0);
+    column->addStretch(1);
+    description_ = new LineLimitedLabel(maximumDescriptionLines, Qt::AlignLeft | Qt::AlignVCenter);
+    description_->setFont(textFont(15));
+    description_->setTextColor(SystemColors::primaryText());
     column->addWidget(description_);
-    hint_ = makeLabel(textFont(12), SystemColors::secondaryText(), true);
+    hint_ = new LineLimitedLabel(maximumHintLines, Qt::AlignLeft | Qt::AlignVCenter);
+    hint_->setFont(textFont(12));
+    hint_->setTextColor(SystemColors::secondaryText());
     column->addWidget(hint_);
+    column->addStretch(1);
     row->addLayout(column, 1);
 }
 
@@ -118,9 +135,10 @@ QuarterShortcut::QuarterShortcut(const QString& arrows, const QString& label, QW
 ShortcutsView::ShortcutsView(LanguageManager& languageManager, QWidget* parent) : QWidget(parent) {
     auto* texts = new LocalizedTexts(languageManager, this);
     auto* page = new QVBoxLayout(this);
-    page->setSpacing(15);
-    // The film and the column (880) reach into the side padding of the 900-wide window.
-    page->setContentsMargins(0, 20, 0, 20);
+    page->setSpacing(headerSpacing);
+    // The film and the column (880) reach into the side padding of the 900-wide window. Below
+    // the rows the flexible space and the navigation bar's own padding keep them apart from the bar.
+    page->setContentsMargins(0, pageTopPadding, 0, 0);
 
     addPageHeader(addPaddedSection(page, 40), *texts,
                   {"keyboard", 50, SystemColors::purple(), "onboarding_shortcuts_single_title", 28, "onboarding_shortcuts_single_subtitle",

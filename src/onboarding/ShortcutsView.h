@@ -10,6 +10,10 @@
 
 namespace zentaris {
 
+namespace tutorial {
+class LineLimitedLabel;
+}
+
 // One shortcut of the tour: its key caption in a badge, what it does and a hint.
 class ShortcutRow : public tutorial::RoundedPanel {
 public:
@@ -20,8 +24,8 @@ public:
 
 private:
     QLabel* keys_;
-    QLabel* description_;
-    QLabel* hint_;
+    tutorial::LineLimitedLabel* description_;
+    tutorial::LineLimitedLabel* hint_;
 };
 
 // One quarter of the screen: its arrow and its name.

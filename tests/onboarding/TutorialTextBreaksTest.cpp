@@ -105,13 +105,15 @@ QLabel* labelShowing(const QWidget& page, const QString& text) {
     return nullptr;
 }
 
-// The completion badges, and the descriptions of the introduction cards and the screen shortcuts.
+// The completion badges, the descriptions of the introduction cards and the screen shortcuts, and
+// the shortcut tour's rows.
 TEST_F(TutorialTextBreaksTest, LineLimitedTextsBreakOnlyBetweenWordsAndAreNeverCut) {
     auto& language = LanguageManager::shared();
     const std::function<std::unique_ptr<QWidget>()> pages[] = {
         [&] { return std::make_unique<CompletionView>(language); },
         [&] { return std::make_unique<IntroductionView>(language); },
         [&] { return std::make_unique<MultiMonitorView>(language, 2); },
+        [&] { return std::make_unique<ShortcutsView>(language); },
     };
     for (const char* code : LanguageManager::supportedLanguageCodes) {
         language.setLanguage(code);
