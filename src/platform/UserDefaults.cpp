@@ -75,14 +75,14 @@ std::optional<DefaultsValue> MemoryUserDefaults::object(const std::string& key) 
 void MemoryUserDefaults::set(const std::string& key, DefaultsValue value) {
     values_[key] = std::move(value);
     ++writeCount_;
-    persist();
+    persist(key);
     notifyChanged(key);
 }
 
 void MemoryUserDefaults::removeObject(const std::string& key) {
     if (values_.erase(key) == 0) return;
     ++writeCount_;
-    persist();
+    persist(key);
     notifyChanged(key);
 }
 

@@ -84,8 +84,9 @@ public:
     int writeCount() const { return writeCount_; }
 
 protected:
-    // Called after every change, before observers hear of it; stores that persist write here.
-    virtual void persist() {}
+    // Called after every change of `key` (its new value is in values(), or it is gone), before
+    // observers hear of it; stores that persist write here.
+    virtual void persist(const std::string& /*key*/) {}
     const std::map<std::string, DefaultsValue>& values() const { return values_; }
     void replaceValues(std::map<std::string, DefaultsValue> values) { values_ = std::move(values); }
 

@@ -57,13 +57,15 @@ bool prepareX11Session() {
 }
 
 // Tells the user that a change made in the program is not on disk and will be lost at the next start.
-void reportSettingsNotSaved(platform::AlertPresenter& alerts, const std::string& reason) {
+// Once the alert is dismissed, the next failure is told again.
+void reportSettingsNotSaved(platform::AlertPresenter& alerts, platform::JsonFileUserDefaults& defaults,
+                            const std::string& reason) {
     const auto& texts = zentaris::LanguageManager::shared();
     alerts.present({.messageText = texts.localizedString("error_title"),
                     .informativeText = texts.localizedFormat("settings_save_error", {reason}),
                     .style = platform::AlertStyle::warning,
                     .buttons = {texts.localizedString("ok")}},
-                   [](std::optional<std::size_t>) {});
+                   [&defaults](std::optional<std::size_t>) { defaults.writeFailureSeen(); });
 }
 
 std::filesystem::path ownExecutable() {
@@ -85,8 +87,8 @@ int main(int argc, char** argv) {
     platform::UserDefaults::installStandard(&defaults);
     platform::qt::QtAlertPresenter alerts;
     // Later, from the loop: the failed save may come from deep inside a change being made.
-    defaults.setWriteFailureHandler([&application, &alerts](const std::string& reason) {
-        QTimer::singleShot(0, &application, [&alerts, reason] { reportSettingsNotSaved(alerts, reason); });
+    defaults.setWriteFailureHandler([&application, &alerts, &defaults](const std::string& reason) {
+        QTimer::singleShot(0, &application, [&alerts, &defaults, reason] { reportSettingsNotSaved(alerts, defaults, reason); });
     });
     platform::qt::QtMainQueue mainQueue;
     platform::MainQueue::installMain(&mainQueue);

@@ -1,22 +1,21 @@
 #include "platform/system/JsonFileUserDefaults.h"
 
+#include "platform/system/AtomicFileWriter.h"
 #include "platform/system/Base64.h"
+#include "platform/system/FolderLock.h"
+#include "platform/system/JsonOverflowingNumbers.h"
 #include "platform/system/SmallFileReader.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cmath>
-#include <cstdio>
-#include <ctime>
 #include <cerrno>
-#include <signal.h>
+#include <cmath>
 #include <cstring>
-#include <utility>
+#include <ctime>
 #include <iostream>
 #include <limits>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -108,34 +107,6 @@ std::filesystem::path followLinks(const std::filesystem::path& path) {
     return path;
 }
 
-bool writeAll(int fd, const std::string& text) {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const auto n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Writes `text` to `file` and flushes it to disk; 0 or the errno that stopped it. The file must
-// not exist yet unless `replace` is set. A file left half written is removed.
-int writeFileDurably(const std::filesystem::path& file, const std::string& text, bool replace, mode_t mode,
-                     const std::filesystem::path& permissionsFrom = {}) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (replace ? O_TRUNC : O_EXCL), mode);
-    if (fd < 0) return errno;
-    // An existing file keeps the permissions its owner gave it.
-    struct stat existing {};
-    if (!permissionsFrom.empty() && ::stat(permissionsFrom.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        ::fchmod(fd, existing.st_mode & 07777);
-    }
-    int failure = writeAll(fd, text) && ::fsync(fd) == 0 ? 0 : errno;
-    if (::close(fd) != 0 && failure == 0) failure = errno;
-    if (failure != 0) ::unlink(file.c_str());
-    return failure;
-}
-
 // A fresh name beside `target` for a copy of it kept aside, tried from `attempt` 1 on.
 std::filesystem::path asideName(const std::filesystem::path& target, int attempt) {
     auto aside = target;
@@ -144,27 +115,105 @@ std::filesystem::path asideName(const std::filesystem::path& target, int attempt
     return aside;
 }
 
-// Removes the temporary files that writes of processes no longer running left beside `target`
-// when they were killed between writing and renaming.
-void removeAbandonedTemporaries(const std::filesystem::path& target) {
-    const std::string prefix = target.filename().string() + ".tmp-";
+// The settings file as it is on disk.
+struct StoredFile {
+    enum class State { missing, usable, unusable };
+    State state = State::missing;
+    std::string problem; // why it is unusable
+    std::string text;    // as read, when usable
+    std::map<std::string, DefaultsValue> values;
+    std::vector<std::string> leftOut; // keys whose values cannot be read
+};
+
+StoredFile unusable(std::string problem) {
+    StoredFile stored;
+    stored.state = StoredFile::State::unusable;
+    stored.problem = std::move(problem);
+    return stored;
+}
+
+StoredFile readStoredFile(const std::filesystem::path& target) {
+    auto file = readSmallFile(target, JsonFileUserDefaults::maximumFileSize);
+    switch (file.failure) {
+    case SmallFile::Failure::none: break;
+    case SmallFile::Failure::missing: return {};
+    case SmallFile::Failure::notRegularFile:
+    case SmallFile::Failure::unreadable: return unusable("it cannot be read");
+    case SmallFile::Failure::tooLarge:
+        return unusable("it is larger than " + std::to_string(JsonFileUserDefaults::maximumFileSize) + " bytes");
+    }
+
+    // Nesting deeper than any settings file has is dropped while parsing, so it costs no memory.
+    bool tooDeep = false;
+    const json::parser_callback_t limitDepth = [&tooDeep](int depth, json::parse_event_t event, json&) {
+        if ((event == json::parse_event_t::object_start || event == json::parse_event_t::array_start) &&
+            depth >= JsonFileUserDefaults::maximumNesting) {
+            tooDeep = true;
+            return false;
+        }
+        return true;
+    };
+    const auto inRange = replaceOverflowingNumbers(file.contents);
+    const auto document = json::parse(inRange ? *inRange : file.contents, limitDepth, /*allow_exceptions=*/false);
+    if (document.is_discarded()) return unusable("it is not valid JSON");
+    if (tooDeep) return unusable("it is nested more than " + std::to_string(JsonFileUserDefaults::maximumNesting) + " levels deep");
+    if (!document.is_object() || !document.contains("values") || !document["values"].is_object()) {
+        return unusable("it holds no table of values");
+    }
+    StoredFile stored;
+    stored.state = StoredFile::State::usable;
+    for (const auto& [key, entry] : document["values"].items()) {
+        if (auto value = decode(entry)) stored.values.emplace(key, std::move(*value));
+        else stored.leftOut.push_back(key);
+    }
+    stored.text = std::move(file.contents);
+    return stored;
+}
+
+void reportLeftOut(const std::filesystem::path& target, const std::vector<std::string>& keys) {
+    for (std::size_t i = 0; i < keys.size() && i < maximumReportedEntries; ++i) {
+        std::cerr << "zentaris: settings file " << target << ": the value of "
+                  << json(keys[i]).dump(-1, ' ', false, json::error_handler_t::replace) << " is unreadable and left out\n";
+    }
+    if (keys.size() > maximumReportedEntries) {
+        std::cerr << "zentaris: settings file " << target << ": " << keys.size() - maximumReportedEntries
+                  << " more unreadable values left out\n";
+    }
+}
+
+// Moves an unusable file out of the way under a fresh name; 0 or the errno that stopped it.
+// `then` says what happens once it is moved.
+int moveAside(const std::filesystem::path& target, const std::string& reason, const std::string& then) {
     std::error_code error;
-    for (std::filesystem::directory_iterator it(target.parent_path(), error), end; !error && it != end;
-         it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() <= prefix.size() || name.size() > prefix.size() + 9 || name.compare(0, prefix.size(), prefix) != 0) {
-            continue;
+    auto aside = asideName(target, 1);
+    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, error)); ++n) aside = asideName(target, n);
+    std::filesystem::rename(target, aside, error);
+    if (error) {
+        // Never overwrite a file we could not move.
+        std::cerr << "zentaris: settings file " << target << " is unusable (" << reason << ") and could not be moved to "
+                  << aside << " (" << error.message() << "); changes are not saved while it is there\n";
+        return error.value();
+    }
+    std::cerr << "zentaris: settings file " << target << " is unusable (" << reason << "); moved it to " << aside
+              << " and " << then << "\n";
+    return 0;
+}
+
+// Keeps `text`, the file as it was with values left out, in a copy beside it; 0 or the errno
+// that stopped it.
+int keepCopyAside(const std::filesystem::path& target, const std::string& text) {
+    for (int attempt = 1;; ++attempt) {
+        const auto aside = asideName(target, attempt);
+        const int failure = writeNewFileDurably(aside, text, 0600);
+        if (failure == EEXIST) continue;
+        if (failure != 0) {
+            std::cerr << "zentaris: cannot keep a copy of settings file " << target << " as " << aside << " ("
+                      << std::strerror(failure) << "); it is not replaced\n";
+            return failure;
         }
-        const std::string digits = name.substr(prefix.size());
-        if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
-        const pid_t pid = static_cast<pid_t>(std::stol(digits));
-        std::error_code statusError;
-        if (pid <= 0 || pid == ::getpid() ||
-            it->symlink_status(statusError).type() != std::filesystem::file_type::regular) {
-            continue;
-        }
-        if (::kill(pid, 0) == 0 || errno != ESRCH) continue; // that process still runs
-        ::unlink(it->path().c_str());
+        std::cerr << "zentaris: kept settings file " << target << " as it was, with its unreadable values, as " << aside
+                  << "\n";
+        return 0;
     }
 }
 
@@ -187,126 +236,58 @@ std::filesystem::path JsonFileUserDefaults::defaultLocation() {
 void JsonFileUserDefaults::load() {
     // A file reached through a link is judged, and if need be moved aside, where it really is.
     const auto target = followLinks(file_);
-    auto file = readSmallFile(target, maximumFileSize);
-    switch (file.failure) {
-    case SmallFile::Failure::none: break;
-    case SmallFile::Failure::missing: return;
-    case SmallFile::Failure::notRegularFile:
-    case SmallFile::Failure::unreadable: return moveAside(target, "it cannot be read");
-    case SmallFile::Failure::tooLarge: return moveAside(target, "it is larger than " + std::to_string(maximumFileSize) + " bytes");
-    }
-    std::string text = std::move(file.contents);
-
-    // Nesting deeper than any settings file has is dropped while parsing, so it costs no memory.
-    bool tooDeep = false;
-    const json::parser_callback_t limitDepth = [&tooDeep](int depth, json::parse_event_t event, json&) {
-        if ((event == json::parse_event_t::object_start || event == json::parse_event_t::array_start) &&
-            depth >= maximumNesting) {
-            tooDeep = true;
-            return false;
-        }
-        return true;
-    };
-    const auto document = json::parse(text, limitDepth, /*allow_exceptions=*/false);
-    if (document.is_discarded()) return moveAside(target, "it is not valid JSON");
-    if (tooDeep) return moveAside(target, "it is nested more than " + std::to_string(maximumNesting) + " levels deep");
-    if (!document.is_object() || !document.contains("values") || !document["values"].is_object()) {
-        return moveAside(target, "it holds no table of values");
-    }
-    std::map<std::string, DefaultsValue> loaded;
-    std::size_t leftOut = 0;
-    for (const auto& [key, entry] : document["values"].items()) {
-        if (auto value = decode(entry)) {
-            loaded.emplace(key, std::move(*value));
-            continue;
-        }
-        // Only this entry is lost; the file as it was is kept aside before it is next written.
-        if (++leftOut <= maximumReportedEntries) {
-            std::cerr << "zentaris: settings file " << target << ": the value of " << json(key).dump(-1, ' ', false, json::error_handler_t::replace)
-                      << " is unreadable and left out\n";
-        }
-    }
-    if (leftOut > maximumReportedEntries) {
-        std::cerr << "zentaris: settings file " << target << ": " << leftOut - maximumReportedEntries
-                  << " more unreadable values left out\n";
-    }
-    if (leftOut > 0) originalWithLostEntries_ = std::move(text);
-    replaceValues(std::move(loaded));
-}
-
-void JsonFileUserDefaults::moveAside(const std::filesystem::path& target, const std::string& reason) {
-    std::error_code error;
-    auto aside = asideName(target, 1);
-    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, error)); ++n) aside = asideName(target, n);
-    std::filesystem::rename(target, aside, error);
-    if (error) {
-        std::cerr << "zentaris: settings file " << target << " is unusable (" << reason << ") and could not be moved to "
-                  << aside << " (" << error.message() << "); starting with default settings, changes will not be saved\n";
-        // Never overwrite a file we could not move.
-        unwritableBecause_ = error.value();
+    auto stored = readStoredFile(target);
+    if (stored.state == StoredFile::State::unusable) {
+        moveAside(target, stored.problem, "started with default settings");
         return;
     }
-    std::cerr << "zentaris: settings file " << target << " is unusable (" << reason << "); moved it to " << aside
-              << " and started with default settings\n";
+    // Only these entries are lost; the file as it was is kept aside before it is next written.
+    reportLeftOut(target, stored.leftOut);
+    replaceValues(std::move(stored.values));
 }
 
-int JsonFileUserDefaults::keepOriginalAside(const std::filesystem::path& target) {
-    for (int attempt = 1;; ++attempt) {
-        const auto aside = asideName(target, attempt);
-        const int failure = writeFileDurably(aside, *originalWithLostEntries_, /*replace=*/false, 0600);
-        if (failure == EEXIST) continue;
-        if (failure != 0) {
-            std::cerr << "zentaris: cannot keep a copy of settings file " << target << " as " << aside << " ("
-                      << std::strerror(failure) << "); it is not replaced\n";
-            return failure;
-        }
-        std::cerr << "zentaris: kept settings file " << target << " as it was, with its unreadable values, as " << aside
-                  << "\n";
-        originalWithLostEntries_.reset();
-        return 0;
-    }
-}
-
-void JsonFileUserDefaults::persist() {
-    const int failure = save();
-    if (failure == 0) {
-        failing_ = false;
-        return;
-    }
-    // One word to the user for a run of failures; standard error hears of each.
-    if (std::exchange(failing_, true)) return;
+void JsonFileUserDefaults::persist(const std::string& key) {
+    const int failure = save(key);
+    if (failure == 0) return;
+    // One report before the user at a time; standard error hears of each failure.
+    if (std::exchange(reportOpen_, true)) return;
     if (onWriteFailure_) onWriteFailure_(std::strerror(failure));
 }
 
-int JsonFileUserDefaults::save() {
-    if (unwritableBecause_ != 0) return unwritableBecause_;
-    json values = json::object();
-    for (const auto& [key, value] : this->values()) values[key] = encode(value);
-    const std::string text = json{{"version", formatVersion}, {"values", values}}.dump(2) + "\n";
-
+int JsonFileUserDefaults::save(const std::string& key) {
     // Through a link the target is replaced, in its own folder so the rename stays atomic.
     const auto target = followLinks(file_);
     std::error_code error;
     std::filesystem::create_directories(target.parent_path(), error);
-    removeAbandonedTemporaries(target);
-    // Never replace a file holding values we left out before a copy of it is kept.
-    if (originalWithLostEntries_) {
-        if (const int failure = keepOriginalAside(target)) return failure;
-    }
-    auto temporary = target;
-    temporary += ".tmp-" + std::to_string(::getpid());
+    // Another writer's read, change and replace never falls between ours.
+    const FolderLock lock(target.parent_path());
 
-    // A new file is private; an existing one keeps the permissions its owner gave it.
-    if (const int failure = writeFileDurably(temporary, text, /*replace=*/true, 0600, target)) {
-        std::cerr << "zentaris: cannot write settings to " << temporary << " (" << std::strerror(failure) << ")\n";
-        return failure;
+    auto stored = readStoredFile(target);
+    std::map<std::string, DefaultsValue> values;
+    switch (stored.state) {
+    case StoredFile::State::missing: break;
+    case StoredFile::State::unusable:
+        // Nothing on disk to write onto: what this process holds is the best there is.
+        if (const int failure = moveAside(target, stored.problem, "wrote the settings in use in its place")) return failure;
+        values = this->values();
+        break;
+    case StoredFile::State::usable:
+        // Never replace a file holding values we leave out before a copy of it is kept.
+        if (!stored.leftOut.empty()) {
+            if (const int failure = keepCopyAside(target, stored.text)) return failure;
+        }
+        values = std::move(stored.values);
+        break;
     }
-    if (beforeReplace_ && !beforeReplace_()) return 0;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::cerr << "zentaris: cannot replace settings file " << target << " (" << error.message() << ")\n";
-        const int failure = error.value();
-        std::filesystem::remove(temporary, error);
+    if (auto value = object(key)) values.insert_or_assign(key, std::move(*value));
+    else values.erase(key);
+
+    json table = json::object();
+    for (const auto& [name, value] : values) table[name] = encode(value);
+    const std::string text = json{{"version", formatVersion}, {"values", table}}.dump(2) + "\n";
+    // A new file is private; an existing one keeps the permissions its owner gave it.
+    if (const int failure = replaceFileAtomically(target, text, 0600, beforeReplace_)) {
+        std::cerr << "zentaris: cannot save settings to " << target << " (" << std::strerror(failure) << ")\n";
         return failure;
     }
     return 0;

@@ -8,14 +8,17 @@
 
 namespace platform {
 
-// The user defaults kept in one JSON file that records each value's type. Every change rewrites
-// the file atomically (temporary file, flush, rename), so a crash leaves the old or the new file,
-// never half of one. A file that cannot be read, or is larger or more deeply nested than a
-// settings file ever is, is moved aside, never overwritten. An entry that cannot be read (say a
-// type a newer version writes) is left out on its own; before the file is first rewritten without
-// it, a copy of the file as it was is kept aside. When the file is a symbolic link (say into a
-// folder of dotfiles), the link stays and its target is rewritten; the file's permissions stay as
-// the user set them.
+// The user defaults kept in one JSON file that records each value's type. A change writes its own
+// key onto the file as it is on disk at that moment, so keys that another writer (the same user's
+// session on another display, a hand edit) wrote or removed since stay so; writers that take the
+// folder's lock do this one at a time. Every write replaces the file atomically (temporary file,
+// flush, rename), so a crash leaves the old or the new file, never half of one. A file that cannot
+// be read, or is larger or more deeply nested than a settings file ever is, is moved aside, never
+// overwritten; a change then writes every value in use. An entry that cannot be read (say a type a
+// newer version writes, or a number no double holds) is left out on its own; before the file is
+// rewritten without it, a copy of the file as it was is kept aside. When the file is a symbolic
+// link (say into a folder of dotfiles), the link stays and its target is rewritten; the file's
+// permissions stay as the user set them.
 class JsonFileUserDefaults : public MemoryUserDefaults {
 public:
     static constexpr std::size_t maximumFileSize = 1024 * 1024;
@@ -32,30 +35,27 @@ public:
     // write there, as a crash would. For tests of interrupted writes.
     void setBeforeReplaceHook(std::function<bool()> hook) { beforeReplace_ = std::move(hook); }
 
-    // Called with the reason (the system's error text) when a change could not be saved: once,
-    // until a later change is saved again. Every change tries to save anew.
+    // Called with the reason (the system's error text) when a change could not be saved, unless
+    // the last report is still before the user: then only standard error hears of it. Every
+    // change tries to save anew.
     void setWriteFailureHandler(std::function<void(const std::string& reason)> handler) {
         onWriteFailure_ = std::move(handler);
     }
+    // The user has dismissed the last report; the next failure is reported again.
+    void writeFailureSeen() { reportOpen_ = false; }
 
 protected:
-    void persist() override;
+    void persist(const std::string& key) override;
 
 private:
     void load();
-    void moveAside(const std::filesystem::path& target, const std::string& reason);
-    // 0 when the file was written, else the errno that stopped it.
-    int save();
-    int keepOriginalAside(const std::filesystem::path& target);
+    // 0 when the change of `key` was written, else the errno that stopped it.
+    int save(const std::string& key);
 
     std::filesystem::path file_;
     std::function<bool()> beforeReplace_;
     std::function<void(const std::string&)> onWriteFailure_;
-    // The file as read when it held entries left out; copied aside before it is first replaced.
-    std::optional<std::string> originalWithLostEntries_;
-    // Set when an unusable file could not be moved aside: it is never overwritten.
-    int unwritableBecause_ = 0;
-    bool failing_ = false;
+    bool reportOpen_ = false;
 };
 
 } // namespace platform

@@ -1,4 +1,5 @@
 #include "platform/system/JsonFileUserDefaults.h"
+#include "platform/fake/FakeAlertPresenter.h"
 #include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +157,8 @@ TEST(JsonFileUserDefaults, AnUnreadableEntryIsLeftOutAloneAndTheFileIsKeptBefore
         {"a value with no type", R"({"value":true})"},
         {"an integer just above the signed 64-bit range", R"({"type":"integer","value":9223372036854775808})"},
         {"an integer above the unsigned 64-bit range", R"({"type":"integer","value":18446744073709551616})"},
+        {"a number no double holds", R"({"type":"double","value":1e400})"},
+        {"a date no double holds", R"({"type":"date","value":-)" + std::string(400, '9') + "}"},
     };
     for (const auto& [name, odd] : cases) {
         SCOPED_TRACE(name);
@@ -203,21 +206,29 @@ TEST(JsonFileUserDefaults, AFileWithALeftOutEntryIsNotReplacedWhileNoCopyOfItCan
     EXPECT_EQ(JsonFileUserDefaults(file).boolValue("fresh"), false);
 }
 
-TEST(JsonFileUserDefaults, AFailedWriteIsReportedOncePerRunOfFailuresWithItsReason) {
+TEST(JsonFileUserDefaults, AFailedWriteIsToldWithItsReasonOneAlertAtATimeAndAgainOnceTheAlertIsDismissed) {
     TemporaryDirectory dir;
     const auto file = dir / "defaults.json";
     JsonFileUserDefaults defaults(file);
-    std::vector<std::string> failures;
-    defaults.setWriteFailureHandler([&failures](const std::string& reason) { failures.push_back(reason); });
+    fake::FakeAlertPresenter alerts;
+    defaults.setWriteFailureHandler([&alerts, &defaults](const std::string& reason) {
+        alerts.present({.informativeText = reason}, [&defaults](std::optional<std::size_t>) { defaults.writeFailureSeen(); });
+    });
+    const auto told = [&alerts] { return alerts.presented().size(); };
     defaults.set("saved", std::string("before"));
     const auto before = readFile(file);
     {
         FileSizeLimit full(16);
         defaults.set("saved", std::string("lost"));
         defaults.set("saved", std::string("lost again"));
-        EXPECT_EQ(failures, std::vector<std::string>{std::strerror(EFBIG)}) << "said once, with the reason";
+        ASSERT_EQ(told(), 1u) << "one alert while it is open";
+        EXPECT_EQ(alerts.presented()[0].informativeText, std::strerror(EFBIG));
         EXPECT_EQ(readFile(file), before);
         EXPECT_EQ(filesIn(dir.path()).size(), 1u) << "no temporary left";
+
+        alerts.respond(0);
+        defaults.set("saved", std::string("lost once more"));
+        EXPECT_EQ(told(), 2u) << "a failure after the alert was dismissed is told again";
     }
     defaults.set("saved", std::string("after"));
     EXPECT_EQ(JsonFileUserDefaults(file).stringValue("saved"), "after") << "the next change tries again";
@@ -225,7 +236,87 @@ TEST(JsonFileUserDefaults, AFailedWriteIsReportedOncePerRunOfFailuresWithItsReas
         FileSizeLimit full(16);
         defaults.set("saved", std::string("lost"));
     }
-    EXPECT_EQ(failures.size(), 2u) << "a new run of failures after a success is said again";
+    EXPECT_EQ(told(), 2u) << "a save that worked meanwhile opens no second alert beside the open one";
+    EXPECT_EQ(alerts.openCount(), 1u);
+}
+
+TEST(JsonFileUserDefaults, AChangeWritesItsOwnKeyOntoTheFileAsItIsOnDisk) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    JsonFileUserDefaults a(file);
+    JsonFileUserDefaults b(file); // the same user's session on another display
+    a.set("menuBarIconColored", true);
+    b.set("windowFrame.Settings", std::string("100 100 800 600"));
+    {
+        JsonFileUserDefaults reloaded(file);
+        EXPECT_EQ(reloaded.boolValue("menuBarIconColored"), true) << "the other writer's change is kept";
+        EXPECT_EQ(reloaded.stringValue("windowFrame.Settings"), "100 100 800 600");
+    }
+
+    // Edited by hand between two changes: a key added, one changed, one removed.
+    writeFile(file, R"({"version":1,"values":{"windowFrame.Settings":{"type":"string","value":"0 0 640 480"},)"
+                    R"("byHand":{"type":"integer","value":7}}})");
+    a.set("windowGap", std::int64_t{8});
+    {
+        JsonFileUserDefaults reloaded(file);
+        EXPECT_EQ(reloaded.integerValue("byHand"), 7);
+        EXPECT_EQ(reloaded.stringValue("windowFrame.Settings"), "0 0 640 480");
+        EXPECT_FALSE(reloaded.object("menuBarIconColored").has_value()) << "a key removed by hand is not brought back";
+        EXPECT_EQ(reloaded.integerValue("windowGap"), 8);
+    }
+
+    b.removeObject("windowFrame.Settings");
+    JsonFileUserDefaults reloaded(file);
+    EXPECT_EQ(reloaded.allKeys(), (std::vector<std::string>{"byHand", "windowGap"})) << "a removal takes only its key";
+}
+
+TEST(JsonFileUserDefaults, WritersInTwoProcessesChangingKeysAtOnceLoseNone) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    constexpr int keysEach = 60;
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    std::vector<pid_t> writers;
+    for (int writer = 0; writer < 2; ++writer) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            JsonFileUserDefaults defaults(file);
+            ::close(start[1]);
+            char go;
+            (void)::read(start[0], &go, 1); // both start when the test closes its end
+            for (int i = 0; i < keysEach; ++i) {
+                defaults.set("writer" + std::to_string(writer) + "." + std::to_string(i), std::int64_t{i});
+            }
+            ::_exit(0);
+        }
+        ASSERT_GT(pid, 0);
+        writers.push_back(pid);
+    }
+    ::close(start[0]);
+    ::close(start[1]);
+    for (const pid_t pid : writers) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(JsonFileUserDefaults(file).allKeys().size(), 2u * keysEach);
+}
+
+TEST(JsonFileUserDefaults, AFileBrokenBetweenChangesIsMovedAsideAndTheSettingsInUseAreWritten) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    JsonFileUserDefaults defaults(file);
+    defaults.set("kept", std::string("yes"));
+    writeFile(file, "{broken by hand");
+    defaults.set("fresh", true);
+
+    const auto files = filesIn(dir.path());
+    ASSERT_EQ(files.size(), 2u);
+    const auto aside = files[0] == file ? files[1] : files[0];
+    EXPECT_EQ(readFile(aside), "{broken by hand");
+    JsonFileUserDefaults reloaded(file);
+    EXPECT_EQ(reloaded.stringValue("kept"), "yes");
+    EXPECT_EQ(reloaded.boolValue("fresh"), true);
 }
 
 TEST(JsonFileUserDefaults, TemporariesOfEndedProcessesAreRemovedWhenTheFileIsNextWritten) {

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+
+namespace platform {
+
+// An exclusive advisory lock on a folder, held while the object lives, so that writers in other
+// processes that take the same lock read, change and replace a file in it one at a time. Locking
+// the folder rather than a file leaves nothing behind, and it holds across the renames that
+// replace the files inside. Where the folder cannot be locked (some network file systems), the
+// object holds nothing and the caller goes on unguarded.
+class FolderLock {
+public:
+    explicit FolderLock(const std::filesystem::path& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+    bool held() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+} // namespace platform
