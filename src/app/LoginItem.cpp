@@ -1,11 +1,10 @@
 #include "app/LoginItem.h"
 
+#include "platform/system/AtomicFileWriter.h"
 #include "platform/system/SmallFileReader.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace zentaris {
 
@@ -71,21 +70,7 @@ bool LoginItem::registerItem() {
          << "X-GNOME-Autostart-enabled=true\n"
          << marker << "\n";
 
-    std::filesystem::create_directories(entry_.parent_path(), error);
-    auto temporary = entry_;
-    temporary += ".tmp-" + std::to_string(::getpid());
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        out << text.str();
-        out.flush();
-        if (!out) {
-            std::filesystem::remove(temporary, error);
-            return false;
-        }
-    }
-    std::filesystem::rename(temporary, entry_, error);
-    if (error) std::filesystem::remove(temporary, error);
-    return !error;
+    return platform::replaceFileAtomically(entry_, text.str(), 0644) == 0;
 }
 
 bool LoginItem::unregisterItem() {

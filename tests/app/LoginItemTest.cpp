@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <thread>
 #include <vector>
 
@@ -76,6 +78,28 @@ TEST(LoginItem, ForeignEntryIsNeverReplacedOrRemoved) {
     EXPECT_TRUE(item.unregisterItem());
     EXPECT_EQ(readFile(item.entryPath()), foreign);
     EXPECT_FALSE(item.isRegistered());
+}
+
+TEST(LoginItem, WritingTheEntryRemovesTemporariesOfWritersThatNoLongerRun) {
+    TemporaryDirectory dir;
+    LoginItem item(dir / "autostart", "/usr/bin/zentaris");
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ::waitpid(ended, nullptr, 0);
+    auto abandoned = item.entryPath();
+    abandoned += ".tmp-" + std::to_string(ended);
+    auto running = item.entryPath();
+    running += ".tmp-" + std::to_string(::getppid());
+    writeFile(abandoned, "[Desktop Entry]\nType=Appl");
+    writeFile(running, "[Desktop Entry]\nType=Appl");
+
+    ASSERT_TRUE(item.registerItem());
+    EXPECT_FALSE(std::filesystem::exists(abandoned));
+    EXPECT_TRUE(std::filesystem::exists(running)) << "its writer may still rename it";
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir / "autostart")) ++files;
+    EXPECT_EQ(files, 2u) << "the entry and the running writer's temporary, none of our own";
 }
 
 TEST(LoginItem, AnEntryThatIsANamedPipeIsLeftAloneWithoutWaiting) {
