@@ -8,8 +8,8 @@
 // one process (by _NET_WM_PID, else as the X server knows a local client's process), or of one X
 // client when no process is known (a negative identity); a window is a managed client window,
 // position and size are its frame in root coordinates, "AXMinimized" is _NET_WM_STATE_HIDDEN,
-// "AXMain"/"AXFocused" follow _NET_ACTIVE_WINDOW, and writes become EWMH requests to the window
-// manager.
+// "AXMain"/"AXFocused" follow _NET_ACTIVE_WINDOW, the one child ("AXChildren") of a window the
+// manager decorates is its title bar, and writes become EWMH requests to the window manager.
 
 #include "platform/Geometry.h"
 
@@ -69,7 +69,8 @@ struct AXCopyResult {
 
 // Reading and changing other applications' windows. Attribute names are those of the desktop's
 // accessibility vocabulary: "AXFocusedWindow", "AXWindows", "AXMinimized", "AXRole", "AXSubrole",
-// "AXParent", "AXPosition" (a Point, top-left origin), "AXSize" (a Size), "AXHidden", "AXTitle".
+// "AXParent", "AXChildren", "AXPosition" (a Point, top-left origin), "AXSize" (a Size), "AXHidden",
+// "AXTitle".
 class Accessibility {
 public:
     virtual ~Accessibility() = default;

@@ -2,6 +2,8 @@
 
 #include "platform/x11/X11Reply.h"
 
+#include <algorithm>
+
 namespace platform::x11 {
 
 namespace {
@@ -14,6 +16,10 @@ X11Accessibility::X11Accessibility(X11Clients& clients, X11WindowMover& mover)
 
 AXUIElement X11Accessibility::windowElement(const ClientInfo& client) {
     return {AXUIElement::Kind::window, client.pid, client.window};
+}
+
+AXUIElement X11Accessibility::titleBarElement(const AXUIElement& window) {
+    return {AXUIElement::Kind::part, window.pid, window.id};
 }
 
 WindowListing& X11Accessibility::listing() {
@@ -67,6 +73,8 @@ AXCopyResult X11Accessibility::copyAttributeValue(const AXUIElement& element, co
         return copyApplicationAttribute(element, attribute);
     case AXUIElement::Kind::window:
         return copyWindowAttribute(element, attribute);
+    case AXUIElement::Kind::part:
+        return copyTitleBarAttribute(element, attribute);
     default:
         return missing(AXError::invalidUIElement);
     }
@@ -94,6 +102,12 @@ AXCopyResult X11Accessibility::copyWindowAttribute(const AXUIElement& element, c
     // attribute: a window is never hidden.
     if (attribute == "AXHidden") return found(false);
     if (attribute == "AXParent") return found(createApplication(element.pid));
+    if (attribute == "AXChildren") {
+        if (!mover_.frame(window)) return missing(AXError::invalidUIElement);
+        std::vector<AXUIElement> parts;
+        if (titleBarFrame(window)) parts.push_back(titleBarElement(element));
+        return found(std::move(parts));
+    }
     if (attribute == "AXTitle") {
         auto title = clients_.title(window);
         return title ? found(*title) : missing();
@@ -115,6 +129,25 @@ AXCopyResult X11Accessibility::copyWindowAttribute(const AXUIElement& element, c
         auto active = clients_.activeClient();
         return found(active && active->window == window);
     }
+    return missing(AXError::attributeUnsupported);
+}
+
+std::optional<Rect> X11Accessibility::titleBarFrame(xcb_window_t window) {
+    auto frame = mover_.frame(window);
+    auto decoration = mover_.decoration(window);
+    // A window drawn without the manager's decorations (client-side, or none) has no title bar of its own.
+    if (!frame || !decoration || decoration->top <= 0) return std::nullopt;
+    return Rect(frame->origin, Size{frame->width(), std::min(decoration->top, frame->height())});
+}
+
+AXCopyResult X11Accessibility::copyTitleBarAttribute(const AXUIElement& element, const std::string& attribute) {
+    const auto window = static_cast<xcb_window_t>(element.id);
+    auto frame = titleBarFrame(window);
+    if (!frame) return missing(AXError::invalidUIElement);
+    if (attribute == "AXRole") return found(std::string("AXToolbar"));
+    if (attribute == "AXParent") return found(AXUIElement{AXUIElement::Kind::window, element.pid, element.id});
+    if (attribute == "AXPosition") return found(frame->origin);
+    if (attribute == "AXSize") return found(frame->size);
     return missing(AXError::attributeUnsupported);
 }
 
@@ -177,7 +210,8 @@ AXError X11Accessibility::performAction(const AXUIElement& element, const std::s
 }
 
 AXError X11Accessibility::getPid(const AXUIElement& element, ProcessId& pid) const {
-    if (element.kind != AXUIElement::Kind::application && element.kind != AXUIElement::Kind::window)
+    if (element.kind != AXUIElement::Kind::application && element.kind != AXUIElement::Kind::window &&
+        element.kind != AXUIElement::Kind::part)
         return AXError::illegalArgument;
     pid = element.pid;
     return AXError::success;

@@ -18,7 +18,9 @@ struct WindowListing {
 
 // The accessibility vocabulary on an EWMH desktop. Applications are processes, or X clients that
 // name no process (see ClientInfo::pid); windows are their managed client windows, identified by
-// their X window id.
+// their X window id. A window the window manager decorates has one part, its title bar (an
+// "AXToolbar" across the top of the frame, as tall as the decoration above the client); the hit
+// test answers windows, not parts.
 class X11Accessibility : public Accessibility {
 public:
     X11Accessibility(X11Clients& clients, X11WindowMover& mover);
@@ -33,6 +35,8 @@ public:
 
     // The element of a client window.
     static AXUIElement windowElement(const ClientInfo& client);
+    // The title bar of a window, whether or not it has one.
+    static AXUIElement titleBarElement(const AXUIElement& window);
     // Listable windows of a process on the current desktop, topmost first.
     std::vector<AXUIElement> windowsOf(ProcessId pid);
     std::optional<AXUIElement> focusedWindow(std::optional<ProcessId> ofProcess);
@@ -43,6 +47,9 @@ private:
     WindowListing& listing();
     AXCopyResult copyApplicationAttribute(const AXUIElement& element, const std::string& attribute);
     AXCopyResult copyWindowAttribute(const AXUIElement& element, const std::string& attribute);
+    AXCopyResult copyTitleBarAttribute(const AXUIElement& element, const std::string& attribute);
+    // The title bar's frame in accessibility coordinates; none without a decoration above the client.
+    std::optional<Rect> titleBarFrame(xcb_window_t window);
 
     X11Clients& clients_;
     X11WindowMover& mover_;

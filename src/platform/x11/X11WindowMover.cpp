@@ -161,6 +161,12 @@ std::optional<Rect> X11WindowMover::inAccessibilitySpace(const std::optional<Cli
 
 std::optional<Rect> X11WindowMover::appliedFrame(xcb_window_t window) { return inAccessibilitySpace(readFrameAfresh(window)); }
 
+std::optional<FrameExtents> X11WindowMover::decoration(xcb_window_t window) {
+    auto current = readFrame(window);
+    if (!current) return std::nullopt;
+    return current->decoration;
+}
+
 std::optional<Rect> X11WindowMover::frame(xcb_window_t window) {
     auto applied = inAccessibilitySpace(readFrame(window));
     if (!applied) {

@@ -32,6 +32,9 @@ public:
     std::optional<Rect> frame(xcb_window_t window);
     // The frame the window has now, whatever was requested last.
     std::optional<Rect> appliedFrame(xcb_window_t window);
+    // The window manager's decorations as read with the frame (made-up ones refused); nothing when
+    // the window has gone.
+    std::optional<FrameExtents> decoration(xcb_window_t window);
     AXError setPosition(xcb_window_t window, Point position);
     // Sizes the client cannot take are rounded to what it accepts and aligned to the slot's
     // outer edges.

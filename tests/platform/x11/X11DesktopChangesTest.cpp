@@ -1,7 +1,7 @@
 // What the backend keeps between reads is dropped when the desktop changes under it. On a bare
 // server the test itself plays the window manager: it lists the clients and never rewrites the
 // root's work area, so no change of the root hides one the backend missed.
-#include "X11BackendFixture.h"
+#include "StandInWindowManager.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,119 +10,12 @@
 using platform::AXUIElement;
 using platform::Point;
 using platform::Rect;
+using zentaris::testing::clientPid;
+using zentaris::testing::letEventsArrive;
+using zentaris::testing::StandInWindowManager;
 using zentaris::testing::X11Session;
 
 namespace {
-
-constexpr std::uint32_t normalState = 1;
-constexpr pid_t clientPid = 4242;
-
-class StandInWindowManager {
-public:
-    explicit StandInWindowManager(X11Session& session) : c_(xcb_connect(session.display().name().c_str(), nullptr)) {
-        root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
-    }
-    ~StandInWindowManager() { xcb_disconnect(c_); }
-
-    xcb_atom_t atom(const char* name) {
-        auto* reply = xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-        const xcb_atom_t value = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-        std::free(reply);
-        return value;
-    }
-    void set(xcb_window_t window, const char* name, xcb_atom_t type, const std::vector<std::uint32_t>& values) {
-        xcb_change_property(c_, XCB_PROP_MODE_REPLACE, window, atom(name), type, 32, static_cast<std::uint32_t>(values.size()),
-                            values.data());
-        xcb_flush(c_);
-    }
-    void setOnRoot(const char* name, xcb_atom_t type, const std::vector<std::uint32_t>& values) { set(root_, name, type, values); }
-
-    // A mapped window of another application, managed as far as the backend can tell; a dock
-    // when it reserves a strut (_NET_WM_STRUT_PARTIAL).
-    xcb_window_t manage(const Rect& frame, const std::vector<std::uint32_t>& strut = {}, pid_t pid = clientPid) {
-        const xcb_window_t window = xcb_generate_id(c_);
-        xcb_create_window(c_, XCB_COPY_FROM_PARENT, window, root_, static_cast<std::int16_t>(frame.minX()),
-                          static_cast<std::int16_t>(frame.minY()), static_cast<std::uint16_t>(frame.width()),
-                          static_cast<std::uint16_t>(frame.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0,
-                          nullptr);
-        set(window, "_NET_WM_PID", XCB_ATOM_CARDINAL, {static_cast<std::uint32_t>(pid)});
-        if (!strut.empty()) {
-            set(window, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, {atom("_NET_WM_WINDOW_TYPE_DOCK")});
-            set(window, "_NET_WM_STRUT_PARTIAL", XCB_ATOM_CARDINAL, strut);
-        }
-        set(window, "WM_STATE", atom("WM_STATE"), {normalState, XCB_WINDOW_NONE});
-        xcb_map_window(c_, window);
-        managed_.push_back(window);
-        setOnRoot("_NET_CLIENT_LIST", XCB_ATOM_WINDOW, managed_);
-        setOnRoot("_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW, managed_);
-        return window;
-    }
-    void stackBottomToTop(const std::vector<std::uint32_t>& windows) { setOnRoot("_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW, windows); }
-
-    // Puts the client into a new frame window at `frame`, the client at (left, top) inside it, and
-    // says so in _NET_FRAME_EXTENTS; the frame window.
-    xcb_window_t frame(xcb_window_t client, const Rect& frame, std::uint32_t left, std::uint32_t top) {
-        const xcb_window_t window = xcb_generate_id(c_);
-        xcb_create_window(c_, XCB_COPY_FROM_PARENT, window, root_, static_cast<std::int16_t>(frame.minX()),
-                          static_cast<std::int16_t>(frame.minY()), static_cast<std::uint16_t>(frame.width()),
-                          static_cast<std::uint16_t>(frame.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0,
-                          nullptr);
-        xcb_reparent_window(c_, client, window, static_cast<std::int16_t>(left), static_cast<std::int16_t>(top));
-        const std::uint32_t size[] = {static_cast<std::uint32_t>(frame.width()) - 2 * left,
-                                      static_cast<std::uint32_t>(frame.height()) - top - left};
-        xcb_configure_window(c_, client, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
-        xcb_map_window(c_, window);
-        set(client, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL, {left, left, top, left});
-        return window;
-    }
-    void configure(xcb_window_t window, std::uint16_t mask, const std::vector<std::uint32_t>& values) {
-        xcb_configure_window(c_, window, mask, values.data());
-        // Done by the server when this returns.
-        std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
-    }
-    // A no-op request on the backend's connection: its number tells how many went before it.
-    static unsigned int requestNumber(X11Session& session) {
-        return xcb_no_operation(session.desktop().connection().xcb()).sequence;
-    }
-
-    // From now on requests to configure other clients' windows come here instead of being carried out.
-    void redirect() {
-        const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT;
-        xcb_change_window_attributes(c_, root_, XCB_CW_EVENT_MASK, &mask);
-        xcb_flush(c_);
-    }
-    // What reached the stand-in since the last call: the type of each client message and, for a
-    // configure request, its frame.
-    struct Requests {
-        std::vector<xcb_atom_t> messages;
-        std::vector<Rect> configures;
-    };
-    Requests received(X11Session& session) {
-        Requests requests;
-        session.waitUntil([&] {
-            while (auto* event = xcb_poll_for_event(c_)) {
-                const auto type = event->response_type & ~0x80;
-                if (type == XCB_CLIENT_MESSAGE) {
-                    requests.messages.push_back(reinterpret_cast<xcb_client_message_event_t*>(event)->type);
-                } else if (type == XCB_CONFIGURE_REQUEST) {
-                    const auto* r = reinterpret_cast<xcb_configure_request_event_t*>(event);
-                    requests.configures.emplace_back(r->x, r->y, r->width, r->height);
-                }
-                std::free(event);
-            }
-            return !requests.messages.empty() || !requests.configures.empty();
-        }, 2);
-        return requests;
-    }
-
-private:
-    xcb_connection_t* c_;
-    xcb_window_t root_;
-    std::vector<std::uint32_t> managed_;
-};
-
-// A turn of the loop with nothing asked: the events that arrived are seen.
-void letEventsArrive(X11Session& session) { session.waitUntil([] { return false; }, 0.2); }
 
 // The named monitor set up again with the primary flag, which the others lose; then the server
 // tells of a change of its output, as it does when a monitor is plugged in (RandR events).

@@ -1,0 +1,132 @@
+// What the pointer is on: the title bar the window manager draws above a client, and the window
+// under a point, which is never one the window manager minimised but kept on screen.
+#include "StandInWindowManager.h"
+
+#include "platform/x11/X11Properties.h"
+
+using platform::AXError;
+using platform::AXUIElement;
+using platform::Point;
+using platform::Rect;
+using platform::Size;
+using zentaris::testing::clientPid;
+using zentaris::testing::letEventsArrive;
+using zentaris::testing::StandInWindowManager;
+using zentaris::testing::X11Session;
+
+namespace {
+
+std::vector<AXUIElement> childrenOf(X11Session& session, const AXUIElement& window) {
+    return session.accessibility().copyAttributeValue(window, "AXChildren").as<std::vector<AXUIElement>>().value_or(
+        std::vector<AXUIElement>{});
+}
+
+// The title bar's frame, or none when the window has no title bar child.
+std::optional<Rect> titleBarOf(X11Session& session, const AXUIElement& window) {
+    auto& ax = session.accessibility();
+    const auto children = childrenOf(session, window);
+    if (children.size() != 1) return std::nullopt;
+    const auto& bar = children.front();
+    EXPECT_EQ(ax.copyAttributeValue(bar, "AXRole").as<std::string>(), "AXToolbar");
+    EXPECT_EQ(ax.copyAttributeValue(bar, "AXParent").as<AXUIElement>(), window);
+    auto position = ax.copyAttributeValue(bar, "AXPosition").as<Point>();
+    auto size = ax.copyAttributeValue(bar, "AXSize").as<Size>();
+    if (!position || !size) return std::nullopt;
+    return Rect(*position, *size);
+}
+
+// The top of _NET_FRAME_EXTENTS as the window manager wrote it.
+std::optional<double> declaredTop(X11Session& session, const AXUIElement& window) {
+    auto& connection = session.desktop().connection();
+    platform::x11::PendingProperty extents(connection, static_cast<xcb_window_t>(window.id),
+                                           connection.ewmh()->_NET_FRAME_EXTENTS, XCB_ATOM_CARDINAL, 4);
+    auto values = extents.values32();
+    if (!values || values->size() != 4) return std::nullopt;
+    return (*values)[2];
+}
+
+AXUIElement windowOf(xcb_window_t window) { return {AXUIElement::Kind::window, clientPid, window}; }
+
+std::optional<AXUIElement> windowAt(X11Session& session, Point point) {
+    auto& ax = session.accessibility();
+    AXUIElement hit;
+    if (ax.copyElementAtPosition(ax.createSystemWide(), point.x, point.y, hit) != AXError::success) return std::nullopt;
+    return hit;
+}
+
+} // namespace
+
+TEST(X11WindowUnderPointer, ADecoratedWindowsTitleBarSpansTheTopOfItsFrameAsTallAsTheDecorationAboveTheClient) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox");
+    X11Session session;
+    auto& ax = session.accessibility();
+    const pid_t decorated = session.launchClient({});
+    const pid_t undecorated = session.launchClient({"--gtk-extents", "20", "20", "15", "25"});
+    auto window = session.waitForWindow(decorated);
+    auto plain = session.waitForWindow(undecorated);
+    ASSERT_TRUE(window && plain);
+    session.setFrame(*window, Rect(600, 300, 500, 400));
+    ASSERT_EQ(session.waitForFrame(*window, Rect(600, 300, 500, 400)), Rect(600, 300, 500, 400));
+
+    const auto top = declaredTop(session, *window);
+    ASSERT_TRUE(top && *top > 0) << "openbox draws a title bar";
+    EXPECT_EQ(titleBarOf(session, *window), Rect(600, 300, 500, *top));
+    platform::ProcessId owner = 0;
+    EXPECT_EQ(ax.getPid(childrenOf(session, *window).front(), owner), AXError::success);
+    EXPECT_EQ(owner, decorated);
+
+    // A client-side-decorated window: nothing drawn above it by the window manager.
+    EXPECT_TRUE(ax.copyAttributeValue(*plain, "AXChildren").ok());
+    EXPECT_TRUE(childrenOf(session, *plain).empty());
+
+    // The title bar goes with its window.
+    const auto bar = childrenOf(session, *window).front();
+    session.terminate(decorated);
+    ASSERT_TRUE(session.waitUntil([&] { return !ax.copyAttributeValue(*window, "AXPosition").ok(); }));
+    EXPECT_FALSE(ax.copyAttributeValue(*window, "AXChildren").ok());
+    EXPECT_FALSE(ax.copyAttributeValue(bar, "AXSize").ok());
+}
+
+TEST(X11WindowUnderPointer, TheTitleBarIsWhatTheWindowManagersFrameHoldsAboveTheClientWhateverTheClientClaims) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
+    X11Session session({.windowManager = {}});
+    StandInWindowManager wm(session);
+    // A title bar taller than most: 40 pixels above the client, 4 on the other sides.
+    const auto client = wm.manage(Rect(0, 0, 300, 200));
+    wm.frame(client, Rect(200, 100, 408, 344), 4, 40);
+    const auto bare = wm.manage(Rect(900, 100, 300, 200));
+    letEventsArrive(session);
+    EXPECT_EQ(titleBarOf(session, windowOf(client)), Rect(200, 100, 408, 40));
+    EXPECT_TRUE(childrenOf(session, windowOf(bare)).empty()) << "a window nobody decorates";
+
+    // The client overwrites the manager's word with a made-up top; the frame still holds 40.
+    wm.set(client, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL, {4, 4, 5000, 4});
+    letEventsArrive(session);
+    EXPECT_EQ(titleBarOf(session, windowOf(client)), Rect(200, 100, 408, 40));
+}
+
+TEST(X11WindowUnderPointer, AMinimisedWindowTheManagerKeepsMappedIsNeverTheOneUnderThePointer) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
+    X11Session session({.windowManager = {}});
+    StandInWindowManager wm(session);
+    const auto lower = wm.manage(Rect(0, 0, 600, 400));
+    const auto upper = wm.manage(Rect(300, 200, 600, 400));
+    wm.stackBottomToTop({lower, upper});
+    letEventsArrive(session);
+    const Point overBoth{350, 250};
+    ASSERT_EQ(windowAt(session, overBoth), windowOf(upper));
+
+    // Minimised the EWMH way, or the ICCCM way, and left mapped where it was.
+    wm.set(upper, "_NET_WM_STATE", XCB_ATOM_ATOM, {wm.atom("_NET_WM_STATE_HIDDEN")});
+    letEventsArrive(session);
+    EXPECT_EQ(windowAt(session, overBoth), windowOf(lower)) << "_NET_WM_STATE_HIDDEN";
+    EXPECT_EQ(windowAt(session, {850, 550}), std::nullopt) << "only the minimised window is there";
+
+    wm.set(upper, "_NET_WM_STATE", XCB_ATOM_ATOM, {});
+    letEventsArrive(session);
+    ASSERT_EQ(windowAt(session, overBoth), windowOf(upper)) << "restored";
+    constexpr std::uint32_t iconicState = 3;
+    wm.set(upper, "WM_STATE", wm.atom("WM_STATE"), {iconicState, XCB_WINDOW_NONE});
+    letEventsArrive(session);
+    EXPECT_EQ(windowAt(session, overBoth), windowOf(lower)) << "WM_STATE Iconic";
+}
