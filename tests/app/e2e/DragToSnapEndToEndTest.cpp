@@ -1,5 +1,6 @@
 // Drag-to-snap on the real program: a window dragged by its title bar, with Super held once the
-// move is under way, shows the drop-zone preview and lands in the zone on release.
+// move is under way, shows the drop-zone preview and lands in the zone on release; a right-button
+// drag snaps a window only when it starts on the title bar the window manager draws, however tall.
 
 #include "ZentarisSession.h"
 
@@ -12,6 +13,43 @@ namespace zentaris::testing {
 namespace {
 
 const PixelRect screenArea{0, 0, 1920, 1080};
+const Slot leftHalf = fractionOf(screenArea, 0, 0, 0.5, 1);
+
+// A right-button drag as a hand makes it: press, then twenty small steps, then release.
+void rightButtonDrag(PrivateDisplay& display, int x, int y, int dx, int dy) {
+    ASSERT_EQ(display.run({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "mousedown", "3"}), 0);
+    pauseFor(0.05);
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_EQ(display.run({"xdotool", "mousemove_relative", "--", std::to_string(dx), std::to_string(dy)}), 0);
+    }
+    ASSERT_EQ(display.run({"xdotool", "mouseup", "3"}), 0);
+}
+
+// The program running with a terminal whose frame is at (600, 300), which has the focus.
+struct RightButtonSession {
+    ZentarisSession session;
+    xcb_window_t terminal = XCB_NONE;
+    PixelRect frame;
+    int titleBar = 0;
+
+    explicit RightButtonSession(ZentarisSession::Options options) : session(std::move(options)) {
+        const auto probe = session.openTerminal("Probe", 100, 100);
+        if (!session.startProgram(probe, screenArea)) throw std::runtime_error("the program's shortcuts never answered");
+        terminal = session.openTerminal("Target", 600, 300);
+        session.focus(terminal);
+        frame = session.screen().outerFrame(terminal).value();
+        titleBar = session.screen().decorationAbove(terminal);
+    }
+};
+
+// The test's openbox configuration with window titles in a font this large.
+std::string openboxConfigWithTitleFont(int points) {
+    auto config = readFile(PrivateDisplay::defaultOpenboxConfig());
+    const auto font = "<size>" + std::to_string(points) + "</size>";
+    const auto theme = "<theme><font place=\"ActiveWindow\">" + font + "</font><font place=\"InactiveWindow\">" + font +
+                       "</font></theme>\n";
+    return config.insert(config.rfind("</openbox_config>"), theme);
+}
 
 TEST(DragToSnapEndToEnd, ASuperDragByTheTitleBarPreviewsAndDropsIntoTheLeftHalf) {
     if (!endToEndToolsAvailable() || !programAvailable("import")) GTEST_SKIP() << "the X tools or the program are missing";
@@ -48,9 +86,43 @@ TEST(DragToSnapEndToEnd, ASuperDragByTheTitleBarPreviewsAndDropsIntoTheLeftHalf)
     ASSERT_EQ(display.run({"xdotool", "mouseup", "1", "keyup", "super"}), 0);
 
     EXPECT_TRUE(previewShown) << "the drop-zone preview was not on screen during the drag";
-    EXPECT_TRUE(session.waitForSlot(terminal, fractionOf(screenArea, 0, 0, 0.5, 1), screenArea));
+    EXPECT_TRUE(session.waitForSlot(terminal, leftHalf, screenArea));
     pauseFor(0.2);
     EXPECT_FALSE(session.screen().overlayShown("Zentaris")) << "the preview goes with the release";
+}
+
+TEST(DragToSnapEndToEnd, ARightButtonDragSnapsOnlyFromTheWindowManagersTitleBar) {
+    if (!endToEndToolsAvailable()) GTEST_SKIP() << "the X tools or the program are missing";
+    RightButtonSession desktop({});
+    ASSERT_EQ(desktop.frame.x, 600);
+    ASSERT_EQ(desktop.frame.y, 300);
+    ASSERT_GT(desktop.titleBar, 5) << "openbox draws a title bar";
+    ASSERT_LT(desktop.titleBar, 28) << "a title bar lower than the usual band, or nothing is tested";
+    auto& display = desktop.session.display();
+
+    // Five pixels into the terminal's text, where the right button extends the selection.
+    rightButtonDrag(display, 900, desktop.frame.y + desktop.titleBar + 5, -45, 5);
+    EXPECT_TRUE(desktop.session.staysPut(desktop.terminal, 1.0));
+
+    // The middle of the title bar, towards (480, 540): the left half.
+    const int startY = desktop.frame.y + desktop.titleBar / 2;
+    rightButtonDrag(display, 900, startY, (480 - 900) / 20, (540 - startY) / 20);
+    EXPECT_TRUE(desktop.session.waitForSlot(desktop.terminal, leftHalf, screenArea));
+}
+
+TEST(DragToSnapEndToEnd, ARightButtonDragSnapsFromAnywhereOnATallTitleBar) {
+    if (!endToEndToolsAvailable()) GTEST_SKIP() << "the X tools or the program are missing";
+    TemporaryDirectory folder;
+    writeFile(folder / "rc.xml", openboxConfigWithTitleFont(24));
+    ZentarisSession::Options options;
+    options.display.windowManager = {"openbox", "--config-file", (folder / "rc.xml").string()};
+    RightButtonSession desktop(std::move(options));
+    ASSERT_GT(desktop.titleBar, 28 + 6) << "the large title font makes a title bar taller than the usual band";
+
+    // Low on the title bar, below where the usual band ends.
+    const int startY = desktop.frame.y + desktop.titleBar - 3;
+    rightButtonDrag(desktop.session.display(), 900, startY, (480 - 900) / 20, (540 - startY) / 20);
+    EXPECT_TRUE(desktop.session.waitForSlot(desktop.terminal, leftHalf, screenArea));
 }
 
 } // namespace

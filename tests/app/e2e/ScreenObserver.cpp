@@ -67,6 +67,11 @@ std::optional<PixelRect> ScreenObserver::outerFrame(xcb_window_t client) {
                      geometry->height + 2 * border + static_cast<int>(extents[2] + extents[3])};
 }
 
+int ScreenObserver::decorationAbove(xcb_window_t client) {
+    auto extents = cardinals(client, atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
+    return extents.size() >= 4 ? static_cast<int>(extents[2]) : 0;
+}
+
 std::optional<xcb_window_t> ScreenObserver::activeWindow() {
     auto values = cardinals(root_, atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
     if (values.empty() || values[0] == XCB_NONE) return std::nullopt;

@@ -32,6 +32,8 @@ public:
 
     // The frame a user sees: the client plus the window manager's decorations (_NET_FRAME_EXTENTS).
     std::optional<PixelRect> outerFrame(xcb_window_t client);
+    // The height of the decoration above the client (the top of _NET_FRAME_EXTENTS); 0 without one.
+    int decorationAbove(xcb_window_t client);
     std::optional<xcb_window_t> activeWindow();
     std::optional<xcb_window_t> clientTitled(const std::string& title);
     // The client's resize steps (WM_NORMAL_HINTS); 1 by 1 when it has none.
