@@ -228,6 +228,17 @@ TEST_F(DragToSnapTest, TheTitleBarFollowsAToolbarAndItsButtons) {
     EXPECT_FALSE(app->isClickInTitleBar(window, {600, 590})) << "beside the window";
 }
 
+TEST_F(DragToSnapTest, AToolbarLowerThanTheUsualBandNarrowsIt) {
+    // A 20-point title bar: 25 points below the top is already the window's content.
+    desktop.addPart(window, "AXToolbar", {100, 580, 400, 20});
+    EXPECT_TRUE(app->isClickInTitleBar(window, {300, 585}));
+    EXPECT_FALSE(app->isClickInTitleBar(window, {300, 575}));
+    // Without a toolbar, the usual band from the window's top.
+    auto plain = desktop.addWindow({600, 300, 300, 300}, "plain");
+    EXPECT_TRUE(app->isClickInTitleBar(plain, {700, 575}));
+    EXPECT_FALSE(app->isClickInTitleBar(plain, {700, 570}));
+}
+
 TEST_F(DragToSnapTest, EscapeWithTheModifierCancelsWithABeepAndNoMove) {
     press();
     dragBy(30, 0);
