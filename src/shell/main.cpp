@@ -5,6 +5,7 @@
 #include "app/LoginItem.h"
 #include "shell/QtApplicationShell.h"
 #include "shell/ScreenToWidgetGeometry.h"
+#include "shell/SettingsSaveAlert.h"
 #include "onboarding/OnboardingState.h"
 #include "platform/Bundle.h"
 #include "platform/HotKeys.h"
@@ -56,18 +57,6 @@ bool prepareX11Session() {
     return true;
 }
 
-// Tells the user that a change made in the program is not on disk and will be lost at the next start.
-// Once the alert is dismissed, the next failure is told again.
-void reportSettingsNotSaved(platform::AlertPresenter& alerts, platform::JsonFileUserDefaults& defaults,
-                            const std::string& reason) {
-    const auto& texts = zentaris::LanguageManager::shared();
-    alerts.present({.messageText = texts.localizedString("error_title"),
-                    .informativeText = texts.localizedFormat("settings_save_error", {reason}),
-                    .style = platform::AlertStyle::warning,
-                    .buttons = {texts.localizedString("ok")}},
-                   [&defaults](std::optional<std::size_t>) { defaults.writeFailureSeen(); });
-}
-
 std::filesystem::path ownExecutable() {
     std::error_code error;
     auto path = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -86,10 +75,7 @@ int main(int argc, char** argv) {
     platform::JsonFileUserDefaults defaults(platform::JsonFileUserDefaults::defaultLocation());
     platform::UserDefaults::installStandard(&defaults);
     platform::qt::QtAlertPresenter alerts;
-    // Later, from the loop: the failed save may come from deep inside a change being made.
-    defaults.setWriteFailureHandler([&application, &alerts, &defaults](const std::string& reason) {
-        QTimer::singleShot(0, &application, [&alerts, &defaults, reason] { reportSettingsNotSaved(alerts, defaults, reason); });
-    });
+    zentaris::alertWhenSettingsAreNotSaved(defaults, alerts);
     platform::qt::QtMainQueue mainQueue;
     platform::MainQueue::installMain(&mainQueue);
 
