@@ -8,6 +8,8 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zentaris::testing {
 namespace {
@@ -15,14 +17,23 @@ namespace {
 const PixelRect screenArea{0, 0, 1920, 1080};
 const Slot leftHalf = fractionOf(screenArea, 0, 0, 0.5, 1);
 
-// A right-button drag as a hand makes it: press, then twenty small steps, then release.
-void rightButtonDrag(PrivateDisplay& display, int x, int y, int dx, int dy) {
+// A right-button drag as a hand makes it: press, then small steps, then release.
+void rightButtonDrag(PrivateDisplay& display, int x, int y, const std::vector<std::pair<int, int>>& steps) {
     ASSERT_EQ(display.run({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "mousedown", "3"}), 0);
     pauseFor(0.05);
-    for (int i = 0; i < 20; ++i) {
+    for (const auto& [dx, dy] : steps) {
         ASSERT_EQ(display.run({"xdotool", "mousemove_relative", "--", std::to_string(dx), std::to_string(dy)}), 0);
     }
     ASSERT_EQ(display.run({"xdotool", "mouseup", "3"}), 0);
+}
+
+// Ten steps left along the title bar (the press is placed where the program finds the pointer,
+// which on a loaded machine may already have moved on), then ten down to (480, 540): the left half.
+std::vector<std::pair<int, int>> alongTheTitleBarToTheLeftHalf(int x, int y) {
+    std::vector<std::pair<int, int>> steps(10, {-20, 0});
+    x -= 200;
+    steps.insert(steps.end(), 10, {(480 - x) / 10, (540 - y) / 10});
+    return steps;
 }
 
 // The program running with a terminal whose frame is at (600, 300), which has the focus.
@@ -101,12 +112,12 @@ TEST(DragToSnapEndToEnd, ARightButtonDragSnapsOnlyFromTheWindowManagersTitleBar)
     auto& display = desktop.session.display();
 
     // Five pixels into the terminal's text, where the right button extends the selection.
-    rightButtonDrag(display, 900, desktop.frame.y + desktop.titleBar + 5, -45, 5);
+    rightButtonDrag(display, 900, desktop.frame.y + desktop.titleBar + 5, std::vector<std::pair<int, int>>(20, {-45, 5}));
     EXPECT_TRUE(desktop.session.staysPut(desktop.terminal, 1.0));
 
-    // The middle of the title bar, towards (480, 540): the left half.
+    // The middle of the title bar.
     const int startY = desktop.frame.y + desktop.titleBar / 2;
-    rightButtonDrag(display, 900, startY, (480 - 900) / 20, (540 - startY) / 20);
+    rightButtonDrag(display, 900, startY, alongTheTitleBarToTheLeftHalf(900, startY));
     EXPECT_TRUE(desktop.session.waitForSlot(desktop.terminal, leftHalf, screenArea));
 }
 
@@ -121,7 +132,7 @@ TEST(DragToSnapEndToEnd, ARightButtonDragSnapsFromAnywhereOnATallTitleBar) {
 
     // Low on the title bar, below where the usual band ends.
     const int startY = desktop.frame.y + desktop.titleBar - 3;
-    rightButtonDrag(desktop.session.display(), 900, startY, (480 - 900) / 20, (540 - startY) / 20);
+    rightButtonDrag(desktop.session.display(), 900, startY, alongTheTitleBarToTheLeftHalf(900, startY));
     EXPECT_TRUE(desktop.session.waitForSlot(desktop.terminal, leftHalf, screenArea));
 }
 
