@@ -1,6 +1,7 @@
 #include "ShortcutsPageTestSupport.h"
 #include "settings/LocalizedShortcutRecorder.h"
 #include "settings/PlainButton.h"
+#include "shortcuts/KeyCaptionTable.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -128,6 +129,12 @@ TEST_F(ShortcutValidationTest, DisplayStringsShowGlyphsThenTheKey) {
         {{Key::deleteForward.rawValue, 0x100}, "⌘⌦"},
     };
     for (const auto& c : cases) EXPECT_EQ(shortcutDisplayString(c.shortcut), c.shown);
+}
+
+TEST_F(ShortcutValidationTest, DisplayStringsShowEveryNamedKeyByItsCaption) {
+    for (const auto& row : zentaris::testing::keyCaptionTable) {
+        EXPECT_EQ(shortcutDisplayString(Shortcut{row.code, 0x1000}), std::string("⌃") + row.caption) << row.name;
+    }
 }
 
 TEST_F(RecorderTest, ANewCombinationIsStoredAnnouncedAndTheSlotReleased) {

@@ -285,6 +285,15 @@ TEST_F(RegistryTest, OneKeyWithTwoModifierSetsRunsOnlyTheNameOfThePressedSet) {
     press(optCmdLeft);
     press(shiftOptCmdLeft);
     EXPECT_EQ(ran, (std::vector<std::string>{"left", "previous"}));
+    center.post(menuDidEndTrackingNotification);
+
+    // Clearing one name leaves the other combination on the same key live.
+    ran.clear();
+    registry.setShortcut(std::nullopt, Name("leftColumn"));
+    EXPECT_FALSE(live(optCmdLeft));
+    EXPECT_TRUE(live(shiftOptCmdLeft));
+    press(shiftOptCmdLeft);
+    EXPECT_EQ(ran, (std::vector<std::string>{"previous"}));
 }
 
 TEST_F(RegistryTest, EventStreamsStartAndEndOnTheMainQueue) {

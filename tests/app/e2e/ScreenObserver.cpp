@@ -52,6 +52,52 @@ std::string ScreenObserver::windowName(xcb_window_t window) {
     return text;
 }
 
+std::vector<PixelRect> ScreenObserver::viewableWindowsOfClass(const std::string& instance) {
+    std::vector<PixelRect> found;
+    collectWindowsOfClass(root_, instance, found);
+    return found;
+}
+
+void ScreenObserver::collectWindowsOfClass(xcb_window_t parent, const std::string& instance,
+                                           std::vector<PixelRect>& found) {
+    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, parent), nullptr));
+    if (!tree) return;
+    const auto* children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const auto window = children[i];
+        Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr));
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE) continue;
+        xcb_icccm_get_wm_class_reply_t wmClass;
+        if (xcb_icccm_get_wm_class_reply(connection_, xcb_icccm_get_wm_class(connection_, window), &wmClass, nullptr)) {
+            const bool matches = wmClass.instance_name && instance == wmClass.instance_name;
+            xcb_icccm_get_wm_class_reply_wipe(&wmClass);
+            Reply<xcb_get_geometry_reply_t> geometry(
+                xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
+            Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
+                connection_, xcb_translate_coordinates(connection_, window, root_, 0, 0), nullptr));
+            if (matches && geometry && origin) {
+                found.push_back({origin->dst_x, origin->dst_y, geometry->width, geometry->height});
+            }
+        }
+        collectWindowsOfClass(window, instance, found);
+    }
+}
+
+bool ScreenObserver::keyboardGrabbed() {
+    Reply<xcb_grab_keyboard_reply_t> reply(xcb_grab_keyboard_reply(
+        connection_,
+        xcb_grab_keyboard(connection_, 0, root_, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+        nullptr));
+    if (!reply) return false;
+    if (reply->status == XCB_GRAB_STATUS_SUCCESS) {
+        xcb_ungrab_keyboard(connection_, XCB_CURRENT_TIME);
+        xcb_flush(connection_);
+        return false;
+    }
+    return reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
+}
+
 std::optional<PixelRect> ScreenObserver::outerFrame(xcb_window_t client) {
     Reply<xcb_get_geometry_reply_t> geometry(
         xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, client), nullptr));

@@ -40,6 +40,10 @@ public:
     std::pair<int, int> resizeIncrement(xcb_window_t client);
     // A mapped override-redirect top-level window (a panel or popup) with this WM_NAME.
     bool overlayShown(const std::string& name);
+    // Every viewable window, at any depth, whose WM_CLASS instance is `instance`, in root coordinates.
+    std::vector<PixelRect> viewableWindowsOfClass(const std::string& instance);
+    // Whether another client holds the keyboard (an open menu does): a trial grab is refused.
+    bool keyboardGrabbed();
     // The monitors RandR reports, in its order.
     std::vector<PixelRect> monitors();
 
@@ -47,6 +51,7 @@ private:
     xcb_atom_t atom(const char* name);
     std::vector<std::uint32_t> cardinals(xcb_window_t window, xcb_atom_t property, xcb_atom_t type);
     std::string windowName(xcb_window_t window);
+    void collectWindowsOfClass(xcb_window_t parent, const std::string& instance, std::vector<PixelRect>& found);
 
     xcb_connection_t* connection_;
     xcb_window_t root_ = XCB_NONE;

@@ -121,6 +121,7 @@ TEST_F(X11HotKeysTest, AChordHeldByAnotherClientFailsWithTheLineAndOthersStillWo
     other.grab(XCB_MOD_MASK_4 | XCB_MOD_MASK_1 | keymap.numLockMask(), leftKeycode());
     registry.setShortcut(optCmdLeft, Name("leftHalf"));
     EXPECT_EQ(printed.str(), "Error registering hotkey ⌥⌘←: -9878\n");
+    connection->sync(); // our undoing reaches the server before the other client's trial
     EXPECT_TRUE(other.canGrab(XCB_MOD_MASK_4 | XCB_MOD_MASK_1, leftKeycode())) << "the other combinations were undone";
     EXPECT_TRUE(registry.engine().isSystemShortcut(optCmdLeft));
 
@@ -138,6 +139,47 @@ TEST_F(X11HotKeysTest, ClearingTheNameReleasesTheGrab) {
     connection->sync(); // our ungrab reaches the server before the other client's grab
     EXPECT_TRUE(other.canGrab(XCB_MOD_MASK_4 | XCB_MOD_MASK_1, leftKeycode()));
     EXPECT_TRUE(other.canGrab(XCB_MOD_MASK_4 | XCB_MOD_MASK_1 | XCB_MOD_MASK_LOCK | keymap.numLockMask(), leftKeycode()));
+}
+
+TEST_F(X11HotKeysTest, TwoChordsOnOneKeyEachFireTheirOwnHandlerAndOutliveEachOther) {
+    const Shortcut shiftOptCmdLeft{Key::leftArrow.rawValue, CarbonModifier::shift | CarbonModifier::option | CarbonModifier::command};
+    constexpr std::uint16_t superAlt = XCB_MOD_MASK_4 | XCB_MOD_MASK_1;
+    constexpr std::uint16_t shiftSuperAlt = superAlt | XCB_MOD_MASK_SHIFT;
+    int shifted = 0;
+    registry.setShortcut(optCmdLeft, Name("leftHalf"));
+    registry.setShortcut(shiftOptCmdLeft, Name("previousScreen"));
+    registry.onKeyDown(Name("leftHalf"), [this] { ++presses; });
+    registry.onKeyDown(Name("previousScreen"), [&] { ++shifted; });
+    EXPECT_EQ(printed.str(), "");
+
+    EXPECT_TRUE(sendAndWait({"xdotool", "key", "shift+super+alt+Left"}, [&] { return shifted == 1; }));
+    settle();
+    EXPECT_EQ(presses, 0) << "the chord without Shift stays quiet";
+    EXPECT_TRUE(sendAndWait({"xdotool", "key", "super+alt+Left"}, [&] { return presses == 1; }));
+    settle();
+    EXPECT_EQ(shifted, 1) << "the chord with Shift stays quiet";
+
+    // Letting one go keeps the other grabbed and answering.
+    OtherClient other(display.name());
+    registry.setShortcut(std::nullopt, Name("leftHalf"));
+    connection->sync();
+    EXPECT_FALSE(other.canGrab(shiftSuperAlt, leftKeycode())) << "the Shift chord is still ours";
+    EXPECT_FALSE(other.canGrab(shiftSuperAlt | keymap.numLockMask(), leftKeycode()));
+    EXPECT_TRUE(sendAndWait({"xdotool", "key", "shift+super+alt+Left"}, [&] { return shifted == 2; }));
+    EXPECT_TRUE(other.canGrab(superAlt, leftKeycode())) << "the released chord is free";
+    ASSERT_EQ(display.run({"xdotool", "key", "super+alt+Left"}), 0);
+    settle();
+    EXPECT_EQ(presses, 1);
+
+    // And the other way round.
+    registry.setShortcut(optCmdLeft, Name("leftHalf"));
+    registry.setShortcut(std::nullopt, Name("previousScreen"));
+    connection->sync();
+    EXPECT_FALSE(other.canGrab(superAlt, leftKeycode()));
+    EXPECT_TRUE(other.canGrab(shiftSuperAlt, leftKeycode()));
+    EXPECT_TRUE(sendAndWait({"xdotool", "key", "super+alt+Left"}, [&] { return presses == 2; }));
+    settle();
+    EXPECT_EQ(shifted, 2);
 }
 
 TEST_F(X11HotKeysTest, FunctionAndUnmappedKeysAreRefusedNeverGrabbed) {

@@ -1,0 +1,113 @@
+// Our own settings window is never arranged: shortcuts pressed while it has the focus leave it
+// where it is, and still reach the other applications' windows.
+
+#include "ZentarisSession.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+
+namespace zentaris::testing {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const PixelRect screenArea{0, 0, 1920, 1080};
+
+// Waits for a viewable window of ours that `found` accepts.
+template <typename Found> std::optional<PixelRect> waitForWindow(ScreenObserver& screen, Found found, double seconds) {
+    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    do {
+        for (const auto& box : screen.viewableWindowsOfClass("zentaris")) {
+            if (found(box)) return box;
+        }
+        pauseFor(0.1);
+    } while (Clock::now() < deadline);
+    return std::nullopt;
+}
+
+class OwnWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!endToEndToolsAvailable() || !programAvailable("trayer")) {
+            GTEST_SKIP() << "Xvfb, openbox, xterm, xdotool, xrandr, trayer or the program is missing";
+        }
+        session_ = std::make_unique<ZentarisSession>();
+        session_->display().spawn({"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height",
+                                   "24", "--transparent", "false"});
+        first_ = session_->openTerminal("Terminal 1", 100, 100);
+        second_ = session_->openTerminal("Terminal 2", 700, 400);
+        ASSERT_TRUE(session_->startProgram(first_, screenArea)) << "the program's shortcuts never answered";
+    }
+
+    // Chooses "Preferences..." from the tray menu, as a person would, and answers the window.
+    std::optional<xcb_window_t> openPreferences() {
+        auto& screen = session_->screen();
+        const auto icon = waitForWindow(screen, [](const PixelRect& box) {
+            return box.width >= 8 && box.width <= 64 && box.height <= 64;
+        }, 15);
+        if (!icon) return std::nullopt;
+        session_->display().run({"xdotool", "mousemove", std::to_string(icon->x + icon->width / 2),
+                                 std::to_string(icon->y + icon->height / 2), "click", "1"});
+        if (!waitForWindow(screen, [](const PixelRect& box) { return box.width >= 300 && box.height >= 300; }, 5)) {
+            return std::nullopt;
+        }
+        // The keys go to the menu only once it holds the keyboard, never to a terminal.
+        bool menuHoldsKeys = false;
+        for (const auto deadline = Clock::now() + std::chrono::seconds(5); !menuHoldsKeys && Clock::now() < deadline;) {
+            menuHoldsKeys = screen.keyboardGrabbed();
+            if (!menuHoldsKeys) pauseFor(0.05);
+        }
+        if (!menuHoldsKeys) return std::nullopt;
+        // From no row, Up picks the last (Quit); the next Up the row above the separator.
+        session_->press({"Up", "Up", "Return"});
+        const auto deadline = Clock::now() + std::chrono::seconds(10);
+        while (Clock::now() < deadline) {
+            if (auto window = screen.clientTitled("Settings")) {
+                if (screen.outerFrame(*window)) return window;
+            }
+            pauseFor(0.05);
+        }
+        return std::nullopt;
+    }
+
+    ZentarisSession& session() { return *session_; }
+
+    std::unique_ptr<ZentarisSession> session_;
+    xcb_window_t first_ = 0, second_ = 0;
+};
+
+TEST_F(OwnWindows, ShortcutsPressedInTheSettingsWindowLeaveItWhereItIs) {
+    const auto settings = openPreferences();
+    ASSERT_TRUE(settings) << "Preferences did not open from the tray menu";
+    session().focus(*settings);
+    ASSERT_EQ(session().screen().activeWindow(), *settings);
+    const auto before = session().screen().outerFrame(*settings);
+    ASSERT_TRUE(before);
+
+    const std::vector<std::vector<std::string>> presses{
+        {"super+alt+Left"}, {"super+alt+Up"}, {"super+alt+f"}, {"super+alt+c"}, {"super+alt+Left", "super+alt+Up"}};
+    for (const auto& chords : presses) {
+        session().press(chords);
+        // Longer than the wait for a second arrow.
+        EXPECT_TRUE(session().staysPut(*settings, 0.5)) << chords.front();
+    }
+    EXPECT_EQ(session().screen().activeWindow(), *settings);
+
+    // The presses do arrive: arranging all windows, pressed here too, moves the terminals.
+    session().press({"super+alt+1"});
+    const Slot left = fractionOf(screenArea, 0, 0, 0.5, 1), right = fractionOf(screenArea, 0.5, 0, 0.5, 1);
+    const auto halves = [&](xcb_window_t a, xcb_window_t b) {
+        return session().waitForSlot(a, left, screenArea, 0.05) && session().waitForSlot(b, right, screenArea, 0.05);
+    };
+    bool arranged = false;
+    for (const auto deadline = Clock::now() + std::chrono::seconds(5); !arranged && Clock::now() < deadline;) {
+        arranged = halves(first_, second_) || halves(second_, first_);
+    }
+    EXPECT_TRUE(arranged) << "the terminals side by side, in either order";
+    EXPECT_EQ(session().screen().outerFrame(*settings), before);
+}
+
+} // namespace
+} // namespace zentaris::testing
