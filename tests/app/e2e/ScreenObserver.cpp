@@ -68,17 +68,12 @@ void ScreenObserver::collectWindowsOfClass(xcb_window_t parent, const std::strin
         Reply<xcb_get_window_attributes_reply_t> attributes(
             xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr));
         if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE) continue;
-        xcb_icccm_get_wm_class_reply_t wmClass;
-        if (xcb_icccm_get_wm_class_reply(connection_, xcb_icccm_get_wm_class(connection_, window), &wmClass, nullptr)) {
-            const bool matches = wmClass.instance_name && instance == wmClass.instance_name;
-            xcb_icccm_get_wm_class_reply_wipe(&wmClass);
+        if (classInstance(window) == instance) {
             Reply<xcb_get_geometry_reply_t> geometry(
                 xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
             Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
                 connection_, xcb_translate_coordinates(connection_, window, root_, 0, 0), nullptr));
-            if (matches && geometry && origin) {
-                found.push_back({origin->dst_x, origin->dst_y, geometry->width, geometry->height});
-            }
+            if (geometry && origin) found.push_back({origin->dst_x, origin->dst_y, geometry->width, geometry->height});
         }
         collectWindowsOfClass(window, instance, found);
     }
@@ -96,6 +91,16 @@ bool ScreenObserver::keyboardGrabbed() {
         return false;
     }
     return reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
+}
+
+std::string ScreenObserver::classInstance(xcb_window_t window) {
+    // Read by hand: clients do not always end WM_CLASS with the NUL the ICCCM asks for.
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256), nullptr));
+    if (!reply || reply->format != 8) return {};
+    const auto* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
+    const std::string value(text, static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+    return value.substr(0, value.find('\0'));
 }
 
 std::optional<PixelRect> ScreenObserver::outerFrame(xcb_window_t client) {

@@ -51,6 +51,7 @@ private:
     xcb_atom_t atom(const char* name);
     std::vector<std::uint32_t> cardinals(xcb_window_t window, xcb_atom_t property, xcb_atom_t type);
     std::string windowName(xcb_window_t window);
+    std::string classInstance(xcb_window_t window);
     void collectWindowsOfClass(xcb_window_t parent, const std::string& instance, std::vector<PixelRect>& found);
 
     xcb_connection_t* connection_;
