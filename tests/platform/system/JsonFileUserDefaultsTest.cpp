@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <future>
 #include <limits>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -300,6 +301,21 @@ TEST(JsonFileUserDefaults, WritersInTwoProcessesChangingKeysAtOnceLoseNone) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     EXPECT_EQ(JsonFileUserDefaults(file).allKeys().size(), 2u * keysEach);
+}
+
+TEST(JsonFileUserDefaults, AWriterThatNeverLetsGoOfTheFolderDoesNotHoldUpAChange) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    JsonFileUserDefaults defaults(file);
+    // A stopped writer: its own open of the folder holds the lock for as long as the test runs.
+    const int stuck = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(stuck, 0);
+    ASSERT_EQ(::flock(stuck, LOCK_EX), 0);
+    auto change = std::async(std::launch::async, [&defaults] { defaults.set("saved", true); });
+    const bool finished = change.wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+    ::close(stuck);
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(JsonFileUserDefaults(file).boolValue("saved"), true);
 }
 
 TEST(JsonFileUserDefaults, AFileBrokenBetweenChangesIsMovedAsideAndTheSettingsInUseAreWritten) {
