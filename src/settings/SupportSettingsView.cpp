@@ -1,6 +1,7 @@
 #include "settings/SupportSettingsView.h"
 
 #include "platform/Bundle.h"
+#include "platform/ProgramArgument.h"
 #include "preferences/AppStyle.h"
 #include "preferences/LanguageManager.h"
 #include "services/BuildConfiguration.h"
@@ -262,7 +263,10 @@ void SupportSettingsView::sendSupportMessage() {
                                                  trimmed(messageEditor_->toPlainText()), includeSystemInfo(),
                                                  includeAppSettings());
     const auto url = EmailService::mailtoURL(service.supportEmail(), mailSubject, body);
-    const bool opened = url && dependencies_.workspace.openURL(*url);
+    // A mail program gets the link as one argument of its command line; a longer one never
+    // reaches it, whichever program is set up.
+    const bool tooLong = url && !platform::fitsOneProgramArgument(*url);
+    const bool opened = url && !tooLong && dependencies_.workspace.openURL(*url);
     isSubmitting_ = false;
     refreshControls();
     if (opened) {
@@ -270,7 +274,7 @@ void SupportSettingsView::sendSupportMessage() {
         clearForm();
         return;
     }
-    showAlert("error_title", QL("email_error_message"));
+    showAlert("error_title", QL(tooLong ? "email_too_long_message" : "email_error_message"));
 }
 
 void SupportSettingsView::clearForm() {

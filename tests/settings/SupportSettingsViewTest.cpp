@@ -1,5 +1,6 @@
 #include "SettingsPageTestSupport.h"
 #include "settings/PlainButton.h"
+#include "platform/ProgramArgument.h"
 #include "settings/SupportSettingsView.h"
 
 #include <QCheckBox>
@@ -31,6 +32,16 @@ struct SupportSettingsViewTest : SettingsPageFixture {
     }
     QString sentField(const char* name) const {
         return sentQuery().queryItemValue(QString::fromLatin1(name), QUrl::FullyDecoded);
+    }
+    // Fills the form with `message`, sets the two options by clicking them as a user would, and sends.
+    void send(const QString& message, bool systemInfo, bool appSettings) {
+        fill("Subject", "", message);
+        for (auto [option, wanted] : {std::pair{page.systemInfoSwitch(), systemInfo}, {page.appSettingsSwitch(), appSettings}}) {
+            if (option->isChecked() != wanted) QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(4, option->height() / 2));
+            ASSERT_EQ(option->isChecked(), wanted);
+        }
+        QTest::mouseClick(page.sendButton(), Qt::LeftButton);
+        queue.advance(SupportSettingsView::sendDelay);
     }
 };
 
@@ -128,6 +139,52 @@ TEST_F(SupportSettingsViewTest, InitialOptionsSendSystemInformationOnlyAndNoAddr
     EXPECT_TRUE(body.contains(text("system_information") + ":\n"));
     EXPECT_FALSE(body.contains(text("app_settings") + ":"));
     EXPECT_FALSE(body.contains(text("user_email") + ":"));
+}
+
+TEST_F(SupportSettingsViewTest, WithSystemInformationOffTheSettingsGoAloneWithNothingAboutTheMachine) {
+    host.osVersion = "Testix 7, kernel 9.9.9";
+    host.model = std::string("Vendor Board X1");
+    screens.setScreens({platform::Screen{.frame = {0, 0, 1234, 567}}});
+    send("Question", false, true);
+    ASSERT_EQ(workspace.openedURLs().size(), 1u);
+    const QString body = sentField("body");
+    EXPECT_TRUE(body.contains(text("app_settings") + ":\nLanguage: en\nLaunch at Login: No\n")) << body.toStdString();
+    EXPECT_FALSE(body.contains(text("system_information")));
+    for (const char* machine : {"Testix", "Vendor Board", "Model", "Memory", "8 GB", "1234", "Display 1"}) {
+        EXPECT_FALSE(body.contains(QString::fromLatin1(machine))) << machine << " in " << body.toStdString();
+    }
+    for (const QString& line : body.split('\n')) {
+        EXPECT_FALSE(line.startsWith("Linux:") || line.startsWith("Displays:")) << line.toStdString();
+    }
+}
+
+TEST_F(SupportSettingsViewTest, ALinkTooLongForAMailProgramsCommandLineIsNamedAsSuchAndKeepsTheForm) {
+    send("a", false, true);
+    ASSERT_EQ(workspace.openedURLs().size(), 1u);
+    const std::size_t shortest = workspace.openedURLs().back().size();
+    // Each letter of the message adds one byte to the link.
+    const auto message = [&](std::size_t linkLength) { return QString(int(linkLength - shortest + 1), 'a'); };
+
+    send(message(platform::longestProgramArgument() - 1), false, true);
+    ASSERT_EQ(workspace.openedURLs().size(), 2u);
+    EXPECT_EQ(workspace.openedURLs().back().size(), platform::longestProgramArgument() - 1);
+    EXPECT_EQ(page.alert()->text(), text("message_sent_title")) << "the longest link that fits is handed over";
+
+    // Line breaks grow threefold once encoded, so a message far shorter is too long too.
+    for (const QString& tooLong : {message(platform::longestProgramArgument()), QStringLiteral("a\n").repeated(40000)}) {
+        send(tooLong, false, true);
+        EXPECT_EQ(workspace.openedURLs().size(), 2u) << "a link no mail program can take was handed over";
+        ASSERT_NE(page.alert(), nullptr);
+        EXPECT_EQ(page.alert()->text(), text("error_title"));
+        EXPECT_EQ(page.alert()->informativeText(), text("email_too_long_message"));
+        EXPECT_NE(text("email_too_long_message"), "email_too_long_message");
+        EXPECT_EQ(page.messageEditor()->toPlainText(), tooLong);
+        EXPECT_EQ(page.subjectField()->text(), "Subject");
+        EXPECT_FALSE(page.includeSystemInfo());
+        EXPECT_TRUE(page.includeAppSettings());
+        EXPECT_FALSE(page.isSubmitting());
+        EXPECT_TRUE(page.sendButton()->isEnabled()) << "shortened, it can be sent again";
+    }
 }
 
 TEST_F(SupportSettingsViewTest, RefusedLinkShowsTheErrorAndKeepsTheForm) {

@@ -18,6 +18,7 @@ struct Gio {
     decltype(&g_app_info_launch_uris) launchUris;
     decltype(&g_object_unref) unref;
     decltype(&g_clear_error) clearError;
+    decltype(&g_spawn_error_quark) spawnErrorDomain;
 };
 
 template <typename Function>
@@ -35,8 +36,12 @@ const Gio* gio() {
             symbol<decltype(Gio::defaultForScheme)>(library, "g_app_info_get_default_for_uri_scheme"),
             symbol<decltype(Gio::launchUris)>(library, "g_app_info_launch_uris"),
             symbol<decltype(Gio::unref)>(library, "g_object_unref"),
-            symbol<decltype(Gio::clearError)>(library, "g_clear_error")};
-        if (!functions.defaultForScheme || !functions.launchUris || !functions.unref || !functions.clearError) return std::nullopt;
+            symbol<decltype(Gio::clearError)>(library, "g_clear_error"),
+            symbol<decltype(Gio::spawnErrorDomain)>(library, "g_spawn_error_quark")};
+        if (!functions.defaultForScheme || !functions.launchUris || !functions.unref || !functions.clearError
+            || !functions.spawnErrorDomain) {
+            return std::nullopt;
+        }
         return functions;
     }();
     return loaded ? &*loaded : nullptr;
@@ -74,8 +79,13 @@ HandlerLaunch launchDefaultHandler(const std::string& url) {
     GError* error = nullptr;
     // Reports a program that cannot be run, not only that the request was made.
     const bool launched = functions->launchUris(handler.get(), &uris, nullptr, &error);
+    // An address longer than one argument may be, or a command line too long as a whole (a large
+    // environment, a handler whose command adds to the address).
+    const bool tooLong = !launched && error && error->domain == functions->spawnErrorDomain()
+                         && error->code == G_SPAWN_ERROR_TOO_BIG;
     functions->clearError(&error);
-    return launched ? HandlerLaunch::started : HandlerLaunch::failedToStart;
+    if (launched) return HandlerLaunch::started;
+    return tooLong ? HandlerLaunch::tooLong : HandlerLaunch::failedToStart;
 }
 
 } // namespace platform

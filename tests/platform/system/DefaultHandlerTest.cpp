@@ -1,3 +1,4 @@
+#include "platform/ProgramArgument.h"
 #include "platform/system/DefaultHandler.h"
 #include "support/TemporaryDirectory.h"
 
@@ -7,6 +8,8 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
+#include <functional>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -38,10 +41,12 @@ struct HandlerDesktop {
         return path;
     }
 
-    // GLib reads the folders once per process, so each look-up runs in a child of its own.
-    HandlerLaunch launch(const std::string& url) {
+    // GLib reads the folders once per process, so each look-up runs in a child of its own;
+    // `prepare` changes that child before it looks up.
+    HandlerLaunch launch(const std::string& url, const std::function<void()>& prepare = {}) {
         const pid_t child = ::fork();
         if (child == 0) {
+            if (prepare) prepare();
             ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
             ::setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
             ::setenv("XDG_DATA_DIRS", (root / "none").c_str(), 1);
@@ -86,6 +91,34 @@ TEST(DefaultHandler, OnlyAMailProgramThatRunsCountsAsStarted) {
     EXPECT_EQ(desktop.launch(mailAddress), HandlerLaunch::started);
     ASSERT_TRUE(waitFor(received));
     EXPECT_EQ(readFile(received), std::string("1\n") + mailAddress + "\n") << "the address arrives whole, as one argument";
+}
+
+TEST(DefaultHandler, AnAddressLongerThanACommandLineTakesIsReportedAsTooLong) {
+    HandlerDesktop desktop;
+    const auto received = desktop.root / "received";
+    const auto mail = desktop.writeScript(
+        "mail", "#!/bin/sh\nprintf '%s' \"$1\" > \"" + received.string() + ".part\" && mv \"" + received.string()
+                    + ".part\" \"" + received.string() + "\"\n");
+    desktop.installMailHandler(mail.string());
+    const std::string start = "mailto:help@example.org?body=";
+    const auto addressOf = [&](std::size_t length) { return start + std::string(length - start.size(), 'a'); };
+
+    // The longest address that fits arrives whole; one byte more is never handed over.
+    const std::string longest = addressOf(platform::longestProgramArgument() - 1);
+    EXPECT_EQ(desktop.launch(addressOf(platform::longestProgramArgument())), HandlerLaunch::tooLong);
+    EXPECT_EQ(desktop.launch(addressOf(platform::longestProgramArgument() * 4)), HandlerLaunch::tooLong);
+    EXPECT_FALSE(std::filesystem::exists(received)) << "the mail program ran";
+    EXPECT_EQ(desktop.launch(longest), HandlerLaunch::started);
+    ASSERT_TRUE(waitFor(received));
+    EXPECT_EQ(readFile(received), longest);
+
+    // An address that fits on its own, in a command line that does not: the start itself says so.
+    const auto crowdedCommandLine = [] {
+        const rlimit stack{1024 * 1024, 1024 * 1024}; // a quarter of it is left for the command line
+        ::setrlimit(RLIMIT_STACK, &stack);
+        for (const char* name : {"FILLER_ONE", "FILLER_TWO", "FILLER_THREE"}) ::setenv(name, std::string(100000, 'x').c_str(), 1);
+    };
+    EXPECT_EQ(desktop.launch(addressOf(100000), crowdedCommandLine), HandlerLaunch::tooLong);
 }
 
 } // namespace
