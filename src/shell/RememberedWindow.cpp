@@ -5,9 +5,47 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include <cstdio>
+#include <array>
+#include <charconv>
+#include <optional>
 
 namespace zentaris {
+
+namespace {
+
+// X11 keeps window positions and sizes in 16 bits: a saved frame outside them was never one of
+// ours, and inside them no sum or centre of its numbers can overflow.
+constexpr long long largestCoordinate = 32767;
+constexpr long long smallestCoordinate = -32768;
+constexpr long long smallestSide = 100;
+
+// "x y width height", four whole numbers with single spaces; nothing when the text is anything else
+// or the numbers cannot be a window's.
+std::optional<QRect> parseFrame(const std::string& text) {
+    std::array<long long, 4> numbers{};
+    const char* next = text.data();
+    const char* const end = text.data() + text.size();
+    for (std::size_t index = 0; index < numbers.size(); ++index) {
+        if (index > 0 && (next == end || *next++ != ' ')) return std::nullopt;
+        const auto [after, error] = std::from_chars(next, end, numbers[index]);
+        if (error != std::errc{}) return std::nullopt;
+        next = after;
+    }
+    if (next != end) return std::nullopt;
+    const auto [x, y, width, height] = numbers;
+    const auto isCoordinate = [](long long value) { return value >= smallestCoordinate && value <= largestCoordinate; };
+    const auto isSide = [](long long value) { return value >= smallestSide && value <= largestCoordinate; };
+    if (!isCoordinate(x) || !isCoordinate(y) || !isSide(width) || !isSide(height)) return std::nullopt;
+    return QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(width), static_cast<int>(height));
+}
+
+// The window can be seen and grabbed: its centre and the middle of its top edge, where the title
+// bar sits, are on a screen.
+bool liesOnAScreen(const QRect& frame) {
+    return QGuiApplication::screenAt(frame.center()) && QGuiApplication::screenAt(QPoint(frame.center().x(), frame.top()));
+}
+
+} // namespace
 
 RememberedWindow::RememberedWindow(platform::UserDefaults& defaults, std::string key)
     : defaults_(defaults), key_(std::move(key)) {
@@ -21,13 +59,10 @@ RememberedWindow::RememberedWindow(platform::UserDefaults& defaults, std::string
 }
 
 bool RememberedWindow::restoreFrame() {
-    auto saved = defaults_.stringValue(key_);
-    if (!saved) return false;
-    int x, y, w, h;
-    if (std::sscanf(saved->c_str(), "%d %d %d %d", &x, &y, &w, &h) != 4 || w < 100 || h < 100) return false;
-    const QRect frame(x, y, w, h);
-    if (!QGuiApplication::screenAt(frame.center())) return false;
-    setGeometry(frame);
+    const auto saved = defaults_.stringValue(key_);
+    const auto frame = saved ? parseFrame(*saved) : std::nullopt;
+    if (!frame || !liesOnAScreen(*frame)) return false;
+    setGeometry(*frame);
     return true;
 }
 

@@ -18,7 +18,8 @@ public:
 
     RememberedWindow(platform::UserDefaults& defaults, std::string key);
 
-    // Restores the saved frame when it still lies on a screen; false when there is none.
+    // Restores the saved frame when it is one a window can have and still lies on a screen; false
+    // (the window left as it is) when there is none.
     bool restoreFrame();
 
 protected:

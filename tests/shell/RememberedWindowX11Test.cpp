@@ -1,5 +1,6 @@
 // The settings window's frame on a real X server, moved and resized by another client as a window
-// manager does when the user drags it: the frame is saved without the window being closed.
+// manager does when the user drags it: the frame is saved without the window being closed, and a
+// stored frame is taken back only when it is one a window can have on this screen.
 
 #include "platform/UserDefaults.h"
 #include "shell/RememberedWindow.h"
@@ -16,6 +17,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 namespace zentaris::testing {
 namespace {
@@ -60,6 +62,19 @@ protected:
         xcb_flush(connection_);
     }
 
+    // Where the X server has the window, in root coordinates.
+    static QRect serverFrame(const QWidget& window) {
+        const auto id = static_cast<xcb_window_t>(window.winId());
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+        auto* geometry = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, id), nullptr);
+        auto* origin = xcb_translate_coordinates_reply(
+            connection_, xcb_translate_coordinates(connection_, id, screen->root, 0, 0), nullptr);
+        const QRect frame = geometry && origin ? QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height) : QRect();
+        std::free(geometry);
+        std::free(origin);
+        return frame;
+    }
+
     template <typename Condition>
     static bool settle(Condition done) {
         QElapsedTimer clock;
@@ -100,6 +115,37 @@ TEST_F(RememberedWindowX11, AFrameNotSettledYetIsSavedWhenTheApplicationQuits) {
     QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
     QApplication::exec();
     EXPECT_EQ(defaults_.stringValue(frameKey), "500 400 400 300");
+}
+
+TEST_F(RememberedWindowX11, AStoredFrameIsTakenOnlyWhenAWindowCanHaveItAndItLiesOnTheScreen) {
+    // The private screen is 1920 by 1080; a window that takes no stored frame stays where its
+    // owner put it before, centred as on the first opening.
+    const QRect firstOpening(560, 240, 800, 600);
+    const std::pair<const char*, QRect> cases[] = {
+        {"300 200 640 480", QRect(300, 200, 640, 480)},
+        {"-200 200 640 480", QRect(-200, 200, 640, 480)}, // partly off the left edge, as a user may leave it
+        {"100 100 2147483647 2147483647", firstOpening},  // its right edge overflows
+        {"2147483600 100 800 600", firstOpening},         // its centre overflows back onto the screen
+        {"-2147483648 -2147483648 800 600", firstOpening},
+        {"100 100 800 99999999999999999999", firstOpening},
+        {"100 100 -800 600", firstOpening},
+        {"30000 100 800 600", firstOpening},              // beyond the screen
+        {"100 -500 800 1200", firstOpening},              // its title bar above the screen
+        {"100 100 800 600 5", firstOpening},
+        {"100 100 800", firstOpening},
+    };
+    for (const auto& [stored, expected] : cases) {
+        SCOPED_TRACE(stored);
+        platform::MemoryUserDefaults defaults;
+        defaults.set(frameKey, std::string(stored));
+        RememberedWindow window(defaults, frameKey);
+        window.setGeometry(firstOpening);
+        EXPECT_EQ(window.restoreFrame(), expected != firstOpening);
+        window.show();
+        EXPECT_TRUE(settle([&] { return window.windowHandle()->isExposed() && serverFrame(window) == expected; }))
+            << "on the server at " << serverFrame(window).x() << "," << serverFrame(window).y() << " "
+            << serverFrame(window).width() << "x" << serverFrame(window).height();
+    }
 }
 
 } // namespace
