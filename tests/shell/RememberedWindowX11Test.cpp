@@ -134,8 +134,9 @@ TEST_F(RememberedWindowX11, AStoredFrameIsTakenOnlyWhenAWindowCanHaveItAndItLies
         {"100 100 800 600 5", firstOpening},
         {"100 100 800", firstOpening},
     };
-    for (const auto& [stored, expected] : cases) {
+    for (const auto& [stored, frame] : cases) {
         SCOPED_TRACE(stored);
+        const QRect expected = frame; // a copy the lambda below can capture
         platform::MemoryUserDefaults defaults;
         defaults.set(frameKey, std::string(stored));
         RememberedWindow window(defaults, frameKey);
