@@ -23,38 +23,51 @@
 #include "platform/x11/X11Keymap.h"
 #include "platform/x11/X11KeyboardLayout.h"
 #include "platform/x11/X11QtEventPump.h"
+#include "platform/x11/X11SingleInstance.h"
 #include "preferences/LanguageManager.h"
 #include "preferences/ShortcutSettings.h"
 #include "services/UpdateService.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
 // Zentaris arranges X11 windows; under Wayland it can only reach those running through XWayland.
-bool prepareX11Session() {
+// The connection made to check the server stays open: it holds this program's claim on the display.
+std::unique_ptr<platform::x11::X11Connection> prepareX11Session() {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) {
         std::cerr << "zentaris: no X11 display ($DISPLAY is not set). Zentaris needs an X11 session "
                      "(or XWayland); run it from a desktop session or use `scripts/zentaris run`.\n";
-        return false;
+        return nullptr;
     }
     if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland && *wayland) {
         std::cerr << "zentaris: this is a Wayland session; only windows of X11 (XWayland) applications can be arranged.\n";
     }
     // Qt aborts with a note about its plug-ins when the server cannot be reached; say what is wrong instead.
-    if (!platform::x11::X11Connection::open(display)) {
+    auto connection = platform::x11::X11Connection::open(display);
+    if (!connection) {
         std::cerr << "zentaris: cannot connect to the X server on " << display << ". Zentaris needs an X11 session.\n";
-        return false;
+        return nullptr;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
-    return true;
+    return connection;
+}
+
+// The login name, or the user number when the system knows no name for it.
+std::string userName() {
+    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_name && *entry->pw_name) return entry->pw_name;
+    return std::to_string(::getuid());
 }
 
 std::filesystem::path ownExecutable() {
@@ -66,7 +79,16 @@ std::filesystem::path ownExecutable() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!prepareX11Session()) return 1;
+    const auto session = prepareX11Session();
+    if (!session) return 1;
+    // One Zentaris per user and display: a second start opens the settings of the first, the only
+    // way to reach them where there is no tray. Decided before anything reads the settings file.
+    const auto instance = platform::x11::X11SingleInstance::claim(*session, userName());
+    if (instance.handedOver) {
+        std::cout << "zentaris: Zentaris is already running on " << std::getenv("DISPLAY")
+                  << "; its settings window has been brought to the front.\n";
+        return 0;
+    }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentaris"));
@@ -124,6 +146,15 @@ int main(int argc, char** argv) {
         .inputMonitor = &inputMonitor,
     });
     controller.applicationDidFinishLaunching();
+    std::optional<platform::x11::X11QtEventPump> instancePump;
+    if (instance.held) {
+        instance.held->onRequest([&controller] { controller.openSettings(); });
+        instancePump.emplace(*session);
+    }
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        std::cerr << "zentaris: there is no system tray on this desktop yet; the icon appears as soon as one starts. "
+                     "Until then, start Zentaris again to open its settings.\n";
+    }
     const int status = QApplication::exec();
     controller.applicationWillTerminate();
     return status;
