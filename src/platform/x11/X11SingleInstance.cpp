@@ -86,9 +86,10 @@ X11SingleInstance::X11SingleInstance(X11Connection& connection, xcb_window_t win
 }
 
 X11SingleInstance::~X11SingleInstance() {
-    // The selection goes with its owner window.
+    // The selection goes with its owner window; a round trip, so that the display is free for the
+    // next claim once this object is gone.
     xcb_destroy_window(connection_.xcb(), window_);
-    connection_.flush();
+    connection_.sync();
 }
 
 void X11SingleInstance::handle(const xcb_generic_event_t& event) {
