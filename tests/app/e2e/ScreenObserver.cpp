@@ -3,6 +3,7 @@
 #include <xcb/randr.h>
 #include <xcb/xcb_icccm.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -127,6 +128,16 @@ std::optional<xcb_window_t> ScreenObserver::activeWindow() {
     auto values = cardinals(root_, atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
     if (values.empty() || values[0] == XCB_NONE) return std::nullopt;
     return values[0];
+}
+
+std::optional<xcb_window_t> ScreenObserver::topmostClient() {
+    const xcb_atom_t dock = atom("_NET_WM_WINDOW_TYPE_DOCK");
+    std::optional<xcb_window_t> top;
+    for (auto window : cardinals(root_, atom("_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW)) {
+        const auto types = cardinals(window, atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM);
+        if (std::find(types.begin(), types.end(), dock) == types.end()) top = window;
+    }
+    return top;
 }
 
 std::optional<xcb_window_t> ScreenObserver::clientTitled(const std::string& title) {

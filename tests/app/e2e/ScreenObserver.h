@@ -35,6 +35,8 @@ public:
     // The height of the decoration above the client (the top of _NET_FRAME_EXTENTS); 0 without one.
     int decorationAbove(xcb_window_t client);
     std::optional<xcb_window_t> activeWindow();
+    // The client stacked above every other but the panels (docks), as the window manager lists them.
+    std::optional<xcb_window_t> topmostClient();
     std::optional<xcb_window_t> clientTitled(const std::string& title);
     // The client's resize steps (WM_NORMAL_HINTS); 1 by 1 when it has none.
     std::pair<int, int> resizeIncrement(xcb_window_t client);

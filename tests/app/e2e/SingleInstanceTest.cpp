@@ -4,16 +4,12 @@
 
 #include "ZentarisSession.h"
 
-#include <xcb/xcb_icccm.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <functional>
-#include <string_view>
 #include <sys/wait.h>
 
 namespace zentaris::testing {
@@ -54,109 +50,6 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
-// What the desktop shows of our program, seen through a plain connection of the test's own.
-class ProgramWindows {
-public:
-    explicit ProgramWindows(const std::string& display) : connection_(xcb_connect(display.c_str(), nullptr)) {
-        root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
-    }
-    ~ProgramWindows() { xcb_disconnect(connection_); }
-
-    // Our icons docked in a tray: mapped windows of our class inside another window that the
-    // window manager does not manage as a client of its own.
-    int dockedIcons() {
-        const auto clients = windowList("_NET_CLIENT_LIST", root_);
-        int count = 0;
-        visit(root_, [&](xcb_window_t window, xcb_window_t parent) {
-            if (parent == root_ || std::find(clients.begin(), clients.end(), window) != clients.end()) return;
-            if (isOurs(window) && viewable(window)) ++count;
-        });
-        return count;
-    }
-
-    // Whether `client` is mapped, active and stacked above every other client but the panels.
-    bool inFront(xcb_window_t client) {
-        const auto active = windowList("_NET_ACTIVE_WINDOW", root_);
-        if (active.empty() || active.front() != client || !viewable(client)) return false;
-        auto stacking = windowList("_NET_CLIENT_LIST_STACKING", root_);
-        std::erase_if(stacking, [&](xcb_window_t window) { return isPanel(window); });
-        return !stacking.empty() && stacking.back() == client;
-    }
-
-    std::optional<xcb_window_t> ourClientNamed(const std::string& title) {
-        for (auto window : windowList("_NET_CLIENT_LIST", root_)) {
-            if (isOurs(window) && name(window) == title) return window;
-        }
-        return std::nullopt;
-    }
-
-private:
-    template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-    xcb_atom_t atom(const char* name) {
-        Reply<xcb_intern_atom_reply_t> reply(
-            xcb_intern_atom_reply(connection_, xcb_intern_atom(connection_, 0, std::strlen(name), name), nullptr), &std::free);
-        return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    }
-
-    std::vector<std::uint32_t> windowList(const char* property, xcb_window_t window, xcb_atom_t type = XCB_ATOM_WINDOW) {
-        Reply<xcb_get_property_reply_t> reply(
-            xcb_get_property_reply(connection_, xcb_get_property(connection_, 0, window, atom(property), type, 0, 4096),
-                                   nullptr),
-            &std::free);
-        if (!reply || reply->format != 32) return {};
-        const auto* values = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
-        return {values, values + xcb_get_property_value_length(reply.get()) / 4};
-    }
-
-    void visit(xcb_window_t window, const std::function<void(xcb_window_t, xcb_window_t)>& each) {
-        Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr),
-                                           &std::free);
-        if (!tree) return;
-        const auto* children = xcb_query_tree_children(tree.get());
-        for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
-            each(children[i], window);
-            visit(children[i], each);
-        }
-    }
-
-    bool isPanel(xcb_window_t window) {
-        const auto types = windowList("_NET_WM_WINDOW_TYPE", window, XCB_ATOM_ATOM);
-        return std::find(types.begin(), types.end(), atom("_NET_WM_WINDOW_TYPE_DOCK")) != types.end();
-    }
-
-    bool isOurs(xcb_window_t window) {
-        // WM_CLASS starts with the instance name and its NUL; compared as bytes, since a client
-        // may leave the NULs out.
-        constexpr std::string_view ours("zentaris\0", 9);
-        Reply<xcb_get_property_reply_t> reply(
-            xcb_get_property_reply(connection_,
-                                   xcb_get_property(connection_, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 4), nullptr),
-            &std::free);
-        if (!reply || reply->format != 8) return false;
-        const std::string_view value(static_cast<const char*>(xcb_get_property_value(reply.get())),
-                                     static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
-        return value.starts_with(ours);
-    }
-
-    bool viewable(xcb_window_t window) {
-        Reply<xcb_get_window_attributes_reply_t> attributes(
-            xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr), &std::free);
-        return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
-    }
-
-    std::string name(xcb_window_t window) {
-        xcb_icccm_get_text_property_reply_t text;
-        if (!xcb_icccm_get_wm_name_reply(connection_, xcb_icccm_get_wm_name(connection_, window), &text, nullptr)) return {};
-        std::string result(text.name, text.name_len);
-        xcb_icccm_get_text_property_reply_wipe(&text);
-        return result;
-    }
-
-    xcb_connection_t* connection_;
-    xcb_window_t root_;
-};
-
 class SingleInstance : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -164,7 +57,6 @@ protected:
             GTEST_SKIP() << "Xvfb, openbox, xterm, xdotool, xrandr, trayer or the program is missing";
         }
         session_ = std::make_unique<ZentarisSession>();
-        windows_ = std::make_unique<ProgramWindows>(session_->display().name());
         terminal_ = session_->openTerminal("Terminal 1", 100, 100);
     }
 
@@ -193,15 +85,23 @@ protected:
         return false;
     }
 
+    // Our icons docked in a tray: the only small windows of ours that are mapped.
+    int dockedIcons() {
+        const auto windows = session_->screen().viewableWindowsOfClass("zentaris");
+        return static_cast<int>(std::count_if(windows.begin(), windows.end(),
+                                              [](const PixelRect& box) { return box.width <= 64 && box.height <= 64; }));
+    }
+
+    // The settings window is mapped, active and above every other window but the panels.
     bool settingsInFront() {
         return waitUntil([&] {
-            const auto settings = windows_->ourClientNamed("Settings");
-            return settings && windows_->inFront(*settings);
+            const auto settings = session_->screen().clientTitled("Settings");
+            return settings && session_->screen().activeWindow() == settings &&
+                   session_->screen().topmostClient() == settings;
         }, 15);
     }
 
     std::unique_ptr<ZentarisSession> session_;
-    std::unique_ptr<ProgramWindows> windows_;
     xcb_window_t terminal_ = 0;
 };
 
@@ -226,8 +126,8 @@ TEST_F(SingleInstance, StartsAtOnceLeaveOneProgramAndALaterStartBringsItsSetting
     EXPECT_TRUE(settingsInFront()) << "the settings window is not mapped and in front";
     ASSERT_TRUE(answersShortcuts(terminal_)) << "the running program's shortcuts never answered";
     EXPECT_FALSE(exitStatus(running, 0)) << "the program that holds the display keeps running";
-    EXPECT_TRUE(waitUntil([&] { return windows_->dockedIcons() == 1; }, 15))
-        << windows_->dockedIcons() << " icons docked in the tray";
+    EXPECT_TRUE(waitUntil([&] { return dockedIcons() == 1; }, 15))
+        << dockedIcons() << " icons docked in the tray";
 
     // The user starts it again over a terminal: the running one's settings window comes forward.
     session_->focus(terminal_);
@@ -238,7 +138,7 @@ TEST_F(SingleInstance, StartsAtOnceLeaveOneProgramAndALaterStartBringsItsSetting
     EXPECT_EQ(*status, 0) << output("again.log");
     EXPECT_EQ(occurrences(output("again.log"), "already running"), 1u) << output("again.log");
     EXPECT_TRUE(settingsInFront()) << "the settings window is not mapped and in front";
-    EXPECT_EQ(windows_->dockedIcons(), 1);
+    EXPECT_EQ(dockedIcons(), 1);
     EXPECT_FALSE(exitStatus(running, 0));
 }
 
@@ -259,12 +159,12 @@ TEST_F(SingleInstance, WithoutATrayItSaysHowToReachItAndDocksWhenATrayStarts) {
     ASSERT_TRUE(answersShortcuts(terminal_)) << "the shortcuts never answered: " << output("program.log");
     EXPECT_EQ(occurrences(output("program.log"), "no system tray"), 1u) << output("program.log");
     EXPECT_NE(output("program.log").find("start Zentaris again"), std::string::npos) << output("program.log");
-    EXPECT_EQ(windows_->dockedIcons(), 0);
+    EXPECT_EQ(dockedIcons(), 0);
     session_->press({"super+alt+Left"});
     EXPECT_TRUE(session_->waitForSlot(terminal_, fractionOf(screenArea, 0, 0, 0.25, 1), screenArea));
 
     startTray();
-    EXPECT_TRUE(waitUntil([&] { return windows_->dockedIcons() == 1; }, 20)) << "the icon never reached the tray";
+    EXPECT_TRUE(waitUntil([&] { return dockedIcons() == 1; }, 20)) << "the icon never reached the tray";
     EXPECT_FALSE(exitStatus(program, 0));
 }
 
