@@ -35,13 +35,13 @@ protected:
         display_ = new PrivateDisplay;
         folders_ = new TemporaryDirectory;
         const auto& root = *folders_;
-        // The desktop's mail program is there but cannot start: the folder it runs in was removed.
+        // The desktop's mail program is there but cannot start: what should run it was removed.
         const auto program = root / "mail";
-        writeFile(program, "#!/bin/sh\nexit 0\n");
+        writeFile(program, "#!" + (root / "removed-shell").string() + "\n");
         std::filesystem::permissions(program, std::filesystem::perms::owner_all);
         writeFile(root / "data/applications/stranded-mail.desktop",
-                  "[Desktop Entry]\nType=Application\nName=Stranded Mail\nExec=" + program.string() + " %u\nPath="
-                      + (root / "removed-folder").string() + "\nMimeType=x-scheme-handler/mailto;\n");
+                  "[Desktop Entry]\nType=Application\nName=Stranded Mail\nExec=" + program.string()
+                      + " %u\nMimeType=x-scheme-handler/mailto;\n");
         writeFile(root / "config/mimeapps.list", "[Default Applications]\nx-scheme-handler/mailto=stranded-mail.desktop\n");
         setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);

@@ -87,6 +87,10 @@ TEST(DefaultHandler, OnlyAMailProgramThatRunsCountsAsStarted) {
     EXPECT_EQ(desktop.launch(mailAddress), HandlerLaunch::failedToStart) << "a handler that cannot be started";
     EXPECT_FALSE(std::filesystem::exists(received));
 
+    // A program that is there and cannot run: what should run it was removed.
+    desktop.installMailHandler(desktop.writeScript("stranded-mail", "#!" + (desktop.root / "removed-shell").string() + "\n").string());
+    EXPECT_EQ(desktop.launch(mailAddress), HandlerLaunch::failedToStart) << "a handler whose interpreter is gone";
+
     desktop.installMailHandler(mail.string());
     EXPECT_EQ(desktop.launch(mailAddress), HandlerLaunch::started);
     ASSERT_TRUE(waitFor(received));
