@@ -26,6 +26,10 @@ std::optional<FrameExtents> extentsAround(const Rect& client, const Rect& frame,
     return withinMonitorShare(e, monitor);
 }
 
+bool frameBearsOut(const FrameExtents& declared, const Rect& client, const Rect& frame) {
+    return declared.top == client.minY() - frame.minY() && declared.left <= client.minX() - frame.minX();
+}
+
 std::optional<ProtocolRect> clientRequestFor(const Rect& target, const FrameExtents& d, const FrameExtents& s, double border) {
     const auto x = protocolCoordinate(target.minX() - s.left);
     const auto y = protocolCoordinate(target.minY() - s.top);

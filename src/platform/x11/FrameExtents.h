@@ -24,6 +24,14 @@ std::optional<FrameExtents> plausibleFrameExtents(const std::vector<std::uint32_
 // inside the frame or a side is larger than a quarter of the monitor.
 std::optional<FrameExtents> extentsAround(const Rect& client, const Rect& frame, Size monitor);
 
+// Whether the window manager's frame window around the client bears out the declared decorations
+// (a client may overwrite them with anything): the client sits in the frame at the declared top
+// (the title bar) and no further left than declared (some managers keep an invisible border for
+// resizing inside their frame and leave it out of what they declare). The client's place in its
+// frame changes only with the decorations, never with a move or resize, so this holds even while
+// the manager is between moving the frame and the client; the right and bottom sides do not.
+bool frameBearsOut(const FrameExtents& declared, const Rect& client, const Rect& frame);
+
 // A move and resize as the X protocol carries it.
 struct ProtocolRect {
     std::int16_t x = 0, y = 0;

@@ -11,8 +11,8 @@ X11FrameWatch::X11FrameWatch(X11Connection& connection, X11Clients& clients, Cha
     eventToken_ = connection_.addCacheListener([this](const xcb_generic_event_t& event) { onEvent(event); });
 }
 
-std::vector<bool> X11FrameWatch::watch(const std::vector<xcb_window_t>& clients) {
-    std::vector<bool> heard(clients.size(), false);
+std::vector<X11FrameWatch::Ancestry> X11FrameWatch::watch(const std::vector<xcb_window_t>& clients) {
+    std::vector<Ancestry> result(clients.size());
     struct Walk {
         std::size_t index;
         xcb_window_t at;
@@ -20,9 +20,8 @@ std::vector<bool> X11FrameWatch::watch(const std::vector<xcb_window_t>& clients)
     };
     std::vector<Walk> walking;
     for (std::size_t i = 0; i < clients.size(); ++i) {
-        if (ancestorsOf_.count(clients[i])) heard[i] = true;
-        // A client not watched itself would not tell of its reparenting or its end.
-        else if (clients_.isWatched(clients[i])) walking.push_back({i, clients[i], {}});
+        if (auto known = ancestorsOf_.find(clients[i]); known != ancestorsOf_.end()) result[i] = {true, known->second};
+        else walking.push_back({i, clients[i], {}});
     }
     auto* c = connection_.xcb();
     std::vector<xcb_window_t> newlyWatched;
@@ -33,21 +32,25 @@ std::vector<bool> X11FrameWatch::watch(const std::vector<xcb_window_t>& clients)
         for (std::size_t i = 0; i < walking.size(); ++i) {
             auto tree = waitForReply(c, xcb_query_tree_reply, cookies[i]);
             auto& walk = walking[i];
-            if (!tree || tree->parent == XCB_WINDOW_NONE) continue; // gone: read afresh each time
+            if (!tree || tree->parent == XCB_WINDOW_NONE) continue; // gone
             if (tree->parent != connection_.root()) {
                 walk.above.push_back(tree->parent);
                 walk.at = tree->parent;
                 next.push_back(std::move(walk));
                 continue;
             }
+            auto& found = result[walk.index];
+            found.above = walk.above;
             const auto client = clients[walk.index];
+            // A client not watched itself would not tell of its reparenting or its end.
+            if (!clients_.isWatched(client)) continue;
             for (auto window : walk.above) {
                 auto& under = clientsUnder_[window];
                 if (under.empty()) newlyWatched.push_back(window);
                 if (std::find(under.begin(), under.end(), client) == under.end()) under.push_back(client);
             }
             ancestorsOf_[client] = std::move(walk.above);
-            heard[walk.index] = true;
+            found.heard = true;
         }
         walking = std::move(next);
     }
@@ -55,7 +58,7 @@ std::vector<bool> X11FrameWatch::watch(const std::vector<xcb_window_t>& clients)
         auto cookie = xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &clientWindowEvents);
         xcb_discard_reply(c, cookie.sequence);
     }
-    return heard;
+    return result;
 }
 
 void X11FrameWatch::forget(xcb_window_t client) {

@@ -4,6 +4,7 @@
 #include "platform/x11/X11Clients.h"
 
 #include <functional>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -23,10 +24,17 @@ public:
     X11FrameWatch(const X11FrameWatch&) = delete;
     X11FrameWatch& operator=(const X11FrameWatch&) = delete;
 
+    struct Ancestry {
+        // Whether the client's frame is heard of from now on.
+        bool heard = false;
+        // The windows between the client and the root, nearest first (the last one is the window
+        // manager's frame); none when the client is gone or lies deeper than a frame.
+        std::optional<std::vector<xcb_window_t>> above;
+    };
     // Starts hearing of the frames of these clients (one round trip per level of windows above
-    // those not heard of yet). For each client: whether its frame is heard of from now on. Reads
-    // of the frame sent after this call see every change that is not announced yet.
-    std::vector<bool> watch(const std::vector<xcb_window_t>& clients);
+    // those not heard of yet; those never heard of are walked every time). Reads of the frame
+    // sent after this call see every change that is not announced yet.
+    std::vector<Ancestry> watch(const std::vector<xcb_window_t>& clients);
 
 private:
     void onEvent(const xcb_generic_event_t& event);

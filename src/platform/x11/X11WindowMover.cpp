@@ -29,7 +29,8 @@ Rect roundedToPixels(const Rect& r) {
 
 X11WindowMover::X11WindowMover(X11Connection& connection, X11Clients& clients, X11Monitors& monitors)
     : connection_(connection), clients_(clients), monitors_(monitors), knownFrames_(clients.look()),
-      frameWatch_(connection, clients, [this](xcb_window_t window) { lastingFrames_.erase(window); }) {
+      frameWatch_(connection, clients, [this](xcb_window_t window) { lastingFrames_.erase(window); }),
+      frameReader_(connection) {
     connection_.setBeforeFlush([this] { sendHeldMove(); });
 }
 
@@ -52,29 +53,14 @@ Rect X11WindowMover::ClientFrame::outer() const {
 }
 
 void X11WindowMover::fetchFrames(const std::vector<xcb_window_t>& windows, KnownFrames& into) {
-    // Every request first, then every answer: one round trip for all the windows.
-    auto* c = connection_.xcb();
-    struct Requests {
-        xcb_get_geometry_cookie_t geometry;
-        xcb_translate_coordinates_cookie_t origin;
-        PendingProperty decoration, shadow;
-    };
-    std::vector<Requests> requests;
-    requests.reserve(windows.size());
-    const xcb_atom_t gtkExtents = connection_.atom("_GTK_FRAME_EXTENTS");
     // Watched before they are read, so that any change after the reading is heard of.
-    const auto heard = frameWatch_.watch(windows);
-    for (auto window : windows) {
-        requests.push_back({xcb_get_geometry(c, window), xcb_translate_coordinates(c, window, connection_.root(), 0, 0),
-                            PendingProperty(connection_, window, connection_.ewmh()->_NET_FRAME_EXTENTS, XCB_ATOM_CARDINAL, 4),
-                            PendingProperty(connection_, window, gtkExtents, XCB_ATOM_CARDINAL, 4)});
-    }
+    const auto ancestry = frameWatch_.watch(windows);
+    const auto readings = frameReader_.read(windows, ancestry, monitors_.rootSpace().primary.size);
     for (std::size_t i = 0; i < windows.size(); ++i) {
-        auto& r = requests[i];
-        auto geometry = waitForReply(c, xcb_get_geometry_reply, r.geometry);
-        auto origin = waitForReply(c, xcb_translate_coordinates_reply, r.origin);
-        auto& frame = into[windows[i]] = frameOf(windows[i], geometry.get(), origin.get(), r.decoration, r.shadow);
-        if (frame && heard[i]) lastingFrames_[windows[i]] = *frame;
+        auto& frame = into[windows[i]];
+        frame.reset();
+        if (const auto& r = readings[i]) frame = ClientFrame{r->client, r->border, r->decoration, r->shadow};
+        if (frame && ancestry[i].heard) lastingFrames_[windows[i]] = *frame;
         else lastingFrames_.erase(windows[i]);
     }
 }
@@ -109,48 +95,6 @@ std::optional<X11WindowMover::ClientFrame> X11WindowMover::readFrameAfresh(xcb_w
     auto& known = knownFrames_.get();
     fetchFrames({window}, known);
     return known[window];
-}
-
-std::optional<X11WindowMover::ClientFrame> X11WindowMover::frameOf(xcb_window_t window, const xcb_get_geometry_reply_t* geometry,
-                                                                   const xcb_translate_coordinates_reply_t* origin,
-                                                                   PendingProperty& decoration, PendingProperty& shadow) {
-    if (!geometry || !origin) return std::nullopt;
-    const Size monitor = monitors_.rootSpace().primary.size;
-    ClientFrame frame;
-    frame.border = geometry->border_width;
-    frame.client = Rect(origin->dst_x - frame.border, origin->dst_y - frame.border, geometry->width + 2 * frame.border,
-                        geometry->height + 2 * frame.border);
-    // Anyone can set either property; a made-up size is refused.
-    auto extents = [&](std::optional<std::vector<std::uint32_t>> v, const char* name) -> std::optional<Extents> {
-        if (!v) return Extents{};
-        if (auto plausible = plausibleFrameExtents(*v, monitor)) return *plausible;
-        reportRefusedProperty(window, name, listOfValues(*v) + ": a side beyond a quarter of the monitor");
-        return std::nullopt;
-    };
-    // A client that overwrote the window manager's word still has the frame it was given.
-    if (auto declared = extents(decoration.values32(), "_NET_FRAME_EXTENTS")) frame.decoration = *declared;
-    else frame.decoration = extentsOfFrameWindow(window, frame.client, monitor);
-    frame.shadow = extents(shadow.values32(), "_GTK_FRAME_EXTENTS").value_or(Extents{});
-    return frame;
-}
-
-X11WindowMover::Extents X11WindowMover::extentsOfFrameWindow(xcb_window_t window, const Rect& client, Size monitor) {
-    // The frame is the client's ancestor among the root's children.
-    auto* c = connection_.xcb();
-    xcb_window_t frameWindow = window;
-    for (int depth = 0;; ++depth) {
-        if (depth == maxFrameDepth) return {};
-        auto tree = waitForReply(c, xcb_query_tree_reply, xcb_query_tree(c, frameWindow));
-        if (!tree || tree->parent == XCB_WINDOW_NONE) return {};
-        if (tree->parent == connection_.root()) break;
-        frameWindow = tree->parent;
-    }
-    if (frameWindow == window) return {}; // not reparented: nothing drawn around it
-    auto geometry = waitForReply(c, xcb_get_geometry_reply, xcb_get_geometry(c, frameWindow));
-    if (!geometry) return {};
-    const double border = geometry->border_width;
-    const Rect outer(geometry->x, geometry->y, geometry->width + 2 * border, geometry->height + 2 * border);
-    return extentsAround(client, outer, monitor).value_or(Extents{});
 }
 
 std::optional<Rect> X11WindowMover::inAccessibilitySpace(const std::optional<ClientFrame>& current) {

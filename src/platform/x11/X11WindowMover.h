@@ -3,6 +3,7 @@
 #include "platform/Accessibility.h"
 #include "platform/x11/FrameExtents.h"
 #include "platform/x11/X11Clients.h"
+#include "platform/x11/X11FrameReader.h"
 #include "platform/x11/X11FrameWatch.h"
 #include "platform/x11/X11Monitors.h"
 #include "platform/x11/X11Properties.h"
@@ -49,7 +50,7 @@ private:
     struct ClientFrame {
         Rect client; // in root coordinates, border included
         double border = 0;
-        Extents decoration; // _NET_FRAME_EXTENTS
+        Extents decoration; // as the frame window bears them out (FrameReading::decoration)
         Extents shadow;     // _GTK_FRAME_EXTENTS
         Rect outer() const;
     };
@@ -70,11 +71,6 @@ private:
 
     using KnownFrames = std::unordered_map<xcb_window_t, std::optional<ClientFrame>>;
     void fetchFrames(const std::vector<xcb_window_t>& windows, KnownFrames& into);
-    std::optional<ClientFrame> frameOf(xcb_window_t window, const xcb_get_geometry_reply_t* geometry,
-                                       const xcb_translate_coordinates_reply_t* origin, PendingProperty& decoration,
-                                       PendingProperty& shadow);
-    // The decorations as the window manager's frame window around the client shows them.
-    Extents extentsOfFrameWindow(xcb_window_t window, const Rect& client, Size monitor);
     // What was read of the window is about to change.
     void forgetFrame(xcb_window_t window);
     // From this look's reads; afresh when this process waits for a change.
@@ -95,6 +91,7 @@ private:
     std::unordered_map<xcb_window_t, ClientFrame> lastingFrames_;
     Rect lastingPrimary_;
     X11FrameWatch frameWatch_;
+    X11FrameReader frameReader_;
     std::unordered_map<xcb_window_t, Pending> pending_;
     std::optional<HeldMove> held_;
 };

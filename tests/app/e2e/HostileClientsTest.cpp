@@ -156,6 +156,37 @@ protected:
         for (auto window : others) EXPECT_TRUE(reachable(window)) << "after the monitors changed";
     }
 
+    // Waits until the window manager's frame of each window fills one slot of its own; the last
+    // comparison. The frame is read from the window tree, whatever the client declared.
+    ::testing::AssertionResult waitForRealFrames(const std::vector<xcb_window_t>& windows, const std::vector<Slot>& slots) {
+        ::testing::AssertionResult last = ::testing::AssertionFailure() << "not compared";
+        for (int attempt = 0; attempt < 150; ++attempt) {
+            last = ::testing::AssertionSuccess();
+            std::vector<bool> taken(slots.size(), false);
+            for (auto window : windows) {
+                const auto frame = geometry_->frameOf(window);
+                if (!frame) {
+                    last = ::testing::AssertionFailure() << "a window is gone";
+                    break;
+                }
+                const auto increment = session().screen().resizeIncrement(window);
+                bool placed = false;
+                for (std::size_t i = 0; i < slots.size() && !placed; ++i) {
+                    if (taken[i] || !fillsSlot(*frame, slots[i], screenArea, increment)) continue;
+                    taken[i] = placed = true;
+                }
+                if (!placed) {
+                    last = ::testing::AssertionFailure() << "the frame " << *frame << " fills no slot left";
+                    if (slots.size() == 1) last = fillsSlot(*frame, slots.front(), screenArea, increment);
+                    break;
+                }
+            }
+            if (last) return last;
+            pauseFor(0.02);
+        }
+        return last;
+    }
+
     std::unique_ptr<ZentarisSession> session_;
     std::unique_ptr<ClientGeometry> geometry_;
     std::vector<xcb_window_t> terminals_;
@@ -245,6 +276,30 @@ TEST_F(HostileClients, MadeUpFrameExtentsAndSizeHintsKeepWindowsOnTheirMonitor) 
     expectTerminalsUsable("next to the hostile clients");
     driveEverything(windows);
     for (auto pid : pids) quit(pid);
+}
+
+TEST_F(HostileClients, FrameExtentsAClientWroteItselfPutTheRealFrameInEverySlot) {
+    const Slot whole = fractionOf(screenArea, 0, 0, 1, 1);
+    const Slot topHalf = fractionOf(screenArea, 0, 0, 1, 0.5), bottomHalf = fractionOf(screenArea, 0, 0.5, 1, 0.5);
+    const std::vector<Slot> quarters{fractionOf(screenArea, 0, 0, 0.5, 0.5), fractionOf(screenArea, 0.5, 0, 0.5, 0.5),
+                                     fractionOf(screenArea, 0, 0.5, 0.5, 0.5), fractionOf(screenArea, 0.5, 0.5, 0.5, 0.5)};
+    for (const std::string lie : {"5000,5000,5000,5000", "0,0,0,0"}) {
+        auto [pid, window] = launch("declares " + lie, {"--cardinals", "_NET_FRAME_EXTENTS", lie});
+        for (int round = 0; round < 3; ++round) {
+            session().focus(window);
+            session().press({"super+alt+f"});
+            EXPECT_TRUE(waitForRealFrames({window}, {whole})) << lie << ": fill";
+            session().press({"super+alt+Down"});
+            EXPECT_TRUE(waitForRealFrames({window}, {bottomHalf})) << lie << ": bottom half";
+            session().press({"super+alt+Down"});
+            EXPECT_TRUE(waitForRealFrames({window}, {topHalf})) << lie << ": top half";
+            session().press({"super+alt+0"});
+            std::vector<xcb_window_t> four = terminals_;
+            four.push_back(window);
+            EXPECT_TRUE(waitForRealFrames(four, quarters)) << lie << ": four windows";
+        }
+        quit(pid);
+    }
 }
 
 } // namespace

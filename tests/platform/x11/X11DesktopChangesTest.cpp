@@ -167,10 +167,14 @@ TEST(X11DesktopChanges, FramesKeptFromOneCommandToTheNextFollowEveryMoveOfTheWin
 
     wm.configure(frame, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, {700, 50});
     EXPECT_EQ(frameAfterEvents(), Rect(700, 50, 410, 330)) << "the frame moved, the client with it";
+    // A border the manager keeps invisible, five pixels on three sides: the client plus the rest.
+    wm.set(client, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL, {0, 0, 25, 0});
+    EXPECT_EQ(frameAfterEvents(), Rect(705, 50, 400, 325)) << "new decorations";
     wm.configure(client, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, {300, 200});
-    EXPECT_EQ(frameAfterEvents(), Rect(700, 50, 310, 230)) << "the client resized inside its frame";
+    EXPECT_EQ(frameAfterEvents(), Rect(705, 50, 300, 225)) << "the client resized inside its frame";
+    // Sides the frame does not bear out (a higher title bar): what the frame window shows counts.
     wm.set(client, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL, {5, 5, 40, 5});
-    EXPECT_EQ(frameAfterEvents(), Rect(700, 35, 310, 245)) << "new decorations";
+    EXPECT_EQ(frameAfterEvents(), Rect(700, 50, 410, 330)) << "declared sides the frame does not bear out";
 
     // A new frame elsewhere: the old one no longer holds the client, the new one is followed.
     const auto newFrame = wm.frame(client, Rect(200, 300, 410, 330), 5, 25);
