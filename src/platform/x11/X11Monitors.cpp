@@ -126,13 +126,22 @@ std::vector<Monitor> X11Monitors::readBounds(bool withDetails) {
         monitors.push_back(whole);
         return monitors;
     }
-    if (primary < 0) {
+    putPrimaryFirst(monitors, primary < 0 ? std::nullopt : std::optional<std::size_t>(primary));
+    return monitors;
+}
+
+void putPrimaryFirst(std::vector<Monitor>& monitors, std::optional<std::size_t> flagged) {
+    if (monitors.empty()) return;
+    std::size_t primary = 0;
+    if (flagged && *flagged < monitors.size()) {
+        primary = *flagged;
+    } else {
         auto atOrigin = std::find_if(monitors.begin(), monitors.end(),
                                      [](const Monitor& m) { return m.bounds.minX() == 0 && m.bounds.minY() == 0; });
-        primary = atOrigin == monitors.end() ? 0 : static_cast<int>(atOrigin - monitors.begin());
+        if (atOrigin != monitors.end()) primary = static_cast<std::size_t>(atOrigin - monitors.begin());
     }
-    std::rotate(monitors.begin(), monitors.begin() + primary, monitors.begin() + primary + 1);
-    return monitors;
+    const auto at = monitors.begin() + static_cast<std::ptrdiff_t>(primary);
+    std::rotate(monitors.begin(), at, at + 1);
 }
 
 void X11Monitors::addUsableAreas(std::vector<Monitor>& monitors) {

@@ -22,6 +22,10 @@ struct Monitor {
     bool operator==(const Monitor&) const = default;
 };
 
+// Moves the primary monitor to the front, the others keeping their order: the one RandR flags
+// (`flagged`, its index), else the one at the root's origin, else the first.
+void putPrimaryFirst(std::vector<Monitor>& monitors, std::optional<std::size_t> flagged);
+
 // The mapping between root-window coordinates and the two coordinate systems of the interfaces:
 // screen coordinates (origin at the bottom left of the primary monitor, y upwards) and
 // accessibility coordinates (origin at the primary monitor's top left, y downwards).

@@ -1,5 +1,9 @@
 #include "X11BackendFixture.h"
 
+#include "platform/x11/X11Monitors.h"
+
+#include <algorithm>
+
 using platform::Point;
 using platform::Rect;
 using zentaris::testing::X11Session;
@@ -108,4 +112,49 @@ TEST(X11Screens, PrimaryMonitorComesFirstAndDefinesTheOrigin) {
     ASSERT_TRUE(window);
     session.setFrame(*window, Rect(-900, 100, 400, 300));
     EXPECT_EQ(session.waitForFrame(*window, Rect(-900, 100, 400, 300)), Rect(-900, 100, 400, 300));
+}
+
+TEST(X11Screens, TheFlaggedPrimaryGoesFirstWhereverItIsListedAndTheOthersKeepTheirOrder) {
+    using platform::x11::Monitor;
+    auto named = [](std::vector<Monitor> monitors, std::optional<std::size_t> flagged) {
+        platform::x11::putPrimaryFirst(monitors, flagged);
+        std::string names;
+        for (const auto& m : monitors) names += m.name;
+        return names;
+    };
+    const Monitor a{Rect(0, 0, 640, 1080), {}, "A"}, b{Rect(640, 0, 640, 1080), {}, "B"}, c{Rect(1280, 0, 640, 1080), {}, "C"};
+    EXPECT_EQ(named({a, b, c}, 2), "CAB");
+    EXPECT_EQ(named({a, b, c}, 1), "BAC");
+    EXPECT_EQ(named({a, b, c}, 0), "ABC");
+    // None flagged (or a flag beyond the list): the one at the origin, else the first.
+    EXPECT_EQ(named({b, c, a}, std::nullopt), "ABC");
+    EXPECT_EQ(named({b, c, a}, 7), "ABC");
+    EXPECT_EQ(named({c, b}, std::nullopt), "CB");
+}
+
+TEST(X11Screens, ThePrimaryMonitorSetUpLastIsTheMainOneAndTheOrigin) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox", "xrandr");
+    X11Session session;
+    // Three side by side; the primary, in the middle, is set up last.
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "left", "640/169x1080/286+0+0", "screen"}), 0);
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "right", "640/169x1080/286+1280+0", "none"}), 0);
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "*middle", "640/169x1080/286+640+0", "none"}), 0);
+    auto& screens = session.desktop().screens();
+    ASSERT_TRUE(session.waitUntil([&] { return screens.screens().size() == 3; }, 5));
+    const auto all = screens.screens();
+    EXPECT_EQ(all[0].localizedName, "middle");
+    EXPECT_EQ(all[0].frame, Rect(0, 0, 640, 1080));
+    std::vector<Rect> others{all[1].frame, all[2].frame};
+    std::sort(others.begin(), others.end(), [](const Rect& l, const Rect& r) { return l.minX() < r.minX(); });
+    EXPECT_EQ(others, (std::vector<Rect>{Rect(-640, 0, 640, 1080), Rect(640, 0, 640, 1080)}));
+    ASSERT_TRUE(screens.mainScreen());
+    EXPECT_EQ(screens.mainScreen()->frame, all[0].frame) << "no window has the focus";
+
+    // Accessibility coordinates start at the middle monitor's top left: x = -600 is on the left one.
+    const pid_t pid = session.launchClient({});
+    auto window = session.waitForWindow(pid);
+    ASSERT_TRUE(window);
+    session.setFrame(*window, Rect(-600, 100, 400, 300));
+    EXPECT_EQ(session.waitForFrame(*window, Rect(-600, 100, 400, 300)), Rect(-600, 100, 400, 300));
+    EXPECT_EQ(screens.mainScreen()->frame, Rect(-640, 0, 640, 1080)) << "the focused window's screen";
 }
