@@ -1,46 +1,21 @@
 #include "onboarding/FilmPlayback.h"
 
+#include "onboarding/FilmPlayerProcess.h"
+
 #include <QCoreApplication>
-#include <QLibrary>
 #include <QTimer>
 
 #include <cstdint>
-#include <filesystem>
 #include <map>
 #include <utility>
 
-#ifndef ZENTARIS_FILM_MODULE_IN_BUILD
-#define ZENTARIS_FILM_MODULE_IN_BUILD ""
+#ifdef __GLIBC__
+#include <malloc.h>
 #endif
 
 namespace zentaris::tutorial {
 
 namespace {
-
-constexpr const char* moduleFile = "libzentaris_film_player.so";
-
-// Installed beside the program's libraries (<prefix>/lib/zentaris); in a build tree, where it
-// was built.
-QString locateModule() {
-    std::error_code error;
-    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        const auto installed = executable.parent_path() / ".." / "lib" / "zentaris" / moduleFile;
-        if (std::filesystem::is_regular_file(installed, error)) return QString::fromStdString(installed.string());
-    }
-    return QStringLiteral(ZENTARIS_FILM_MODULE_IN_BUILD);
-}
-
-OpenFilm loadModule() {
-    // Loaded once, on the first film, and kept: its libraries stay mapped for later films.
-    static const OpenFilm open = [] {
-        const QString path = locateModule();
-        if (path.isEmpty()) return OpenFilm{};
-        QLibrary module(path);
-        return reinterpret_cast<OpenFilm>(module.resolve(openFilmSymbol));
-    }();
-    return open;
-}
 
 FilmPlayerCount counts;
 std::chrono::milliseconds keepTime = std::chrono::seconds(30);
@@ -49,6 +24,11 @@ void release(std::unique_ptr<FilmPlayback> playback) {
     if (!playback) return;
     playback.reset();
     --counts.alive;
+#ifdef __GLIBC__
+    // The pictures that came through here were freed, but the allocator keeps freed heap for
+    // later; with no film left there is no later, so the tray program goes back to its idle size.
+    if (counts.alive == 0) malloc_trim(0);
+#endif
 }
 
 struct Parked {
@@ -114,10 +94,11 @@ std::unique_ptr<FilmShowing> showFilm(const std::string& path, FilmPlayback::Eve
         parked->resume(std::move(events));
         return std::make_unique<FilmShowing>(path, std::move(parked));
     }
-    const OpenFilm open = loadModule();
-    if (!open) return nullptr;
-    std::unique_ptr<FilmPlayback> playback(open(path, std::move(events)));
-    if (!playback) return nullptr;
+    // Another film's parked player goes before this one's starts.
+    releaseParkedPlayers();
+    const std::string program = filmPlayerProgram();
+    if (program.empty()) return nullptr;
+    auto playback = std::make_unique<FilmPlayerProcess>(program, path, std::move(events));
     ++counts.made;
     ++counts.alive;
     return std::make_unique<FilmShowing>(path, std::move(playback));

@@ -10,9 +10,9 @@
 
 namespace zentaris::tutorial {
 
-// One film's player, silent and looping. It lives in the media module, which the program loads
-// only when a film is about to play, so that an idle program never maps the media and audio
-// libraries.
+// One film's player, silent and looping. The film plays in a process of its own (the film player
+// program), so that the media and audio libraries, their threads and what they allocate never
+// enter this program, and are all given back when the player goes.
 class FilmPlayback {
 public:
     struct Events {
@@ -34,15 +34,11 @@ public:
     virtual bool hasAudioOutput() const = 0;
 };
 
-// The media module's one entry point: a film playing from `path` from its first frame, or none
-// when no media backend can be loaded on this desktop.
-using OpenFilm = FilmPlayback* (*)(const std::string& path, FilmPlayback::Events events);
-inline constexpr const char* openFilmSymbol = "zentaris_open_film";
-
-// One showing of a film, lending it the film's player. Each film keeps one player between its
-// showings: when a showing ends the player is parked, and the next showing resumes it instead of
-// making a new one, so changing pages neither waits for a player nor piles up players. A parked
-// player is released once its film has not been shown for a while.
+// One showing of a film, lending it the film's player. When a showing ends the player is parked,
+// and the next showing of that film resumes it instead of starting a new one, so coming back to a
+// page shows its film at once. A parked player is released once its film has not been shown for a
+// while, and as soon as another film is shown: no more than one player is alive at a time, each a
+// process of its own.
 class FilmShowing {
 public:
     FilmShowing(std::string path, std::unique_ptr<FilmPlayback> playback);
@@ -57,8 +53,9 @@ private:
     std::unique_ptr<FilmPlayback> playback_;
 };
 
-// Shows the film at `path` from its first frame: its parked player, else a new one from the media
-// module, loading the module on first use; none when the module or a media backend is missing.
+// Shows the film at `path` from its first frame: its parked player, else a new one; none when the
+// film player program is missing. A film that turns out unplayable (no media backend on this
+// desktop, a broken file) reports so through its events.
 std::unique_ptr<FilmShowing> showFilm(const std::string& path, FilmPlayback::Events events);
 
 // Players made since the program started, and those alive now, showing or parked.
