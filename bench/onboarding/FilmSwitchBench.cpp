@@ -1,170 +1,183 @@
-// Quick page changes in the tutorial: Next and Back between the two film pages, against the same
-// between two pages without films. Reports the longest stall of the event loop while switching
-// and the resident memory before and after.
-// Usage: bench_onboarding_films [--pairs N] [--dwell MS]   (default 40 pairs, 50 ms and 400 ms)
-#include "onboarding/FilmPlayback.h"
-#include "onboarding/OnboardingState.h"
-#include "onboarding/OnboardingView.h"
-#include "platform/HotKeys.h"
-#include "platform/MainQueue.h"
-#include "platform/UserDefaults.h"
-#include "platform/fake/FakeHotKeys.h"
-#include "platform/fake/FakeMainQueue.h"
+// The tutorial's films on the running program, on a private desktop, driven as a person would
+// with the pointer: the program's resident memory idle before the tutorial, at its peak while a
+// film page shows, after quick Next/Back switches between the two film pages, and 30 s after the
+// tutorial window was closed; and how long the interface takes to turn the page when a film page
+// is left, against leaving a page without a film (from the click until the next page shows). Nothing is trimmed or warmed by the benchmark: the program does
+// what it does. Memory counts the program and every process it started (the film player).
+// Usage: bench_onboarding_films [--repeats N] [--pairs N] [--zentaris PATH]   (default 3, 40)
+#include "TutorialDriver.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QTimer>
+#include "../app/BenchDesktop.h"
+#include "support/TemporaryDirectory.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <malloc.h>
+#include <ctime>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace zentaris;
+using namespace zentaris::bench;
 
 namespace {
 
-// Resident memory once the heap has given back what it holds free: what is left is in use, not
-// kept by the allocator's per-thread pools, whose size varies from run to run.
-long residentKiB() {
-    malloc_trim(0);
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return 0;
+constexpr double settleSeconds = 5, afterCloseSeconds = 30;
+
+void pause(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
+struct Run {
+    double idle = 0, firstPage = 0, filmPage = 0, peak = 0, afterSwitches = 0, afterClose = 0;
+    double afterCloseHelpers = 0;
+    std::vector<double> filmLeaveStalls, plainLeaveStalls;
+};
+
+// The idle figure: the same program started without its tutorial, after it has settled.
+double idleMiB(testing::PrivateDisplay& display, const std::string& binary) {
+    QuietConfig config;
+    const pid_t pid = startProcess(config.command(binary), display.name());
+    pause(settleSeconds);
+    const double resident = residentMiB(pid).total();
+    stopProcess(pid);
+    return resident;
 }
 
-// The longest time between two beats of a 1 ms timer: how long the event loop was kept from
-// running, by whatever ran in it.
-class Heartbeat {
+// A configuration in which the tutorial opens at start, with no update check.
+class FirstStartConfig {
 public:
-    Heartbeat() {
-        timer_.setTimerType(Qt::PreciseTimer);
-        timer_.setInterval(1);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            longest_ = std::max(longest_, clock_.nsecsElapsed());
-            clock_.restart();
-        });
+    FirstStartConfig() {
+        std::filesystem::create_directories(folder_.path() / "zentaris");
+        testing::writeFile(folder_.path() / "zentaris" / "defaults.json",
+                           R"({"values": {"lastUpdateCheckDate": {"type": "date", "value": )" + std::to_string(std::time(nullptr)) + "}}}");
     }
-    void start() {
-        longest_ = 0;
-        clock_.start();
-        timer_.start();
-    }
-    double stop() {
-        timer_.stop();
-        return static_cast<double>(longest_) / 1e6;
+    std::vector<std::string> command(const std::string& binary) const {
+        return {"env", "XDG_CONFIG_HOME=" + folder_.path().string(), binary};
     }
 
 private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 longest_ = 0;
+    testing::TemporaryDirectory folder_;
 };
 
-void runFor(int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-struct Result {
-    double longestStallMs;
-    double longestChangeMs;
-    double seconds;
-    long before, after;
-    int playersMade, playersAlive;
-};
-
-// `pairs` Next/Back pairs starting on `first`, staying `dwell` ms on each page, then 2 s to settle.
-Result switchPages(OnboardingStep first, int pairs, int dwell) {
-    auto& state = OnboardingState::shared();
-    // Both pages for a moment first, so that their films, if any, are under way.
-    state.setCurrentStep(static_cast<OnboardingStep>(static_cast<int>(first) + 1));
-    runFor(1000);
-    state.setCurrentStep(first);
-    runFor(1000);
-    const long before = residentKiB();
-    const int madeBefore = tutorial::filmPlayerCount().made;
-    Heartbeat heartbeat;
-    QElapsedTimer clock;
-    clock.start();
-    heartbeat.start();
-    qint64 longestChange = 0;
-    const auto change = [&](void (OnboardingState::*step)()) {
-        QElapsedTimer changing;
-        changing.start();
-        (state.*step)();
-        longestChange = std::max(longestChange, changing.nsecsElapsed());
-        runFor(dwell);
+bool tutorialRun(testing::PrivateDisplay& display, BenchDesktop& desktop, const std::string& binary, int pairs, Run& run) {
+    FirstStartConfig config;
+    const pid_t pid = startProcess(config.command(binary), display.name());
+    TutorialDriver tutorial(desktop, display.name(), pid);
+    const auto fail = [&](const char* what) {
+        std::cerr << "  " << what << " (the tutorial shows page " << tutorial.page() << ")\n";
+        stopProcess(pid);
+        return false;
     };
-    for (int pair = 0; pair < pairs; ++pair) {
-        change(&OnboardingState::nextStep);
-        change(&OnboardingState::previousStep);
-    }
-    const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-    runFor(2000);
-    const double stall = heartbeat.stop();
-    return {stall, static_cast<double>(longestChange) / 1e6, seconds, before, residentKiB(), tutorial::filmPlayerCount().made - madeBefore, tutorial::filmPlayerCount().alive};
-}
+    if (!tutorial.waitForWindow(15) || !tutorial.waitForPage(1, 10)) return fail("the tutorial did not open");
+    pause(2);
+    run.firstPage = residentMiB(pid).total();
 
-void print(const char* label, const Result& result) {
-    std::printf("  %-26s longest stall %6.1f ms, page change %6.1f ms   %6.2f s   resident %6.1f -> %6.1f MiB (%+.1f)   players made %d, alive %d\n",
-                label, result.longestStallMs, result.longestChangeMs, result.seconds, result.before / 1024.0, result.after / 1024.0,
-                (result.after - result.before) / 1024.0, result.playersMade, result.playersAlive);
+    PeakSampler peak(pid);
+    for (int page = 2; page <= 4; ++page) {
+        if (!tutorial.next(page)) return fail("Next did not turn the page");
+    }
+    pause(4);
+    run.filmPage = residentMiB(pid).total();
+
+    // Leaving the shortcuts page (its film playing) and leaving the menu-bar page (no film), in turn.
+    for (int round = 0; round < 3; ++round) {
+        const auto film = tutorial.timeToTurn(false, 3);
+        if (!film) return fail("Back did not leave the film page");
+        pause(2);
+        const auto plain = tutorial.timeToTurn(false, 2);
+        if (!plain) return fail("Back did not leave the page without a film");
+        run.filmLeaveStalls.push_back(*film);
+        run.plainLeaveStalls.push_back(*plain);
+        if (!tutorial.next(3) || !tutorial.next(4)) return fail("Next did not come back to the film page");
+        pause(3);
+    }
+
+    // Quick switches between the two film pages, each shown long enough for its film to start.
+    for (int pair = 0; pair < pairs; ++pair) {
+        tutorial.clickNext();
+        pause(0.3);
+        tutorial.clickBack();
+        pause(0.3);
+    }
+    if (!tutorial.waitForPage(4, 10)) return fail("the quick switches did not end on the shortcuts page");
+    pause(2);
+    run.afterSwitches = residentMiB(pid).total();
+    run.peak = peak.stop();
+
+    tutorial.close();
+    if (!tutorial.waitUntilClosed(10)) return fail("the tutorial window did not close");
+    pause(afterCloseSeconds);
+    const auto after = residentMiB(pid);
+    run.afterClose = after.total();
+    run.afterCloseHelpers = after.children;
+    stopProcess(pid);
+    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    int pairs = 40;
-    std::vector<int> dwells = {50, 400};
+    const std::string binary = programBinary(argc, argv, ZENTARIS_BINARY);
+    int repeats = 3, pairs = 40;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--pairs" && i + 1 < argc) {
+        if (arg == "--repeats" && i + 1 < argc) {
+            repeats = std::stoi(argv[++i]);
+        } else if (arg == "--pairs" && i + 1 < argc) {
             pairs = std::stoi(argv[++i]);
-        } else if (arg == "--dwell" && i + 1 < argc) {
-            dwells = {std::stoi(argv[++i])};
         } else {
-            std::cerr << "usage: " << argv[0] << " [--pairs N] [--dwell MS]\n";
+            std::cerr << "usage: " << argv[0] << " [--repeats N] [--pairs N] [--zentaris PATH]\n";
             return 2;
         }
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    platform::MemoryUserDefaults defaults;
-    platform::fake::FakeMainQueue queue;
-    platform::fake::FakeHotKeys hotKeys;
-    platform::UserDefaults::installStandard(&defaults);
-    platform::MainQueue::installMain(&queue);
-    platform::HotKeys::installShared(&hotKeys);
-
-    OnboardingView view;
-    view.resize(900, 750);
-    view.show();
-    // Both films for a while, so that no run counts loading the media libraries.
-    OnboardingState::shared().setCurrentStep(OnboardingStep::shortcuts);
-    runFor(3000);
-    OnboardingState::shared().setCurrentStep(OnboardingStep::dragMode);
-    runFor(3000);
-
-    std::printf("%d Next/Back pairs, backend %s\n", pairs,
-                qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND") ? "default" : qgetenv("QT_MEDIA_BACKEND").constData());
-    for (const int dwell : dwells) {
-        std::printf("%d ms on each page:\n", dwell);
-        const Result baseline = switchPages(OnboardingStep::introduction, pairs, dwell);
-        print("pages 2 and 3 (no films)", baseline);
-        const Result films = switchPages(OnboardingStep::shortcuts, pairs, dwell);
-        print("pages 4 and 5 (films)", films);
-        std::printf("  stall ratio films/baseline %.1f\n", films.longestStallMs / std::max(baseline.longestStallMs, 0.1));
+    for (const char* tool : {"Xvfb", "openbox"}) {
+        if (!testing::programAvailable(tool)) {
+            std::cerr << tool << " is not installed\n";
+            return 1;
+        }
     }
-    platform::HotKeys::installShared(nullptr);
-    platform::MainQueue::installMain(nullptr);
-    platform::UserDefaults::installStandard(nullptr);
+    testing::PrivateDisplay display;
+    // A tray to dock into, as on a desktop.
+    if (testing::programAvailable("trayer")) display.spawn({"trayer", "--edge", "top", "--height", "24"});
+    BenchDesktop desktop(display);
+    std::printf("%s\nresident MiB of the program and the processes it started; %d repeats, %d Next/Back pairs\n",
+                binary.c_str(), repeats, pairs);
+    std::printf("%-4s %7s %7s %7s %7s %9s %9s   %s\n", "run", "idle", "page 1", "film", "peak", "switches",
+                "closed+30s", "turning the page away from a page with / without a film, ms");
+    std::vector<Run> runs;
+    for (int repeat = 0; repeat < repeats; ++repeat) {
+        Run run;
+        run.idle = idleMiB(display, binary);
+        if (!tutorialRun(display, desktop, binary, pairs, run)) return 1;
+        std::printf("%-4d %7.1f %7.1f %7.1f %7.1f %9.1f %9.1f   ", repeat + 1, run.idle, run.firstPage, run.filmPage, run.peak,
+                    run.afterSwitches, run.afterClose);
+        for (std::size_t i = 0; i < run.filmLeaveStalls.size(); ++i) {
+            std::printf("%.0f/%.0f ", run.filmLeaveStalls[i], run.plainLeaveStalls[i]);
+        }
+        std::printf(" (film players left after close: %.1f MiB)\n", run.afterCloseHelpers);
+        std::fflush(stdout);
+        runs.push_back(run);
+    }
+    const auto over = [&](auto field) {
+        std::vector<double> values;
+        for (const Run& run : runs) values.push_back(run.*field);
+        return median(values);
+    };
+    const auto stalls = [&](auto field) {
+        std::vector<double> values;
+        for (const Run& run : runs) values.insert(values.end(), (run.*field).begin(), (run.*field).end());
+        return median(values);
+    };
+    const double idle = over(&Run::idle);
+    std::printf("\nmedians (MiB; above idle in brackets)\n");
+    std::printf("  idle before the tutorial   %7.1f\n", idle);
+    std::printf("  tutorial, first page       %7.1f  (%+.1f)\n", over(&Run::firstPage), over(&Run::firstPage) - idle);
+    std::printf("  on the shortcuts page      %7.1f  (%+.1f)\n", over(&Run::filmPage), over(&Run::filmPage) - idle);
+    std::printf("  peak with the films        %7.1f  (%+.1f; goal at most +120)\n", over(&Run::peak), over(&Run::peak) - idle);
+    std::printf("  after quick switches       %7.1f  (%+.1f)\n", over(&Run::afterSwitches), over(&Run::afterSwitches) - idle);
+    std::printf("  30 s after closing         %7.1f  (%+.1f; goal at most +15)\n", over(&Run::afterClose), over(&Run::afterClose) - idle);
+    const double film = stalls(&Run::filmLeaveStalls), plain = stalls(&Run::plainLeaveStalls);
+    std::printf("  turning the page away: from a film page %.1f ms, from a page without %.1f ms, ratio %.2f\n", film, plain,
+                film / std::max(plain, 0.1));
     return 0;
 }

@@ -18,7 +18,7 @@ namespace zentaris::tutorial {
 namespace {
 
 FilmPlayerCount counts;
-std::chrono::milliseconds keepTime = std::chrono::seconds(30);
+std::chrono::milliseconds keepTime = std::chrono::seconds(10);
 
 void release(std::unique_ptr<FilmPlayback> playback) {
     if (!playback) return;

@@ -15,8 +15,9 @@ FilmPlayerProcess::FilmPlayerProcess(const std::string& program, const std::stri
     : events_(std::move(events)), process_(std::make_unique<QProcess>()) {
     process_->setProgram(QString::fromStdString(program));
     process_->setArguments({QString::fromStdString(path)});
-    // Its complaints (a broken film, a missing plug-in) go where ours go.
-    process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // What the media backend writes there (the codecs it lists, the hardware decoders it tries in
+    // vain) means nothing to the user; a film that cannot be played says so over the pipe.
+    process_->setStandardErrorFile(QProcess::nullDevice());
     QObject::connect(process_.get(), &QProcess::readyReadStandardOutput, &context_, [this] { readPictures(); });
     QObject::connect(process_.get(), &QProcess::errorOccurred, &context_, [this](QProcess::ProcessError) { fail(); });
     QObject::connect(process_.get(), &QProcess::finished, &context_, [this] { fail(); });

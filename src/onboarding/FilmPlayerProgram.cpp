@@ -11,21 +11,17 @@
 #include <QMediaPlayer>
 #include <QObject>
 #include <QPluginLoader>
+#include <QSocketNotifier>
 #include <QUrl>
 #include <QVideoFrame>
-#include <QSocketNotifier>
 #include <QVideoSink>
 
 #include <cerrno>
-#include <cstring>
-#include <dlfcn.h>
-#include <link.h>
-#include <sched.h>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <malloc.h>
+#include <sched.h>
 #include <string>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -73,32 +69,6 @@ void keepToOneProcessor() {
     CPU_ZERO(&one);
     CPU_SET(current, &one);
     ::sched_setaffinity(0, sizeof one, &one);
-}
-
-// Debug and information lines of the media backend (the codecs it lists, the hardware decoders it
-// tries) are of no use to the user; warnings still go to standard error.
-void quietenQtMessages() {
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type == QtDebugMsg || type == QtInfoMsg) return;
-        std::fprintf(stderr, "zentaris-film-player: %s\n", qPrintable(message));
-    });
-}
-
-// FFmpeg's own console messages, such as a hardware decoder that is missing, once the backend has
-// loaded FFmpeg's utility library.
-void quietenFfmpeg() {
-    void* library = nullptr;
-    ::dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void* found) {
-            if (!std::strstr(info->dlpi_name, "/libavutil.so")) return 0;
-            *static_cast<void**>(found) = ::dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD);
-            return 1;
-        },
-        &library);
-    if (!library) return;
-    using SetLevel = void (*)(int);
-    if (auto* setLevel = reinterpret_cast<SetLevel>(::dlsym(library, "av_log_set_level"))) setLevel(-8); // AV_LOG_QUIET
-    ::dlclose(library);
 }
 
 std::uint8_t clamped(int value) { return static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value); }
@@ -265,12 +235,10 @@ int main(int argc, char** argv) {
     // Never shows a window of its own.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    quietenQtMessages();
     if (!chooseMediaBackend() || QMediaFormat().supportedFileFormats(QMediaFormat::Decode).isEmpty()) {
         send(film_wire::encodeUnplayable());
         return 0;
     }
-    quietenFfmpeg();
     keepToOneProcessor();
     FilmPlayer player(film);
     return QGuiApplication::exec();
