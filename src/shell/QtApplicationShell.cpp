@@ -97,6 +97,9 @@ void QtApplicationShell::renderPendingMenu() {
 }
 
 void QtApplicationShell::bringToFront(QWidget* window) {
+    // A window the user minimised stays minimised through show, raise and activation: it is
+    // restored first, keeping a maximised or full-screen state.
+    if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();

@@ -101,6 +101,12 @@ protected:
         }, 15);
     }
 
+    // The settings window is on screen: the only large window of ours that is viewable.
+    bool settingsShown() {
+        const auto windows = session_->screen().viewableWindowsOfClass("zentaris");
+        return std::any_of(windows.begin(), windows.end(), [](const PixelRect& box) { return box.width > 64; });
+    }
+
     std::unique_ptr<ZentarisSession> session_;
     xcb_window_t terminal_ = 0;
 };
@@ -140,6 +146,21 @@ TEST_F(SingleInstance, StartsAtOnceLeaveOneProgramAndALaterStartBringsItsSetting
     EXPECT_TRUE(settingsInFront()) << "the settings window is not mapped and in front";
     EXPECT_EQ(dockedIcons(), 1);
     EXPECT_FALSE(exitStatus(running, 0));
+}
+
+TEST_F(SingleInstance, ALaterStartRestoresTheSettingsWindowTheUserMinimised) {
+    ASSERT_TRUE(session_->startProgram(terminal_, screenArea)) << "the program's shortcuts never answered";
+    ASSERT_EQ(exitStatus(start("open.log"), 30), 0) << output("open.log");
+    ASSERT_TRUE(settingsInFront()) << "the settings window is not mapped and in front";
+
+    const auto settings = session_->screen().clientTitled("Settings");
+    ASSERT_TRUE(settings);
+    session_->display().run({"xdotool", "windowminimize", std::to_string(*settings)});
+    ASSERT_TRUE(waitUntil([&] { return !settingsShown(); }, 15)) << "the settings window was never minimised";
+
+    ASSERT_EQ(exitStatus(start("again.log"), 30), 0) << output("again.log");
+    EXPECT_TRUE(settingsInFront()) << "the minimised settings window was not brought back";
+    EXPECT_TRUE(settingsShown());
 }
 
 TEST_F(SingleInstance, AfterTheProgramIsKilledTheNextStartRuns) {
