@@ -95,16 +95,33 @@ void X11FrameReader::seenAtRest(xcb_window_t window, const Moment& m, const Fram
     auto found = atRest_.find(window);
     if (found == atRest_.end() || found->second.frameWindow != m.frameWindow) {
         if (atRest_.size() >= maxKeptAtRest) atRest_.clear();
-        atRest_[window] = {m.frameWindow, std::nullopt, sides, m.frame->size};
+        atRest_[window] = {m.frameWindow, std::nullopt, sides, m.frame->size, std::nullopt};
         return;
     }
     auto& kept = found->second;
     if (kept.confirmed == sides) return;
     // The same sides around a frame of another size: the decorations, not a move caught halfway
     // (whose sides are the difference of two sizes).
-    if (kept.candidate == sides && kept.candidateFrame != m.frame->size) kept.confirmed = sides;
+    const auto confirms = [&](const FrameExtents& seen, Size frame) { return seen == sides && frame != m.frame->size; };
+    if (confirms(kept.candidate, kept.candidateFrame) || (kept.larger && confirms(kept.larger->sides, kept.larger->frame))) {
+        kept.confirmed = sides;
+        kept.candidate = sides;
+        kept.candidateFrame = m.frame->size;
+        kept.larger.reset();
+        return;
+    }
+    // A window manager held up between resizing the frame and the client shows, even twice alike,
+    // right or bottom sides too large by the difference of the two sizes, never too small (the
+    // client would stick out). With the client at the same place in its frame, the smaller sides
+    // stand until the larger ones are seen around a frame of another size.
+    if (!kept.confirmed && sides.left == kept.candidate.left && sides.top == kept.candidate.top &&
+        sides.right >= kept.candidate.right && sides.bottom >= kept.candidate.bottom) {
+        kept.larger = AtRest::Seen{sides, m.frame->size};
+        return;
+    }
     kept.candidate = sides;
     kept.candidateFrame = m.frame->size;
+    kept.larger.reset();
 }
 
 std::optional<FrameExtents> X11FrameReader::keptSides(xcb_window_t window, const Moment& m) const {

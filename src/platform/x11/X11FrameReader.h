@@ -63,6 +63,11 @@ private:
         std::optional<FrameExtents> confirmed; // seen around frames of two sizes
         FrameExtents candidate;                // seen last
         Size candidateFrame;
+        struct Seen {
+            FrameExtents sides;
+            Size frame;
+        };
+        std::optional<Seen> larger; // seen since, larger on the right or bottom only
     };
     std::unordered_map<xcb_window_t, AtRest> atRest_;
 };

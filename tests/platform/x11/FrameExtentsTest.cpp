@@ -200,9 +200,13 @@ TEST(FrameExtents, AFrameReadWhileTheWindowIsMovingHasTheRealDecorations) {
         for (const auto& r : {a, b}) {
             MovingWindow once(session.display().name(), client, r, r);
             std::optional<Rect> last;
+            // The window manager resizes the frame and the client apart: both must be done.
             session.waitUntil([&] {
                 auto now = frameWindowGeometry(connection, client);
-                const bool steady = now && now == last && now->minX() == r.x && now->minY() == r.y;
+                auto inside = platform::x11::waitForReply(connection.xcb(), xcb_get_geometry_reply,
+                                                          xcb_get_geometry(connection.xcb(), client));
+                const bool steady = now && now == last && now->minX() == r.x && now->minY() == r.y && inside &&
+                                    inside->width == r.width && inside->height == r.height;
                 last = now;
                 return steady;
             });
