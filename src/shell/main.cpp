@@ -79,11 +79,11 @@ std::filesystem::path ownExecutable() {
 } // namespace
 
 int main(int argc, char** argv) {
-    const auto session = prepareX11Session();
+    auto session = prepareX11Session();
     if (!session) return 1;
     // One Zentaris per user and display: a second start opens the settings of the first, the only
     // way to reach them where there is no tray. Decided before anything reads the settings file.
-    const auto instance = platform::x11::X11SingleInstance::claim(*session, userName());
+    auto instance = platform::x11::X11SingleInstance::claim(*session, userName());
     if (instance.handedOver) {
         std::cout << "zentaris: Zentaris is already running on " << std::getenv("DISPLAY")
                   << "; its settings window has been brought to the front.\n";
@@ -103,13 +103,11 @@ int main(int argc, char** argv) {
 
     platform::x11::X11Desktop::Options options;
     options.openUrl = [](const std::string& url) { return QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); };
-    auto x11 = platform::x11::X11Desktop::open(mainQueue, options);
-    if (!x11) {
-        std::cerr << "zentaris: cannot connect to the X server on " << std::getenv("DISPLAY")
-                  << ". Zentaris needs an X11 session.\n";
-        return 1;
-    }
+    // The connection that holds the claim serves the whole backend.
+    auto x11 = platform::x11::X11Desktop::over(std::move(session), mainQueue, options);
     platform::x11::X11QtEventPump eventPump(x11->connection());
+    // Goes before the connection it lives on.
+    const auto instanceGuard = std::move(instance.held);
     // Overlays count screen coordinates from the monitor the backend counts them from.
     zentaris::installPrimaryMonitorQuery([&x11] { return std::optional(x11->monitors().rootSpace().primary); });
     platform::x11::X11Keymap keymap(x11->connection());
@@ -146,11 +144,7 @@ int main(int argc, char** argv) {
         .inputMonitor = &inputMonitor,
     });
     controller.applicationDidFinishLaunching();
-    std::optional<platform::x11::X11QtEventPump> instancePump;
-    if (instance.held) {
-        instance.held->onRequest([&controller] { controller.openSettings(); });
-        instancePump.emplace(*session);
-    }
+    if (instanceGuard) instanceGuard->onRequest([&controller] { controller.openSettings(); });
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         std::cerr << "zentaris: there is no system tray on this desktop yet; the icon appears as soon as one starts. "
                      "Until then, start Zentaris again to open its settings.\n";

@@ -7,6 +7,10 @@ namespace platform::x11 {
 std::unique_ptr<X11Desktop> X11Desktop::open(MainQueue& queue, Options options) {
     auto connection = X11Connection::open(options.displayName);
     if (!connection) return nullptr;
+    return over(std::move(connection), queue, std::move(options));
+}
+
+std::unique_ptr<X11Desktop> X11Desktop::over(std::unique_ptr<X11Connection> connection, MainQueue& queue, Options options) {
     return std::unique_ptr<X11Desktop>(new X11Desktop(std::move(connection), queue, std::move(options)));
 }
 

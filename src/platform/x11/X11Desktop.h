@@ -22,6 +22,8 @@ public:
     // Nothing when no X server can be reached.
     static std::unique_ptr<X11Desktop> open(MainQueue& queue, Options options);
     static std::unique_ptr<X11Desktop> open(MainQueue& queue) { return open(queue, Options{}); }
+    // Over a connection already made (`options.displayName` is not used).
+    static std::unique_ptr<X11Desktop> over(std::unique_ptr<X11Connection> connection, MainQueue& queue, Options options);
 
     X11Connection& connection() { return *connection_; }
     X11Accessibility& accessibility() { return *accessibility_; }
