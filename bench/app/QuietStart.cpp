@@ -16,14 +16,6 @@ namespace zentaris::bench {
 
 namespace {
 
-xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
-    auto* reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    std::free(reply);
-    return atom;
-}
-
 std::vector<std::uint32_t> cardinals(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property,
                                      xcb_atom_t type) {
     auto* reply = xcb_get_property_reply(connection, xcb_get_property(connection, 0, window, property, type, 0, 1024),
@@ -38,6 +30,14 @@ std::vector<std::uint32_t> cardinals(xcb_connection_t* connection, xcb_window_t 
 }
 
 } // namespace
+
+xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
+    auto* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
 
 QuietConfig::QuietConfig() {
     const auto file = defaultsFile();

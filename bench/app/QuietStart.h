@@ -27,6 +27,9 @@ private:
 // `seconds` for it.
 std::optional<xcb_window_t> waitForClientOf(xcb_connection_t* connection, pid_t pid, double seconds);
 
+// The atom of `name`, interned; XCB_ATOM_NONE when the server gives none.
+xcb_atom_t internAtom(xcb_connection_t* connection, const char* name);
+
 // Runs `argv` with DISPLAY set to `display` without waiting; the child's process id.
 pid_t startProcess(const std::vector<std::string>& argv, const std::string& display);
 

@@ -14,14 +14,6 @@ namespace zentaris::bench {
 
 namespace {
 
-xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
-    auto* reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    std::free(reply);
-    return result;
-}
-
 double residentKiB(pid_t pid) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     for (std::string line; std::getline(status, line);) {
@@ -167,7 +159,7 @@ std::optional<double> TutorialDriver::timeToTurn(bool forward, int expected) {
 }
 
 void TutorialDriver::close() {
-    sendToWindow(connection_, window_, atom(connection_, "WM_PROTOCOLS"), atom(connection_, "WM_DELETE_WINDOW"), XCB_CURRENT_TIME);
+    sendToWindow(connection_, window_, internAtom(connection_, "WM_PROTOCOLS"), internAtom(connection_, "WM_DELETE_WINDOW"), XCB_CURRENT_TIME);
 }
 
 bool TutorialDriver::waitUntilClosed(double seconds) {
