@@ -1,6 +1,7 @@
 #include "onboarding/FilmPlayback.h"
 
 #include "onboarding/FilmPlayerProcess.h"
+#include "onboarding/FreedHeap.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -8,10 +9,6 @@
 #include <cstdint>
 #include <map>
 #include <utility>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace zentaris::tutorial {
 
@@ -24,11 +21,9 @@ void release(std::unique_ptr<FilmPlayback> playback) {
     if (!playback) return;
     playback.reset();
     --counts.alive;
-#ifdef __GLIBC__
     // The pictures that came through here were freed, but the allocator keeps freed heap for
     // later; with no film left there is no later, so the tray program goes back to its idle size.
-    if (counts.alive == 0) malloc_trim(0);
-#endif
+    if (counts.alive == 0) giveFreedHeapBack();
 }
 
 struct Parked {

@@ -2,6 +2,7 @@
 
 #include "onboarding/CompletionView.h"
 #include "onboarding/DragModeView.h"
+#include "onboarding/FreedHeap.h"
 #include "onboarding/IntroductionView.h"
 #include "onboarding/MenuBarView.h"
 #include "onboarding/MultiMonitorView.h"
@@ -17,6 +18,7 @@
 #include <QPropertyAnimation>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace zentaris {
@@ -90,6 +92,25 @@ void OnboardingView::completeOnboarding() {
 }
 
 void OnboardingView::dismiss() { window()->close(); }
+
+void OnboardingView::showEvent(QShowEvent* event) {
+    if (!page_) showStep(deps_.state.currentStep(), false);
+    QWidget::showEvent(event);
+}
+
+void OnboardingView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // Once closed (a minimised window counts as visible), by a button or the window manager, the
+    // tutorial lets go of what it held, since the tray program runs on for the whole session: its
+    // page (whose pictures are drawn large to stay sharp), the native window with its backing
+    // store, and then the heap all that freed. Showing the window again makes them anew.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) return;
+        delete pageArea_->takeWidget();
+        if (isWindow()) destroy();
+        giveFreedHeapBack();
+    });
+}
 
 void OnboardingView::showStep(OnboardingStep step, bool animated) {
     // A step set again (the menu's request for the first page) keeps the page on show.

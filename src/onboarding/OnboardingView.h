@@ -32,7 +32,8 @@ public:
     explicit OnboardingView(QWidget* parent = nullptr);
     explicit OnboardingView(Dependencies dependencies, QWidget* parent = nullptr);
 
-    // The page on show and the step it belongs to.
+    // The page on show and the step it belongs to. A closed window lets go of its page and makes
+    // it anew when shown again.
     QWidget* currentPage() const { return page_; }
     OnboardingStep shownStep() const { return shownStep_; }
     OnboardingProgressBar* progressBar() const { return progressBar_; }
@@ -42,6 +43,10 @@ public:
     void completeOnboarding();
 
     QSize sizeHint() const override { return {900, 750}; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void showStep(OnboardingStep step, bool animated);

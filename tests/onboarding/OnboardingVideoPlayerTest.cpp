@@ -3,6 +3,7 @@
 #include "support/TemporaryDirectory.h"
 #include "onboarding/DragModeView.h"
 #include "onboarding/FilmPlayback.h"
+#include "onboarding/FreedHeap.h"
 #include "onboarding/OnboardingVideoPlayer.h"
 #include "onboarding/OnboardingView.h"
 #include "onboarding/ShortcutsView.h"
@@ -243,8 +244,12 @@ TEST_F(OnboardingVideoPlayerTest, AFilmShownAgainPlaysItsParkedPlayerAndOnlyOneP
     // Once the window is closed the parked player goes after a while, and its process with it.
     const auto keep = tutorial::keepParkedPlayersFor(300ms);
     view->close();
+    settle();
     EXPECT_EQ(tutorial::filmPlayerCount().alive, before.alive + 1);
+    // The heap the pictures took is handed back once the last player is gone, not only on closing.
+    const int givenBack = tutorial::freedHeapGivenBackCount();
     EXPECT_TRUE(waitFor([&] { return tutorial::filmPlayerCount().alive == before.alive; }));
+    EXPECT_EQ(tutorial::freedHeapGivenBackCount(), givenBack + 1);
     EXPECT_TRUE(waitFor([] { return filmPlayerProcesses() == 0; })) << "the player's process is left behind";
     tutorial::keepParkedPlayersFor(keep);
     view->show();

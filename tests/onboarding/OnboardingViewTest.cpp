@@ -2,6 +2,7 @@
 #include "support/TemporaryDirectory.h"
 #include "onboarding/CompletionView.h"
 #include "onboarding/DragModeView.h"
+#include "onboarding/FreedHeap.h"
 #include "onboarding/IntroductionView.h"
 #include "onboarding/MenuBarView.h"
 #include "onboarding/MultiMonitorView.h"
@@ -15,6 +16,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 
@@ -155,6 +157,55 @@ TEST_F(OnboardingViewTest, ClosingTheWindowStoresNothingAndLeavingTheLastPageDoe
     EXPECT_FALSE(view->isVisible());
     EXPECT_FALSE(defaults.object(OnboardingState::hasCompletedOnboardingKey));
     EXPECT_FALSE(defaults.object(OnboardingState::remindLaterDateKey));
+}
+
+// The tray program lives all session; the closed tutorial must not keep its pages and heap.
+TEST_F(OnboardingViewTest, HoweverTheWindowClosesItLetsGoOfItsPageAndHandsTheFreedHeapBack) {
+    struct Case {
+        const char* name;
+        OnboardingStep from;
+        std::function<void(OnboardingView&)> close;
+    };
+    const auto clicking = [](QPushButton* (OnboardingNavigationButtons::*button)() const) {
+        return [button](OnboardingView& view) { click((view.navigation()->*button)()); };
+    };
+    const Case cases[] = {
+        {"skip", OnboardingStep::welcome, clicking(&OnboardingNavigationButtons::skipButton)},
+        {"remind later", OnboardingStep::welcome, clicking(&OnboardingNavigationButtons::remindLaterButton)},
+        {"finish", OnboardingStep::completion, clicking(&OnboardingNavigationButtons::nextButton)},
+        // As the window manager's close button asks.
+        {"close button", OnboardingStep::menuBar, [](OnboardingView& view) { view.windowHandle()->close(); }},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        OnboardingState::shared().setCurrentStep(test.from);
+        auto view = makeView();
+        view->show();
+        settle();
+        const int before = tutorial::freedHeapGivenBackCount();
+        test.close(*view);
+        ASSERT_FALSE(view->isVisible());
+        settle();
+        EXPECT_EQ(tutorial::freedHeapGivenBackCount(), before + 1);
+        EXPECT_EQ(view->currentPage(), nullptr) << "the closed window keeps its page";
+
+        view->show();
+        ASSERT_NE(view->currentPage(), nullptr);
+        EXPECT_EQ(view->shownStep(), test.from);
+        EXPECT_EQ(view->navigation()->stepCounter()->text(), QString::number(rawValue(test.from) + 1) + "/7");
+    }
+
+    // Turning the page and minimising keep the window as it is.
+    OnboardingState::shared().setCurrentStep(OnboardingStep::welcome);
+    auto view = makeView();
+    view->show();
+    settle();
+    const int before = tutorial::freedHeapGivenBackCount();
+    click(view->navigation()->nextButton());
+    view->showMinimized();
+    settle();
+    EXPECT_EQ(tutorial::freedHeapGivenBackCount(), before);
+    EXPECT_TRUE(shows<IntroductionView>(*view));
 }
 
 TEST_F(OnboardingViewTest, TheMenusRequestStartsAgainOnTheFirstPage) {
