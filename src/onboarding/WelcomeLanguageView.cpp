@@ -45,6 +45,9 @@ WelcomeLanguageView::WelcomeLanguageView(LanguageManager& languageManager, QWidg
     cardLayout->addWidget(label);
     picker_ = new QComboBox(card);
     picker_->setFixedWidth(350);
+    // Its width is fixed: measuring every entry would only load a font for each script of the
+    // list, which stays loaded for the session, before anyone opens it.
+    picker_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     picker_->setMinimumHeight(32); // the large control size
     picker_->setFont(textFont(14));
     for (const auto& language : supportedLanguages()) {
