@@ -1,9 +1,11 @@
 // The tutorial's films on the running program, on a private desktop, driven as a person would
 // with the pointer: the program's resident memory idle before the tutorial, at its peak while a
-// film page shows, after quick Next/Back switches between the two film pages, and 30 s after the
-// tutorial window was closed; and how long the interface takes to turn the page when a film page
-// is left, against leaving a page without a film (from the click until the next page shows). Nothing is trimmed or warmed by the benchmark: the program does
-// what it does. Memory counts the program and every process it started (the film player).
+// film page shows, after quick Next/Back switches between the two film pages, 30 s after the
+// tutorial window was closed, and 30 s after Skip on the first page of another first start (no
+// film ever played); and how long the interface takes to turn the page when a film page is left,
+// against leaving a page without a film (from the click until the next page shows). Nothing is
+// trimmed or warmed by the benchmark: the program does what it does. Memory counts the program and
+// every process it started (the film player).
 // Usage: bench_onboarding_films [--repeats N] [--pairs N] [--zentaris PATH]   (default 3, 40)
 #include "TutorialDriver.h"
 
@@ -30,6 +32,7 @@ void pause(double seconds) { std::this_thread::sleep_for(std::chrono::duration<d
 struct Run {
     double idle = 0, firstPage = 0, filmPage = 0, peak = 0, afterSwitches = 0, afterClose = 0;
     double afterCloseHelpers = 0;
+    double afterSkip = 0;
     std::vector<double> filmLeaveStalls, plainLeaveStalls;
 };
 
@@ -59,16 +62,37 @@ private:
     testing::TemporaryDirectory folder_;
 };
 
-bool tutorialRun(testing::PrivateDisplay& display, BenchDesktop& desktop, const std::string& binary, int pairs, Run& run) {
-    FirstStartConfig config;
-    const pid_t pid = startProcess(config.command(binary), display.name());
-    TutorialDriver tutorial(desktop, display.name(), pid);
-    const auto fail = [&](const char* what) {
-        std::cerr << "  " << what << " (the tutorial shows page " << tutorial.page() << ")\n";
-        stopProcess(pid);
+// The program started with that configuration and its tutorial; it ends with this object.
+class FirstStart {
+public:
+    FirstStart(testing::PrivateDisplay& display, BenchDesktop& desktop, const std::string& binary)
+        : pid_(startProcess(config_.command(binary), display.name())),
+          tutorial_(desktop, display.name(), pid_) {}
+    ~FirstStart() { stopProcess(pid_); }
+    FirstStart(const FirstStart&) = delete;
+    FirstStart& operator=(const FirstStart&) = delete;
+
+    pid_t pid() const { return pid_; }
+    TutorialDriver& tutorial() { return tutorial_; }
+    bool opened() { return tutorial_.waitForWindow(15) && tutorial_.waitForPage(1, 10); }
+    // Says what went wrong; false.
+    bool fail(const char* what) {
+        std::cerr << "  " << what << " (the tutorial shows page " << tutorial_.page() << ")\n";
         return false;
-    };
-    if (!tutorial.waitForWindow(15) || !tutorial.waitForPage(1, 10)) return fail("the tutorial did not open");
+    }
+
+private:
+    FirstStartConfig config_;
+    pid_t pid_;
+    TutorialDriver tutorial_;
+};
+
+bool tutorialRun(testing::PrivateDisplay& display, BenchDesktop& desktop, const std::string& binary, int pairs, Run& run) {
+    FirstStart start(display, desktop, binary);
+    const pid_t pid = start.pid();
+    TutorialDriver& tutorial = start.tutorial();
+    const auto fail = [&](const char* what) { return start.fail(what); };
+    if (!start.opened()) return fail("the tutorial did not open");
     pause(2);
     run.firstPage = residentMiB(pid).total();
 
@@ -110,7 +134,18 @@ bool tutorialRun(testing::PrivateDisplay& display, BenchDesktop& desktop, const 
     const auto after = residentMiB(pid);
     run.afterClose = after.total();
     run.afterCloseHelpers = after.children;
-    stopProcess(pid);
+    return true;
+}
+
+// Skip on the first page of a first start, as a user who does not want the tutorial does.
+bool skipRun(testing::PrivateDisplay& display, BenchDesktop& desktop, const std::string& binary, Run& run) {
+    FirstStart start(display, desktop, binary);
+    if (!start.opened()) return start.fail("the tutorial did not open");
+    pause(2);
+    start.tutorial().clickSkip();
+    if (!start.tutorial().waitUntilClosed(10)) return start.fail("Skip did not close the tutorial");
+    pause(afterCloseSeconds);
+    run.afterSkip = residentMiB(start.pid()).total();
     return true;
 }
 
@@ -142,15 +177,15 @@ int main(int argc, char** argv) {
     BenchDesktop desktop(display);
     std::printf("%s\nresident MiB of the program and the processes it started; %d repeats, %d Next/Back pairs\n",
                 binary.c_str(), repeats, pairs);
-    std::printf("%-4s %7s %7s %7s %7s %9s %9s   %s\n", "run", "idle", "page 1", "film", "peak", "switches",
-                "closed+30s", "turning the page away from a page with / without a film, ms");
+    std::printf("%-4s %7s %7s %7s %7s %9s %9s %9s   %s\n", "run", "idle", "page 1", "film", "peak", "switches",
+                "closed+30s", "skip+30s", "turning the page away from a page with / without a film, ms");
     std::vector<Run> runs;
     for (int repeat = 0; repeat < repeats; ++repeat) {
         Run run;
         run.idle = idleMiB(display, binary);
-        if (!tutorialRun(display, desktop, binary, pairs, run)) return 1;
-        std::printf("%-4d %7.1f %7.1f %7.1f %7.1f %9.1f %9.1f   ", repeat + 1, run.idle, run.firstPage, run.filmPage, run.peak,
-                    run.afterSwitches, run.afterClose);
+        if (!tutorialRun(display, desktop, binary, pairs, run) || !skipRun(display, desktop, binary, run)) return 1;
+        std::printf("%-4d %7.1f %7.1f %7.1f %7.1f %9.1f %9.1f %9.1f   ", repeat + 1, run.idle, run.firstPage, run.filmPage,
+                    run.peak, run.afterSwitches, run.afterClose, run.afterSkip);
         for (std::size_t i = 0; i < run.filmLeaveStalls.size(); ++i) {
             std::printf("%.0f/%.0f ", run.filmLeaveStalls[i], run.plainLeaveStalls[i]);
         }
@@ -176,6 +211,7 @@ int main(int argc, char** argv) {
     std::printf("  peak with the films        %7.1f  (%+.1f; goal at most +120)\n", over(&Run::peak), over(&Run::peak) - idle);
     std::printf("  after quick switches       %7.1f  (%+.1f)\n", over(&Run::afterSwitches), over(&Run::afterSwitches) - idle);
     std::printf("  30 s after closing         %7.1f  (%+.1f; goal at most +15)\n", over(&Run::afterClose), over(&Run::afterClose) - idle);
+    std::printf("  30 s after Skip on page 1  %7.1f  (%+.1f; goal at most +15)\n", over(&Run::afterSkip), over(&Run::afterSkip) - idle);
     const double film = stalls(&Run::filmLeaveStalls), plain = stalls(&Run::plainLeaveStalls);
     std::printf("  turning the page away: from a film page %.1f ms, from a page without %.1f ms, ratio %.2f\n", film, plain,
                 film / std::max(plain, 0.1));

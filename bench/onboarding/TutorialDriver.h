@@ -49,6 +49,8 @@ public:
     bool waitForPage(int page, double seconds);
     void clickNext();
     void clickBack();
+    // Skip, on the first page.
+    void clickSkip();
     // Clicks Next or Back and waits until page `expected` shows.
     bool next(int expected);
     bool back(int expected);
