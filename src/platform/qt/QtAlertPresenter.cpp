@@ -23,9 +23,13 @@ QMessageBox::Icon iconFor(AlertStyle style) {
 } // namespace
 
 void QtAlertPresenter::present(Alert alert, Response onResponse) {
-    auto* box = new QMessageBox();
+    QWidget* owner = owner_ ? owner_() : nullptr;
+    if (owner && !owner->isVisible()) owner = nullptr;
+    // A parentless alert sinks under the next window the user clicks; one with a parent is kept
+    // above it by the window manager (transient for it) and, being modal to it, takes its clicks.
+    auto* box = new QMessageBox(owner);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::ApplicationModal);
+    box->setWindowModality(Qt::WindowModal);
     box->setIcon(iconFor(alert.style));
     box->setTextFormat(Qt::PlainText);
     box->setText(QString::fromStdString(alert.messageText));
