@@ -173,32 +173,37 @@ TEST_F(SettingsSaveAlertX11, AFailedSaveIsToldOneAlertAtATimeAndAgainAfterTheAle
     EXPECT_TRUE(settle([] { return openAlerts().empty(); }));
 }
 
-TEST_F(SettingsSaveAlertX11, TheAlertAboutTheSettingsWindowStaysAboveItThroughAClickThere) {
-    FailingSettings failing;
-    auto& defaults = failing.defaults;
-    auto& alerts = failing.alerts;
-    RememberedWindow settings(defaults, "windowFrame.Settings");
-    alerts.setOwnerQuery([&settings] { return &settings; });
-    auto* setting = new QCheckBox(QStringLiteral("Left Side"), &settings);
-    setting->move(20, 20);
+TEST_F(SettingsSaveAlertX11, TheAlertStaysAboveTheSettingsWindowThroughAClickThere) {
+    for (const bool failedBeforeOpening : {false, true}) {
+        SCOPED_TRACE(failedBeforeOpening ? "a save failed before the window opened" : "opening the window failed to save");
+        FailingSettings failing;
+        RememberedWindow settings(failing.defaults, "windowFrame.Settings");
+        failing.alerts.setOwnerQuery([&settings] { return &settings; });
+        auto* setting = new QCheckBox(QStringLiteral("Left Side"), &settings);
+        setting->move(20, 20);
+        if (failedBeforeOpening) {
+            failing.defaults.set("windowGap", std::int64_t{8});
+            ASSERT_TRUE(settle(oneAlertOnScreen));
+        }
 
-    // Opening the window already fails to save where the window manager put it.
-    settings.resize(800, 600);
-    settings.move(560, 240);
-    settings.show();
-    ASSERT_TRUE(settle(oneAlertOnScreen));
-    QMessageBox* alert = openAlerts().front();
-    ASSERT_TRUE(settle([&] { return stackedAbove(*alert, settings); }));
+        // Opening the window fails to save where the window manager put it.
+        settings.resize(800, 600);
+        settings.move(560, 240);
+        settings.show();
+        ASSERT_TRUE(settle(oneAlertOnScreen));
+        QMessageBox* alert = openAlerts().front();
+        ASSERT_TRUE(settle([&] { return stackedAbove(*alert, settings); }));
 
-    clickAt(setting->mapToGlobal(setting->rect().center()));
-    EXPECT_TRUE(viewable(*alert));
-    EXPECT_TRUE(stackedAbove(*alert, settings)) << "the click raised the settings window over the alert";
-    EXPECT_FALSE(setting->isChecked()) << "the click changed a setting behind the alert";
+        clickAt(setting->mapToGlobal(setting->rect().center()));
+        EXPECT_TRUE(viewable(*alert));
+        EXPECT_TRUE(stackedAbove(*alert, settings)) << "the click raised the settings window over the alert";
+        EXPECT_FALSE(setting->isChecked()) << "the click changed a setting behind the alert";
 
-    pressReturnIn(alert);
-    ASSERT_TRUE(settle([] { return openAlerts().empty(); }));
-    clickAt(setting->mapToGlobal(setting->rect().center()));
-    EXPECT_TRUE(settle([&] { return setting->isChecked(); })) << "the window takes clicks again once the alert is gone";
+        pressReturnIn(alert);
+        ASSERT_TRUE(settle([] { return openAlerts().empty(); }));
+        clickAt(setting->mapToGlobal(setting->rect().center()));
+        EXPECT_TRUE(settle([&] { return setting->isChecked(); })) << "the window takes clicks again once the alert is gone";
+    }
 }
 
 } // namespace
