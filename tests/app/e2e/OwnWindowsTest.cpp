@@ -20,7 +20,7 @@ using Clock = std::chrono::steady_clock;
 
 const PixelRect screenArea{0, 0, 1920, 1080};
 
-// Waits for a viewable window of ours that `found` accepts.
+// Asks `done` until it answers true or the time is up; its last answer.
 bool waitUntil(const std::function<bool()>& done, double seconds) {
     for (const auto deadline = Clock::now() + std::chrono::duration<double>(seconds); Clock::now() < deadline;
          pauseFor(0.05)) {
@@ -29,6 +29,7 @@ bool waitUntil(const std::function<bool()>& done, double seconds) {
     return done();
 }
 
+// Waits for a viewable window of ours that `found` accepts.
 template <typename Found> std::optional<PixelRect> waitForWindow(ScreenObserver& screen, Found found, double seconds) {
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     do {
@@ -141,7 +142,8 @@ TEST_F(OwnWindows, OnlyTheStartAtLoginSwitchPutsAnAutostartEntryInPlace) {
     const auto settings = openPreferences();
     ASSERT_TRUE(settings) << "Preferences did not open from the tray menu";
     session().focus(*settings);
-    // From the selected sidebar entry through the General page's controls to the switch.
+    // From the selected sidebar entry past the rest of the sidebar and the General page's tutorial
+    // button, two pickers and right-button switch, to the Start at Login switch.
     session().press(std::vector<std::string>(11, "Tab"));
     session().press({"space"});
     EXPECT_TRUE(waitUntil([&] { return std::filesystem::exists(entry); }, 5));
