@@ -9,6 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <cmath>
 #include <cstring>
 #include <ctime>
@@ -176,9 +178,22 @@ void reportLeftOut(const std::filesystem::path& target, const std::vector<std::s
 // `then` says what happens once it is moved.
 int moveAside(const std::filesystem::path& target, const std::string& reason, const std::string& then) {
     std::error_code error;
-    auto aside = asideName(target, 1);
-    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, error)); ++n) aside = asideName(target, n);
-    std::filesystem::rename(target, aside, error);
+    std::filesystem::path aside;
+    for (int attempt = 1;; ++attempt) {
+        aside = asideName(target, attempt);
+        // The name is taken only if it is still free at the moment of the move: another writer may
+        // be keeping a copy aside in this same second.
+        if (::renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) break;
+        if (errno == EEXIST) continue;
+        if (errno != EINVAL && errno != ENOSYS) {
+            error.assign(errno, std::generic_category());
+            break;
+        }
+        // A file system that cannot refuse to replace: look first, then move.
+        if (std::filesystem::exists(std::filesystem::symlink_status(aside, error))) continue;
+        std::filesystem::rename(target, aside, error);
+        break;
+    }
     if (error) {
         // Never overwrite a file we could not move.
         std::cerr << "zentaris: settings file " << target << " is unusable (" << reason << ") and could not be moved to "
