@@ -125,7 +125,7 @@ void QtApplicationShell::showSettingsWindow() {
         window->restoreFrame();
         settingsWindow_ = std::move(window);
     }
-    if (onboardingWindow_ && onboardingWindow_->isVisible()) floatingTutorial_->giveWayTo(settingsWindow_.get());
+    if (onboardingWindow_ && onboardingWindow_->isVisible() && floatingTutorial_) floatingTutorial_->giveWayTo(settingsWindow_.get());
     bringToFront(settingsWindow_.get());
 }
 
@@ -143,7 +143,7 @@ void QtApplicationShell::showOnboardingWindow() {
         centerOnScreen(window.get());
         onboardingWindow_ = std::move(window);
     }
-    floatingTutorial_->floatAgain();
+    if (floatingTutorial_) floatingTutorial_->floatAgain();
     bringToFront(onboardingWindow_.get());
 }
 

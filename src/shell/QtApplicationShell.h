@@ -62,7 +62,7 @@ private:
     SupportSettingsView::Dependencies support_;
     std::unique_ptr<QWidget> settingsWindow_;
     std::unique_ptr<QWidget> onboardingWindow_;
-    FloatingTutorial* floatingTutorial_ = nullptr; // owned by the tutorial window
+    QPointer<FloatingTutorial> floatingTutorial_; // owned by the tutorial window
     platform::OwnWindowPlacement* placement_ = nullptr;
     std::function<bool()> translucencyAvailable_ = [] { return true; };
     std::unique_ptr<OverlayWindow> dragPreview_;
