@@ -203,4 +203,62 @@ std::vector<PixelRect> ScreenObserver::monitors() {
     return result;
 }
 
+std::vector<xcb_window_t> ScreenObserver::windowsAbove(xcb_window_t client) {
+    // The frame is the client's ancestor among the root's children, which the server lists bottom to top.
+    xcb_window_t frame = client;
+    for (;;) {
+        Reply<xcb_query_tree_reply_t> up(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, frame), nullptr));
+        if (!up) return {};
+        if (up->parent == root_ || up->parent == XCB_NONE) break;
+        frame = up->parent;
+    }
+    const auto box = [this](xcb_window_t window) -> std::optional<PixelRect> {
+        Reply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
+        if (!geometry) return std::nullopt;
+        const int border = geometry->border_width;
+        return PixelRect{geometry->x, geometry->y, geometry->width + 2 * border, geometry->height + 2 * border};
+    };
+    const auto frameBox = box(frame);
+    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, root_), nullptr));
+    if (!frameBox || !tree) return {};
+    const auto* children = xcb_query_tree_children(tree.get());
+    const int count = xcb_query_tree_children_length(tree.get());
+    const auto* position = std::find(children, children + count, frame);
+    std::vector<xcb_window_t> above;
+    for (const auto* sibling = position + (position == children + count ? 0 : 1); sibling < children + count; ++sibling) {
+        Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, *sibling), nullptr));
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE ||
+            attributes->_class != XCB_WINDOW_CLASS_INPUT_OUTPUT)
+            continue;
+        const auto other = box(*sibling);
+        if (other && other->x < frameBox->maxX() && frameBox->x < other->maxX() && other->y < frameBox->maxY() &&
+            frameBox->y < other->maxY())
+            above.push_back(*sibling);
+    }
+    return above;
+}
+
+std::optional<std::uint32_t> ScreenObserver::workspaceOf(xcb_window_t client) {
+    const auto values = cardinals(client, atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL);
+    return values.empty() ? std::nullopt : std::optional(values.front());
+}
+
+std::optional<std::uint32_t> ScreenObserver::currentWorkspace() {
+    const auto values = cardinals(root_, atom("_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL);
+    return values.empty() ? std::nullopt : std::optional(values.front());
+}
+
+bool ScreenObserver::inState(xcb_window_t client, const char* state) {
+    const auto states = cardinals(client, atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
+    return std::find(states.begin(), states.end(), atom(state)) != states.end();
+}
+
+bool ScreenObserver::viewable(xcb_window_t client) {
+    Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, client), nullptr));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
 } // namespace zentaris::testing

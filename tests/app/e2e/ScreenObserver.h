@@ -52,6 +52,15 @@ public:
     bool keyGrabbed(xcb_keysym_t keysym, std::uint16_t modifiers);
     // The monitors RandR reports, in its order.
     std::vector<PixelRect> monitors();
+    // The viewable windows the server stacks above the client's frame that overlap it: what covers it.
+    std::vector<xcb_window_t> windowsAbove(xcb_window_t client);
+    // The workspace the client is on (_NET_WM_DESKTOP) and the one in view (_NET_CURRENT_DESKTOP).
+    std::optional<std::uint32_t> workspaceOf(xcb_window_t client);
+    std::optional<std::uint32_t> currentWorkspace();
+    // Whether the client's _NET_WM_STATE holds `state`.
+    bool inState(xcb_window_t client, const char* state);
+    // Whether the window can be seen: it and all its ancestors are mapped.
+    bool viewable(xcb_window_t client);
 
 private:
     xcb_atom_t atom(const char* name);
