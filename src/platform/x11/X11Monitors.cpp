@@ -180,8 +180,8 @@ void X11Monitors::addUsableAreas(std::vector<Monitor>& monitors) {
                                      count && count->size() == 1 ? std::optional(count->front()) : std::nullopt, root);
         if (!workarea)
             reportRefusedProperty(connection_.root(), "_NET_WORKAREA",
-                                  listOfValues(*values) + ": no work area of desktop " + std::to_string(*desktop) +
-                                      " inside the screen");
+                                  listOfValues(*values) + ": not one rectangle per desktop, or that of desktop " +
+                                      std::to_string(*desktop) + " not on the screen");
     }
     const auto struts = strutsFittingMonitors(monitors, root);
     for (std::size_t i = 0; i < monitors.size(); ++i) {
