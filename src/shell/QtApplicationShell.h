@@ -46,6 +46,8 @@ public:
 
     QMenu* menu() const { return menu_.get(); }
     QSystemTrayIcon* trayIcon() const { return trayIcon_.get(); }
+    // Nothing until the settings window is first asked for.
+    QWidget* settingsWindow() const { return settingsWindow_.get(); }
 
 private:
     void bringToFront(QWidget* window);

@@ -128,6 +128,7 @@ int main(int argc, char** argv) {
     platform::LinuxHostInformation host;
     zentaris::QtApplicationShell shell(defaults, zentaris::SupportSettingsView::standardDependencies(desktop, host));
     shell.setTranslucencyQuery([&x11] { return x11->connection().compositingManagerRunning(); });
+    alerts.setOwnerQuery([&shell] { return shell.settingsWindow(); });
     zentaris::LoginItem loginItem(zentaris::LoginItem::defaultAutostartDirectory(), ownExecutable());
 
     zentaris::AppDelegate controller({

@@ -94,6 +94,27 @@ bool ScreenObserver::keyboardGrabbed() {
     return reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
 }
 
+bool ScreenObserver::keyGrabbed(xcb_keysym_t keysym, std::uint16_t modifiers) {
+    const xcb_setup_t* setup = xcb_get_setup(connection_);
+    const int first = setup->min_keycode, count = setup->max_keycode - setup->min_keycode + 1;
+    Reply<xcb_get_keyboard_mapping_reply_t> mapping(xcb_get_keyboard_mapping_reply(
+        connection_, xcb_get_keyboard_mapping(connection_, setup->min_keycode, static_cast<std::uint8_t>(count)), nullptr));
+    if (!mapping || mapping->keysyms_per_keycode == 0) return false;
+    const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(mapping.get());
+    for (int index = 0; index < count; ++index) {
+        if (keysyms[index * mapping->keysyms_per_keycode] != keysym) continue;
+        const auto keycode = static_cast<xcb_keycode_t>(first + index);
+        Reply<xcb_generic_error_t> refused(xcb_request_check(
+            connection_, xcb_grab_key_checked(connection_, 1, root_, modifiers, keycode, XCB_GRAB_MODE_ASYNC,
+                                              XCB_GRAB_MODE_ASYNC)));
+        if (refused) return true;
+        xcb_ungrab_key(connection_, keycode, root_, modifiers);
+        xcb_flush(connection_);
+        return false;
+    }
+    return false;
+}
+
 std::string ScreenObserver::classInstance(xcb_window_t window) {
     // Read by hand: clients do not always end WM_CLASS with the NUL the ICCCM asks for.
     Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(

@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -46,6 +47,9 @@ public:
     std::vector<PixelRect> viewableWindowsOfClass(const std::string& instance);
     // Whether another client holds the keyboard (an open menu does): a trial grab is refused.
     bool keyboardGrabbed();
+    // Whether another client holds a passive grab of this key with exactly these modifiers, so
+    // that the focused window never sees it: a trial grab of the same combination is refused.
+    bool keyGrabbed(xcb_keysym_t keysym, std::uint16_t modifiers);
     // The monitors RandR reports, in its order.
     std::vector<PixelRect> monitors();
 
