@@ -1,5 +1,6 @@
 // The settings file as anyone could have edited it: whatever loads must save and load again to
-// the same values, and nothing the file holds may crash the reader.
+// the same values, what is saved is never too large to be read, and nothing the file holds may
+// crash the reader.
 #include "platform/system/JsonFileUserDefaults.h"
 
 #include <cmath>
@@ -49,6 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A write of a key that is then removed again makes the store save what it loaded.
         first.set("fuzz.roundTrip", true);
         first.removeObject("fuzz.roundTrip");
+        // Never a file that the next start would refuse.
+        std::error_code error;
+        if (std::filesystem::file_size(file, error) > platform::JsonFileUserDefaults::maximumFileSize && !error) std::abort();
 
         platform::JsonFileUserDefaults second(file);
         if (first.allKeys() != second.allKeys()) std::abort();

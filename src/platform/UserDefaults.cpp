@@ -60,6 +60,11 @@ std::optional<StringList> UserDefaults::stringListValue(const std::string& key) 
     return alternative<StringList>(object(key));
 }
 
+void UserDefaults::update(const std::string& key, const Change& change) {
+    if (auto value = change(object(key))) set(key, std::move(*value));
+    else removeObject(key);
+}
+
 ObservationToken UserDefaults::observe(const std::string& key, std::function<void()> onChange) {
     return observers_.add(key, std::move(onChange));
 }
@@ -84,6 +89,11 @@ void MemoryUserDefaults::removeObject(const std::string& key) {
     ++writeCount_;
     persist(key);
     notifyChanged(key);
+}
+
+void MemoryUserDefaults::storeQuietly(const std::string& key, std::optional<DefaultsValue> value) {
+    if (value) values_.insert_or_assign(key, std::move(*value));
+    else values_.erase(key);
 }
 
 std::vector<std::string> MemoryUserDefaults::allKeys() const {

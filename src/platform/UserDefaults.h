@@ -41,6 +41,13 @@ public:
     virtual void set(const std::string& key, DefaultsValue value) = 0;
     virtual void removeObject(const std::string& key) = 0;
     virtual std::vector<std::string> allKeys() const = 0;
+    // What a value becomes, given the value as stored (nothing when absent); nothing removes it.
+    using Change = std::function<std::optional<DefaultsValue>(const std::optional<DefaultsValue>& stored)>;
+    // Stores what `change` makes of the value of `key` as stored at that moment. A store shared
+    // with other writers reads that value as they left it and lets none of them write in between,
+    // so a value that gathers entries from several writers keeps every writer's entries.
+    virtual void update(const std::string& key, const Change& change);
+
     // Flushes pending writes; implementations that write through may do nothing.
     virtual void synchronize() {}
 
@@ -88,6 +95,8 @@ protected:
     // observers hear of it; stores that persist write here.
     virtual void persist(const std::string& /*key*/) {}
     const std::map<std::string, DefaultsValue>& values() const { return values_; }
+    // Sets or removes one value without persisting it or telling observers.
+    void storeQuietly(const std::string& key, std::optional<DefaultsValue> value);
     void replaceValues(std::map<std::string, DefaultsValue> values) { values_ = std::move(values); }
 
 private:

@@ -3,6 +3,8 @@
 #include <nlohmann/json.hpp>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace zentaris {
 
@@ -11,6 +13,32 @@ std::unique_ptr<ShortcutSettings>& sharedInstance() {
     static std::unique_ptr<ShortcutSettings> instance;
     return instance;
 }
+
+// The switches as stored: data holding a JSON object of Bools; nothing when absent or anything else.
+std::optional<std::map<std::string, bool>> decodeStates(const std::optional<platform::DefaultsValue>& stored) {
+    const auto* data = stored ? std::get_if<platform::Data>(&*stored) : nullptr;
+    if (!data) return std::nullopt;
+    const auto document = nlohmann::json::parse(data->toString(), nullptr, /*allow_exceptions=*/false);
+    if (!document.is_object()) return std::nullopt;
+    std::map<std::string, bool> states;
+    for (const auto& [name, state] : document.items()) {
+        if (!state.is_boolean()) return std::nullopt;
+        states[name] = state.get<bool>();
+    }
+    return states;
+}
+
+// The stored form of the switches; nothing when a name is not text JSON can hold (invalid UTF-8).
+std::optional<platform::Data> encodeStates(const std::map<std::string, bool>& states) {
+    nlohmann::json document = nlohmann::json::object();
+    for (const auto& [name, state] : states) document[name] = state;
+    try {
+        return platform::Data::fromString(document.dump());
+    } catch (const nlohmann::json::exception&) {
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 ShortcutSettings& ShortcutSettings::shared() {
@@ -47,21 +75,7 @@ void ShortcutSettings::load() {
         threeColumnStyle_.setQuietly(threeColumnStyleFromRaw(*style).value_or(ThreeColumnStyle::balanced));
     }
 
-    if (auto data = defaults_.dataValue(individualStatesKey)) {
-        const auto document = nlohmann::json::parse(data->toString(), nullptr, /*allow_exceptions=*/false);
-        if (document.is_object()) {
-            std::map<std::string, bool> states;
-            bool valid = true;
-            for (const auto& [name, state] : document.items()) {
-                if (!state.is_boolean()) {
-                    valid = false;
-                    break;
-                }
-                states[name] = state.get<bool>();
-            }
-            if (valid) individualStates_ = std::move(states);
-        }
-    }
+    if (auto states = decodeStates(defaults_.object(individualStatesKey))) individualStates_ = std::move(*states);
 }
 
 void ShortcutSettings::setShortcutsEnabled(bool enabled) {
@@ -100,18 +114,23 @@ bool ShortcutSettings::individualState(const std::string& name) const {
 
 void ShortcutSettings::setIndividualState(const std::string& name, bool enabled) {
     individualStates_[name] = enabled;
-    saveIndividualStates();
+    // Only this switch is written, onto the switches as stored: another Zentaris of the same user
+    // (on another display) may have switched others since this one loaded them.
+    if (encodeStates({{name, enabled}})) {
+        defaults_.update(individualStatesKey, [&name, enabled](const std::optional<platform::DefaultsValue>& stored) {
+            auto states = decodeStates(stored).value_or(std::map<std::string, bool>{});
+            states[name] = enabled;
+            auto data = encodeStates(states);
+            return data ? std::optional<platform::DefaultsValue>(std::move(*data)) : stored;
+        });
+    }
+    notifications_.post(statesDidChangeNotification);
     objectWillChange_.send();
 }
 
 void ShortcutSettings::saveIndividualStates() {
-    nlohmann::json document = nlohmann::json::object();
-    for (const auto& [name, state] : individualStates_) document[name] = state;
     // Names are arbitrary text: an invalid UTF-8 name fails to encode, and then nothing is stored.
-    try {
-        defaults_.set(individualStatesKey, platform::Data::fromString(document.dump()));
-    } catch (const nlohmann::json::exception&) {
-    }
+    if (auto data = encodeStates(individualStates_)) defaults_.set(individualStatesKey, std::move(*data));
     notifications_.post(statesDidChangeNotification);
 }
 

@@ -49,8 +49,9 @@ public:
     bool isShortcutEnabled(const std::string& name) const;
     // The switch of one shortcut by its name; a name never switched counts as on.
     bool individualState(const std::string& name) const;
+    // Switches one shortcut and announces it; only its entry is written onto the stored switches.
     void setIndividualState(const std::string& name, bool enabled);
-    // Persists the individual switches and announces them.
+    // Persists all the individual switches as this object holds them and announces them.
     void saveIndividualStates();
 
 private:

@@ -100,6 +100,8 @@ void QtApplicationShell::bringToFront(QWidget* window) {
     // A window the user minimised stays minimised through show, raise and activation: it is
     // restored first, keeping a maximised or full-screen state.
     if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    // Activated on another workspace, it would stay out of sight (one never shown is not on any).
+    if (placement_ && window->internalWinId()) placement_->moveToCurrentWorkspace(window->internalWinId());
     window->show();
     window->raise();
     window->activateWindow();
@@ -123,6 +125,7 @@ void QtApplicationShell::showSettingsWindow() {
         window->restoreFrame();
         settingsWindow_ = std::move(window);
     }
+    if (onboardingWindow_ && onboardingWindow_->isVisible() && floatingTutorial_) floatingTutorial_->giveWayTo(settingsWindow_.get());
     bringToFront(settingsWindow_.get());
 }
 
@@ -130,7 +133,7 @@ void QtApplicationShell::showOnboardingWindow() {
     if (!onboardingWindow_) {
         // The window lives on when closed: the next request shows the same tutorial and page.
         auto window = std::make_unique<OnboardingView>();
-        window->setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
+        floatingTutorial_ = new FloatingTutorial(window.get());
         window->setWindowTitle(QStringLiteral("Zentaris Onboarding"));
         window->setWindowIcon(applicationIcon());
         // The pages are laid out for the view's 900 by 750; a smaller screen gets scroll bars.
@@ -140,6 +143,7 @@ void QtApplicationShell::showOnboardingWindow() {
         centerOnScreen(window.get());
         onboardingWindow_ = std::move(window);
     }
+    if (floatingTutorial_) floatingTutorial_->floatAgain();
     bringToFront(onboardingWindow_.get());
 }
 

@@ -2,6 +2,8 @@
 
 #include "app/ApplicationShell.h"
 #include "shell/FeedbackPanel.h"
+#include "shell/FloatingTutorial.h"
+#include "platform/OwnWindowPlacement.h"
 #include "platform/UserDefaults.h"
 #include "settings/SupportSettingsView.h"
 
@@ -27,6 +29,8 @@ public:
 
     // Tells whether translucent windows blend with what lies beneath (a compositing manager runs).
     void setTranslucencyQuery(std::function<bool()> query) { translucencyAvailable_ = std::move(query); }
+    // Brings a requested window to the workspace in view; without one it is shown where it was left.
+    void setOwnWindowPlacement(platform::OwnWindowPlacement* placement) { placement_ = placement; }
 
     void createStatusItem() override;
     bool hasStatusItem() const override { return trayIcon_ != nullptr; }
@@ -46,6 +50,8 @@ public:
 
     QMenu* menu() const { return menu_.get(); }
     QSystemTrayIcon* trayIcon() const { return trayIcon_.get(); }
+    // Nothing until the settings window is first asked for.
+    QWidget* settingsWindow() const { return settingsWindow_.get(); }
 
 private:
     void bringToFront(QWidget* window);
@@ -58,6 +64,8 @@ private:
     SupportSettingsView::Dependencies support_;
     std::unique_ptr<QWidget> settingsWindow_;
     std::unique_ptr<QWidget> onboardingWindow_;
+    QPointer<FloatingTutorial> floatingTutorial_; // owned by the tutorial window
+    platform::OwnWindowPlacement* placement_ = nullptr;
     std::function<bool()> translucencyAvailable_ = [] { return true; };
     std::unique_ptr<OverlayWindow> dragPreview_;
     std::map<FeedbackPanelId, std::unique_ptr<OverlayWindow>> feedbackPanels_;

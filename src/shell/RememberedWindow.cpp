@@ -2,12 +2,16 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <optional>
+#include <utility>
 
 namespace zentaris {
 
@@ -39,10 +43,12 @@ std::optional<QRect> parseFrame(const std::string& text) {
     return QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(width), static_cast<int>(height));
 }
 
-// The window can be seen and grabbed: its centre and the middle of its top edge, where the title
-// bar sits, are on a screen.
-bool liesOnAScreen(const QRect& frame) {
-    return QGuiApplication::screenAt(frame.center()) && QGuiApplication::screenAt(QPoint(frame.center().x(), frame.top()));
+// The whole window lies in the area one screen leaves to windows, so none of it is hidden and the
+// title bar can be grabbed.
+bool fitsAScreen(const QRect& window) {
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [&window](const QScreen* screen) { return screen->availableGeometry().contains(window); });
 }
 
 } // namespace
@@ -61,9 +67,29 @@ RememberedWindow::RememberedWindow(platform::UserDefaults& defaults, std::string
 bool RememberedWindow::restoreFrame() {
     const auto saved = defaults_.stringValue(key_);
     const auto frame = saved ? parseFrame(*saved) : std::nullopt;
-    if (!frame || !liesOnAScreen(*frame)) return false;
+    // The decorations are not known before the window manager frames the window: the window alone
+    // must fit now, and with them once it is shown.
+    if (!frame || !fitsAScreen(*frame)) return false;
+    unrestored_ = QRect(pos(), size());
     setGeometry(*frame);
     return true;
+}
+
+void RememberedWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (unrestored_ && windowHandle()) windowHandle()->installEventFilter(this);
+}
+
+bool RememberedWindow::eventFilter(QObject* watched, QEvent* event) {
+    // By the first exposure the window manager has put its frame around the window.
+    if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        watched->removeEventFilter(this);
+        if (const auto before = std::exchange(unrestored_, std::nullopt); before && !fitsAScreen(frameGeometry())) {
+            resize(before->size());
+            move(before->topLeft());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void RememberedWindow::moveEvent(QMoveEvent* event) {

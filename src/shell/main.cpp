@@ -89,6 +89,10 @@ int main(int argc, char** argv) {
                   << "; its settings window has been brought to the front.\n";
         return 0;
     }
+    if (!instance.held) {
+        std::cerr << "zentaris: could not make sure that no other Zentaris runs on " << std::getenv("DISPLAY")
+                  << "; starting anyway.\n";
+    }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentaris"));
@@ -128,6 +132,8 @@ int main(int argc, char** argv) {
     platform::LinuxHostInformation host;
     zentaris::QtApplicationShell shell(defaults, zentaris::SupportSettingsView::standardDependencies(desktop, host));
     shell.setTranslucencyQuery([&x11] { return x11->connection().compositingManagerRunning(); });
+    alerts.setOwnerQuery([&shell] { return shell.settingsWindow(); });
+    shell.setOwnWindowPlacement(&x11->workspace());
     zentaris::LoginItem loginItem(zentaris::LoginItem::defaultAutostartDirectory(), ownExecutable());
 
     zentaris::AppDelegate controller({

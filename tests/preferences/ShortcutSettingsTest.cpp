@@ -133,6 +133,28 @@ TEST_F(ShortcutSettingsTest, SwitchingOneShortcutOffStoresTheWholeDictionaryAndP
     EXPECT_FALSE(reloaded.individualState("splitVertical"));
 }
 
+TEST_F(ShortcutSettingsTest, ASwitchIsWrittenOntoTheSwitchesAsStoredSoTwoSessionsLoseNone) {
+    ShortcutSettings a(defaults, center); // two sessions of one user sharing the settings
+    ShortcutSettings b(defaults, center);
+    a.setIndividualState("leftColumn", false);
+    b.setIndividualState("rightColumn", false);
+    EXPECT_EQ(defaults.dataValue("individualShortcutStates"),
+              Data::fromString(R"({"leftColumn":false,"rightColumn":false})"));
+    EXPECT_TRUE(b.individualState("leftColumn")) << "the other session's switch counts from the next start";
+    ShortcutSettings restarted(defaults, center);
+    EXPECT_FALSE(restarted.individualState("leftColumn"));
+    EXPECT_FALSE(restarted.individualState("rightColumn"));
+
+    defaults.set("individualShortcutStates", Data::fromString(R"({"leftColumn":"off"})"));
+    a.setIndividualState("centerColumn", false);
+    EXPECT_EQ(defaults.dataValue("individualShortcutStates"), Data::fromString(R"({"centerColumn":false})"))
+        << "unreadable switches count as none";
+    const int writes = defaults.writeCount();
+    a.setIndividualState("\xff", false);
+    EXPECT_EQ(defaults.writeCount(), writes) << "a name JSON cannot hold is not written";
+    EXPECT_EQ(statesPosted, 4);
+}
+
 TEST_F(ShortcutSettingsTest, SubscribersGetTheCurrentValueThenEveryChange) {
     ShortcutSettings settings(defaults, center);
     std::vector<ThreeColumnStyle> seen;

@@ -4,9 +4,12 @@
 #include "platform/fake/FakeAccessibility.h"
 #include "platform/fake/FakeHostInformation.h"
 #include "platform/fake/FakeScreens.h"
+#include "platform/system/LinuxHostInformation.h"
 #include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace zentaris {
 namespace {
@@ -74,6 +77,23 @@ TEST_F(EmailServiceTest, SystemInformationDescribesMachineScreensAndLanguage) {
               "  Display 1: 1440x900\n"
               "  Display 2: 2560x1440\n"
               "App Language: en\n");
+}
+
+TEST_F(EmailServiceTest, MemoryLineIsTheMachinesTotalMemory) {
+    double totalKiB = 0;
+    std::ifstream meminfo("/proc/meminfo");
+    for (std::string field; meminfo >> field && field != "MemTotal:";) meminfo.ignore(1 << 16, '\n');
+    meminfo >> totalKiB;
+    ASSERT_GT(totalKiB, 0) << "no MemTotal in /proc/meminfo";
+
+    const platform::LinuxHostInformation machine("/");
+    const auto text = EmailService("help@example.org", languages, {machine, bundle, screens, accessibility, defaults})
+                          .systemInformation();
+    const auto line = text.find("\nMemory: ");
+    ASSERT_NE(line, std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.find(' ', line + 9), 4), " GB\n");
+    // Whole gigabytes of 2^30 bytes, rounded to the nearest.
+    EXPECT_NEAR(std::stod(text.substr(line + 9)), totalKiB / (1 << 20), 0.5) << "MemTotal " << totalKiB << " kB";
 }
 
 TEST_F(EmailServiceTest, SystemInformationCopesWithMissingFacts) {

@@ -8,6 +8,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <optional>
+#include <string>
+
 namespace zentaris::testing {
 namespace {
 
@@ -60,6 +66,39 @@ TEST_F(AboutSettingsViewTest, FormattedTextsCarryTheirValues) {
     EXPECT_EQ(page.announcementTitle()->text(), "Version 4.0.0 is available");
     EXPECT_TRUE(page.releaseNotesLabel()->isHidden()) << "empty notes leave only the version line";
     EXPECT_EQ(page.lastCheckLabel()->text(), "Last checked: " + AboutSettingsView::formattedDate(*service.lastCheckDate()));
+}
+
+// Sets an environment variable for a scope, and the time zone with it.
+struct ScopedVariable {
+    ScopedVariable(const char* name, const char* value) : name(name) {
+        if (const char* old = std::getenv(name)) before = old;
+        ::setenv(name, value, 1);
+        ::tzset();
+    }
+    ~ScopedVariable() {
+        before ? ::setenv(name, before->c_str(), 1) : ::unsetenv(name);
+        ::tzset();
+    }
+    const char* name;
+    std::optional<std::string> before;
+};
+
+// Qt reads the locale once per process, so the page is looked at in a process of its own that
+// starts with a fixed locale and time zone. 1,700,000,000 s is 22:13:20 on 14 November 2023 UTC,
+// and 07:13:20 on the 15th nine hours east.
+TEST_F(AboutSettingsViewTest, LastCheckedShowsTheCalendarDateOfTheStoredTimeInTheLocalZone) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const ScopedVariable locale("LC_ALL", "C.UTF-8"), zone("TZ", "JST-9");
+    EXPECT_EXIT(
+        {
+            useLanguageFolders("last_checked = Last checked: %@\n", "");
+            defaults.set(UpdateService::lastCheckDateKey, platform::Date{1'700'000'000});
+            service.checkForUpdatesIfNeeded();
+            AboutSettingsView page(service, LanguageManager::shared(), std::string("3.1.4"));
+            std::fprintf(stderr, "[%s]\n", qPrintable(page.lastCheckLabel()->text()));
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "\\[Last checked: 15 Nov 2023 07:13:20\\]");
 }
 
 TEST_F(AboutSettingsViewTest, ServerTextsAreShownAsWrittenAndCut) {

@@ -103,6 +103,14 @@ TEST_F(GeneralSettingsViewTest, ChangesMadeElsewhereAreShown) {
     EXPECT_TRUE(page.launchAtLoginRow()->isOn());
     EXPECT_EQ(page.windowGapSlider()->value(), 7);
     EXPECT_EQ(page.windowGapLabel()->text(), "7 px");
+
+    const std::pair<ThreeColumnStyle, std::string> styles[] = {{ThreeColumnStyle::classic, "25-50-25"},
+                                                               {ThreeColumnStyle::balanced, "30-40-30"}};
+    for (const auto& [style, shown] : styles) {
+        ShortcutSettings::shared().setThreeColumnStyle(style);
+        settle();
+        EXPECT_EQ(page.threeColumnStylePicker()->currentText().toStdString(), shown);
+    }
 }
 
 TEST_F(GeneralSettingsViewTest, SliderWritesWholeGapsWithinZeroToTwenty) {

@@ -1,6 +1,7 @@
-// The settings window's frame on a real X server, moved and resized by another client as a window
-// manager does when the user drags it: the frame is saved without the window being closed, and a
-// stored frame is taken back only when it is one a window can have on this screen.
+// The settings window's frame on a real X server with a window manager, moved and resized by
+// another client as the manager does when the user drags it: the frame is saved without the window
+// being closed, and a stored frame is taken back only when the whole window, title bar included,
+// fits the screen.
 
 #include "platform/UserDefaults.h"
 #include "shell/RememberedWindow.h"
@@ -17,6 +18,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace zentaris::testing {
@@ -28,8 +30,8 @@ class RememberedWindowX11 : public ::testing::Test {
 protected:
     // One display and one application for the suite; Qt cannot be started twice in a process.
     static void SetUpTestSuite() {
-        if (!programAvailable("Xvfb")) return;
-        display_ = new PrivateDisplay({.windowManager = {}});
+        if (!programAvailable("Xvfb") || !programAvailable("openbox")) return;
+        display_ = new PrivateDisplay();
         setenv("DISPLAY", display_->name().c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         static int argc = 1;
@@ -44,7 +46,7 @@ protected:
     }
 
     void SetUp() override {
-        if (!application_) GTEST_SKIP() << "Xvfb is missing";
+        if (!application_) GTEST_SKIP() << "Xvfb or openbox is missing";
         window_ = std::make_unique<RememberedWindow>(defaults_, frameKey);
         window_->setGeometry(100, 100, 400, 300);
         window_->show();
@@ -73,6 +75,20 @@ protected:
         std::free(geometry);
         std::free(origin);
         return frame;
+    }
+
+    // The window manager's frame around the window, in root coordinates: the root's child it lies in.
+    static QRect outerFrame(const QWidget& window) {
+        xcb_window_t frame = static_cast<xcb_window_t>(window.winId());
+        for (;;) {
+            std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+                xcb_query_tree_reply(connection_, xcb_query_tree(connection_, frame), nullptr), &std::free);
+            if (!tree || tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE) break;
+            frame = tree->parent;
+        }
+        std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(
+            xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, frame), nullptr), &std::free);
+        return geometry ? QRect(geometry->x, geometry->y, geometry->width, geometry->height) : QRect();
     }
 
     template <typename Condition>
@@ -117,35 +133,46 @@ TEST_F(RememberedWindowX11, AFrameNotSettledYetIsSavedWhenTheApplicationQuits) {
     EXPECT_EQ(defaults_.stringValue(frameKey), "500 400 400 300");
 }
 
-TEST_F(RememberedWindowX11, AStoredFrameIsTakenOnlyWhenAWindowCanHaveItAndItLiesOnTheScreen) {
-    // The private screen is 1920 by 1080; a window that takes no stored frame stays where its
-    // owner put it before, centred as on the first opening.
-    const QRect firstOpening(560, 240, 800, 600);
-    const std::pair<const char*, QRect> cases[] = {
+TEST_F(RememberedWindowX11, AStoredFrameIsTakenOnlyWhenTheWholeWindowTitleBarIncludedFitsTheScreen) {
+    // The private screen is 1920 by 1080. A window that takes no stored frame opens as the first
+    // time: at its first size, its frame's corner where its owner moved it to centre it.
+    const QPoint firstCorner(560, 240);
+    const QSize firstSize(800, 600);
+    const std::pair<const char*, std::optional<QRect>> cases[] = {
         {"300 200 640 480", QRect(300, 200, 640, 480)},
-        {"-200 200 640 480", QRect(-200, 200, 640, 480)}, // partly off the left edge, as a user may leave it
-        {"100 100 2147483647 2147483647", firstOpening},  // its right edge overflows
-        {"2147483600 100 800 600", firstOpening},         // its centre overflows back onto the screen
-        {"-2147483648 -2147483648 800 600", firstOpening},
-        {"100 100 800 99999999999999999999", firstOpening},
-        {"100 100 -800 600", firstOpening},
-        {"30000 100 800 600", firstOpening},              // beyond the screen
-        {"100 -500 800 1200", firstOpening},              // its title bar above the screen
-        {"100 100 800 600 5", firstOpening},
-        {"100 100 800", firstOpening},
+        {"1270 560 640 480", QRect(1270, 560, 640, 480)}, // near the bottom right corner, frame and all
+        {"-200 200 640 480", std::nullopt},               // partly off the left edge
+        {"-16000 0 32767 2150", std::nullopt},            // far larger than the screen, title bar off it
+        {"100 0 800 600", std::nullopt},                  // the window on the screen, its title bar above it
+        {"1500 500 800 600", std::nullopt},               // its right part beyond the screen
+        {"100 100 2147483647 2147483647", std::nullopt},  // its right edge overflows
+        {"2147483600 100 800 600", std::nullopt},         // its centre overflows back onto the screen
+        {"-2147483648 -2147483648 800 600", std::nullopt},
+        {"100 100 800 99999999999999999999", std::nullopt},
+        {"100 100 -800 600", std::nullopt},
+        {"30000 100 800 600", std::nullopt},              // beyond the screen
+        {"100 -500 800 1200", std::nullopt},              // its title bar above the screen
+        {"100 100 800 600 5", std::nullopt},
+        {"100 100 800", std::nullopt},
     };
-    for (const auto& [stored, frame] : cases) {
+    for (const auto& [stored, restored] : cases) {
         SCOPED_TRACE(stored);
-        const QRect expected = frame; // a copy the lambda below can capture
+        const std::optional<QRect> expected = restored; // a copy the lambda below can capture
         platform::MemoryUserDefaults defaults;
         defaults.set(frameKey, std::string(stored));
         RememberedWindow window(defaults, frameKey);
-        window.setGeometry(firstOpening);
-        EXPECT_EQ(window.restoreFrame(), expected != firstOpening);
+        window.resize(firstSize);
+        window.move(firstCorner);
+        window.restoreFrame();
         window.show();
-        EXPECT_TRUE(settle([&] { return window.windowHandle()->isExposed() && serverFrame(window) == expected; }))
-            << "on the server at " << serverFrame(window).x() << "," << serverFrame(window).y() << " "
-            << serverFrame(window).width() << "x" << serverFrame(window).height();
+        const auto inPlace = [&] {
+            if (!window.windowHandle()->isExposed()) return false;
+            if (expected) return serverFrame(window) == *expected;
+            return outerFrame(window).topLeft() == firstCorner && serverFrame(window).size() == firstSize;
+        };
+        EXPECT_TRUE(settle(inPlace)) << "on the server at " << serverFrame(window).x() << "," << serverFrame(window).y()
+                                     << " " << serverFrame(window).width() << "x" << serverFrame(window).height()
+                                     << ", framed at " << outerFrame(window).x() << "," << outerFrame(window).y();
     }
 }
 

@@ -1,9 +1,11 @@
 // The alert for a settings change that could not be saved, as the user meets it on a real X server:
-// shown once while it is open, dismissed with the keyboard, and shown again for the next failure.
+// shown once while it is open, dismissed with the keyboard, shown again for the next failure, and
+// kept above the settings window it concerns when the user clicks there.
 
 #include "platform/qt/QtAlertPresenter.h"
 #include "platform/system/JsonFileUserDefaults.h"
 #include "preferences/LanguageManager.h"
+#include "shell/RememberedWindow.h"
 #include "shell/SettingsSaveAlert.h"
 #include "support/OffscreenApplication.h"
 #include "support/PrivateDisplay.h"
@@ -11,13 +13,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QTest>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace zentaris::testing {
@@ -32,8 +40,12 @@ protected:
         setenv("DISPLAY", display_->name().c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         offscreenApplication(); // on the platform chosen above
+        connection_ = xcb_connect(display_->name().c_str(), nullptr);
     }
-    static void TearDownTestSuite() { delete display_; }
+    static void TearDownTestSuite() {
+        if (connection_) xcb_disconnect(connection_);
+        delete display_;
+    }
 
     void SetUp() override {
         if (!display_) GTEST_SKIP() << "Xvfb, openbox or xdotool is missing";
@@ -69,16 +81,78 @@ protected:
         display_->run({"xdotool", "key", "--clearmodifiers", "Return"});
     }
 
+    // The window manager's frame around a client: the child of the root it lies in.
+    static xcb_window_t frameOf(xcb_window_t window) {
+        for (;;) {
+            std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+                xcb_query_tree_reply(connection_, xcb_query_tree(connection_, window), nullptr), &std::free);
+            if (!tree || tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE) return window;
+            window = tree->parent;
+        }
+    }
+    // Whether the server shows `upper` above `lower`, from its own stacking order of the root's children.
+    static bool stackedAbove(const QWidget& upper, const QWidget& lower) {
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+        std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+            xcb_query_tree_reply(connection_, xcb_query_tree(connection_, root), nullptr), &std::free);
+        if (!tree) return false;
+        const auto* children = xcb_query_tree_children(tree.get());
+        const auto* end = children + xcb_query_tree_children_length(tree.get());
+        const auto* upperAt = std::find(children, end, frameOf(static_cast<xcb_window_t>(upper.winId())));
+        const auto* lowerAt = std::find(children, end, frameOf(static_cast<xcb_window_t>(lower.winId())));
+        return upperAt != end && lowerAt != end && upperAt > lowerAt; // listed bottom to top
+    }
+    static bool viewable(const QWidget& window) {
+        std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
+            xcb_get_window_attributes_reply(
+                connection_, xcb_get_window_attributes(connection_, static_cast<xcb_window_t>(window.winId())), nullptr),
+            &std::free);
+        return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    }
+
+    // Counts the button releases that reach the program, whichever window they are for and
+    // whether Qt then passes them on or not. Qt takes the pointer through the input extension.
+    struct ReleaseCounter : QAbstractNativeEventFilter {
+        static constexpr int inputButtonRelease = 5;
+        int releases = 0;
+        bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
+            const auto* event = static_cast<xcb_ge_generic_event_t*>(message);
+            const int type = event->response_type & 0x7f;
+            if (type == XCB_BUTTON_RELEASE || (type == XCB_GE_GENERIC && event->event_type == inputButtonRelease)) ++releases;
+            return false;
+        }
+    };
+
+    // A click as the user makes it, given once the program has seen it.
+    static void clickAt(QPoint point) {
+        ReleaseCounter counter;
+        QCoreApplication::instance()->installNativeEventFilter(&counter);
+        display_->run({"xdotool", "mousemove", std::to_string(point.x()), std::to_string(point.y()), "click", "1"});
+        settle([&] { return counter.releases > 0; });
+        QCoreApplication::instance()->removeNativeEventFilter(&counter);
+        QCoreApplication::processEvents();
+    }
+
+    // Settings whose every save fails, as on a full disk: a file stands where their folder should
+    // be. Failures are told with alerts.
+    struct FailingSettings {
+        TemporaryDirectory dir;
+        platform::JsonFileUserDefaults defaults{[this] {
+            writeFile(dir / "zentaris", "a file where the settings folder should be");
+            return dir / "zentaris" / "defaults.json";
+        }()};
+        platform::qt::QtAlertPresenter alerts;
+        FailingSettings() { alertWhenSettingsAreNotSaved(defaults, alerts); }
+    };
+
     platform::MemoryUserDefaults languageDefaults_;
     static inline PrivateDisplay* display_ = nullptr;
+    static inline xcb_connection_t* connection_ = nullptr;
 };
 
 TEST_F(SettingsSaveAlertX11, AFailedSaveIsToldOneAlertAtATimeAndAgainAfterTheAlertWasDismissed) {
-    TemporaryDirectory dir;
-    writeFile(dir / "zentaris", "a file where the settings folder should be");
-    platform::JsonFileUserDefaults defaults(dir / "zentaris" / "defaults.json");
-    platform::qt::QtAlertPresenter alerts;
-    alertWhenSettingsAreNotSaved(defaults, alerts);
+    FailingSettings settings;
+    auto& defaults = settings.defaults;
 
     defaults.set("windowGap", std::int64_t{8});
     ASSERT_TRUE(settle(oneAlertOnScreen));
@@ -97,6 +171,39 @@ TEST_F(SettingsSaveAlertX11, AFailedSaveIsToldOneAlertAtATimeAndAgainAfterTheAle
     ASSERT_TRUE(settle(oneAlertOnScreen)) << "the failure after it was dismissed is told again";
     pressReturnIn(openAlerts().front());
     EXPECT_TRUE(settle([] { return openAlerts().empty(); }));
+}
+
+TEST_F(SettingsSaveAlertX11, TheAlertStaysAboveTheSettingsWindowThroughAClickThere) {
+    for (const bool failedBeforeOpening : {false, true}) {
+        SCOPED_TRACE(failedBeforeOpening ? "a save failed before the window opened" : "opening the window failed to save");
+        FailingSettings failing;
+        RememberedWindow settings(failing.defaults, "windowFrame.Settings");
+        failing.alerts.setOwnerQuery([&settings] { return &settings; });
+        auto* setting = new QCheckBox(QStringLiteral("Left Side"), &settings);
+        setting->move(20, 20);
+        if (failedBeforeOpening) {
+            failing.defaults.set("windowGap", std::int64_t{8});
+            ASSERT_TRUE(settle(oneAlertOnScreen));
+        }
+
+        // Opening the window fails to save where the window manager put it.
+        settings.resize(800, 600);
+        settings.move(560, 240);
+        settings.show();
+        ASSERT_TRUE(settle(oneAlertOnScreen));
+        QMessageBox* alert = openAlerts().front();
+        ASSERT_TRUE(settle([&] { return stackedAbove(*alert, settings); }));
+
+        clickAt(setting->mapToGlobal(setting->rect().center()));
+        EXPECT_TRUE(viewable(*alert));
+        EXPECT_TRUE(stackedAbove(*alert, settings)) << "the click raised the settings window over the alert";
+        EXPECT_FALSE(setting->isChecked()) << "the click changed a setting behind the alert";
+
+        pressReturnIn(alert);
+        ASSERT_TRUE(settle([] { return openAlerts().empty(); }));
+        clickAt(setting->mapToGlobal(setting->rect().center()));
+        EXPECT_TRUE(settle([&] { return setting->isChecked(); })) << "the window takes clicks again once the alert is gone";
+    }
 }
 
 } // namespace

@@ -116,4 +116,11 @@ TEST_F(MenuRowsTest, ClickAnywhereInTheRowRunsItOnce) {
     QTest::mouseClick(&row, Qt::LeftButton, {}, QPoint(1, 1));
     QTest::mouseClick(&row, Qt::RightButton, {}, QPoint(100, 10));
     EXPECT_EQ(clicks, 1) << "the margin counts, the secondary button does not";
+
+    // Pressed in the row, the pointer taken off it before letting go: a change of mind.
+    for (const QPoint outside : {QPoint(100, 30), QPoint(-4, 10), QPoint(230, 10)}) {
+        QTest::mousePress(&row, Qt::LeftButton, {}, QPoint(100, 10));
+        QTest::mouseRelease(&row, Qt::LeftButton, {}, outside);
+    }
+    EXPECT_EQ(clicks, 1);
 }

@@ -1,11 +1,15 @@
 #include "platform/qt/QtAlertPresenter.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWindow>
 
 #include <memory>
+#include <utility>
 
 namespace platform::qt {
 
@@ -22,10 +26,18 @@ QMessageBox::Icon iconFor(AlertStyle style) {
 
 } // namespace
 
+QWidget* QtAlertPresenter::shownOwner() const {
+    QWidget* owner = owner_ ? owner_() : nullptr;
+    return owner && owner->isVisible() ? owner : nullptr;
+}
+
 void QtAlertPresenter::present(Alert alert, Response onResponse) {
-    auto* box = new QMessageBox();
+    QWidget* owner = shownOwner();
+    // A parentless alert sinks under the next window the user clicks; one with a parent is kept
+    // above it by the window manager (transient for it) and, being modal to it, takes its clicks.
+    auto* box = new QMessageBox(owner);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::ApplicationModal);
+    box->setWindowModality(Qt::WindowModal);
     box->setIcon(iconFor(alert.style));
     box->setTextFormat(Qt::PlainText);
     box->setText(QString::fromStdString(alert.messageText));
@@ -53,7 +65,28 @@ void QtAlertPresenter::present(Alert alert, Response onResponse) {
         }
         if (auto callback = std::exchange(*response, nullptr)) callback(chosen);
     });
+    if (!owner && owner_) adoptWhenOwnerShown(box);
     box->open();
+}
+
+void QtAlertPresenter::adoptWhenOwnerShown(QMessageBox* box) {
+    if (orphans_.empty()) QCoreApplication::instance()->installEventFilter(this);
+    orphans_.emplace_back(box);
+}
+
+bool QtAlertPresenter::eventFilter(QObject* watched, QEvent* event) {
+    // Once the window manager shows the owner, the alerts still open move over to it, to be kept
+    // above it from then on.
+    if (event->type() != QEvent::Expose) return false;
+    QWidget* owner = shownOwner();
+    if (!owner || watched != owner->windowHandle() || !owner->windowHandle()->isExposed()) return false;
+    QCoreApplication::instance()->removeEventFilter(this);
+    for (const auto& box : std::exchange(orphans_, {})) {
+        if (!box || !box->isVisible()) continue;
+        box->setParent(owner, box->windowFlags()); // hides it
+        box->open();
+    }
+    return false;
 }
 
 } // namespace platform::qt

@@ -9,6 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <cmath>
 #include <cstring>
 #include <ctime>
@@ -143,20 +145,11 @@ StoredFile readStoredFile(const std::filesystem::path& target) {
         return unusable("it is larger than " + std::to_string(JsonFileUserDefaults::maximumFileSize) + " bytes");
     }
 
-    // Nesting deeper than any settings file has is dropped while parsing, so it costs no memory.
-    bool tooDeep = false;
-    const json::parser_callback_t limitDepth = [&tooDeep](int depth, json::parse_event_t event, json&) {
-        if ((event == json::parse_event_t::object_start || event == json::parse_event_t::array_start) &&
-            depth >= JsonFileUserDefaults::maximumNesting) {
-            tooDeep = true;
-            return false;
-        }
-        return true;
-    };
-    const auto inRange = replaceOverflowingNumbers(file.contents);
-    const auto document = json::parse(inRange ? *inRange : file.contents, limitDepth, /*allow_exceptions=*/false);
+    // Nesting deeper than any settings file has is refused before parsing, so it costs no memory.
+    const auto scan = scanJson(file.contents, JsonFileUserDefaults::maximumNesting);
+    if (scan.tooDeep) return unusable("it is nested more than " + std::to_string(JsonFileUserDefaults::maximumNesting) + " levels deep");
+    const auto document = json::parse(scan.inRange ? *scan.inRange : file.contents, nullptr, /*allow_exceptions=*/false);
     if (document.is_discarded()) return unusable("it is not valid JSON");
-    if (tooDeep) return unusable("it is nested more than " + std::to_string(JsonFileUserDefaults::maximumNesting) + " levels deep");
     if (!document.is_object() || !document.contains("values") || !document["values"].is_object()) {
         return unusable("it holds no table of values");
     }
@@ -185,9 +178,22 @@ void reportLeftOut(const std::filesystem::path& target, const std::vector<std::s
 // `then` says what happens once it is moved.
 int moveAside(const std::filesystem::path& target, const std::string& reason, const std::string& then) {
     std::error_code error;
-    auto aside = asideName(target, 1);
-    for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, error)); ++n) aside = asideName(target, n);
-    std::filesystem::rename(target, aside, error);
+    std::filesystem::path aside;
+    for (int attempt = 1;; ++attempt) {
+        aside = asideName(target, attempt);
+        // The name is taken only if it is still free at the moment of the move: another writer may
+        // be keeping a copy aside in this same second.
+        if (::renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) break;
+        if (errno == EEXIST) continue;
+        if (errno != EINVAL && errno != ENOSYS) {
+            error.assign(errno, std::generic_category());
+            break;
+        }
+        // A file system that cannot refuse to replace: look first, then move.
+        if (std::filesystem::exists(std::filesystem::symlink_status(aside, error))) continue;
+        std::filesystem::rename(target, aside, error);
+        break;
+    }
     if (error) {
         // Never overwrite a file we could not move.
         std::cerr << "zentaris: settings file " << target << " is unusable (" << reason << ") and could not be moved to "
@@ -246,15 +252,21 @@ void JsonFileUserDefaults::load() {
     replaceValues(std::move(stored.values));
 }
 
-void JsonFileUserDefaults::persist(const std::string& key) {
-    const int failure = save(key);
-    if (failure == 0) return;
-    // One report before the user at a time; standard error hears of each failure.
-    if (std::exchange(reportOpen_, true)) return;
-    if (onWriteFailure_) onWriteFailure_(std::strerror(failure));
+void JsonFileUserDefaults::persist(const std::string& key) { report(save(key, nullptr)); }
+
+void JsonFileUserDefaults::update(const std::string& key, const Change& change) {
+    report(save(key, &change));
+    notifyChanged(key);
 }
 
-int JsonFileUserDefaults::save(const std::string& key) {
+void JsonFileUserDefaults::report(const std::string& failure) {
+    if (failure.empty()) return;
+    // One report before the user at a time; standard error hears of each failure.
+    if (std::exchange(reportOpen_, true)) return;
+    if (onWriteFailure_) onWriteFailure_(failure);
+}
+
+std::string JsonFileUserDefaults::save(const std::string& key, const Change* change) {
     // Through a link the target is replaced, in its own folder so the rename stays atomic.
     const auto target = followLinks(file_);
     std::error_code error;
@@ -268,29 +280,40 @@ int JsonFileUserDefaults::save(const std::string& key) {
     case StoredFile::State::missing: break;
     case StoredFile::State::unusable:
         // Nothing on disk to write onto: what this process holds is the best there is.
-        if (const int failure = moveAside(target, stored.problem, "wrote the settings in use in its place")) return failure;
         values = this->values();
         break;
-    case StoredFile::State::usable:
-        // Never replace a file holding values we leave out before a copy of it is kept.
-        if (!stored.leftOut.empty()) {
-            if (const int failure = keepCopyAside(target, stored.text)) return failure;
-        }
-        values = std::move(stored.values);
-        break;
+    case StoredFile::State::usable: values = std::move(stored.values); break;
+    }
+    if (change) {
+        const auto current = values.find(key);
+        storeQuietly(key, (*change)(current == values.end() ? std::nullopt : std::optional(current->second)));
     }
     if (auto value = object(key)) values.insert_or_assign(key, std::move(*value));
     else values.erase(key);
 
     json table = json::object();
     for (const auto& [name, value] : values) table[name] = encode(value);
-    const std::string text = json{{"version", formatVersion}, {"values", table}}.dump(2) + "\n";
-    // A new file is private; an existing one keeps the permissions its owner gave it.
-    if (const int failure = replaceFileAtomically(target, text, 0600, beforeReplace_)) {
-        std::cerr << "zentaris: cannot save settings to " << target << " (" << std::strerror(failure) << ")\n";
-        return failure;
+    // Compact, and never larger than the file is read with: whatever is written is read back.
+    const std::string text = json{{"version", formatVersion}, {"values", table}}.dump() + "\n";
+    const auto refused = [&target](std::string reason) {
+        std::cerr << "zentaris: cannot save settings to " << target << " (" << reason << ")\n";
+        return reason;
+    };
+    if (text.size() > maximumFileSize) {
+        return refused("the settings would be larger than 1 MiB, the most a settings file may hold");
     }
-    return 0;
+    if (stored.state == StoredFile::State::unusable) {
+        if (const int failure = moveAside(target, stored.problem, "wrote the settings in use in its place")) {
+            return std::strerror(failure);
+        }
+    }
+    // Never replace a file holding values we leave out before a copy of it is kept.
+    if (stored.state == StoredFile::State::usable && !stored.leftOut.empty()) {
+        if (const int failure = keepCopyAside(target, stored.text)) return std::strerror(failure);
+    }
+    // A new file is private; an existing one keeps the permissions its owner gave it.
+    if (const int failure = replaceFileAtomically(target, text, 0600, beforeReplace_)) return refused(std::strerror(failure));
+    return {};
 }
 
 } // namespace platform

@@ -14,7 +14,8 @@ namespace platform {
 // folder's lock do this one at a time. Every write replaces the file atomically (temporary file,
 // flush, rename), so a crash leaves the old or the new file, never half of one. A file that cannot
 // be read, or is larger or more deeply nested than a settings file ever is, is moved aside, never
-// overwritten; a change then writes every value in use. An entry that cannot be read (say a type a
+// overwritten; a change then writes every value in use. The file is written compact, and a change
+// that would make it larger than it may be read is refused, as a failed write is. An entry that cannot be read (say a type a
 // newer version writes, or a number no double holds) is left out on its own; before the file is
 // rewritten without it, a copy of the file as it was is kept aside. When the file is a symbolic
 // link (say into a folder of dotfiles), the link stays and its target is rewritten; the file's
@@ -35,7 +36,7 @@ public:
     // write there, as a crash would. For tests of interrupted writes.
     void setBeforeReplaceHook(std::function<bool()> hook) { beforeReplace_ = std::move(hook); }
 
-    // Called with the reason (the system's error text) when a change could not be saved, unless
+    // Called with the reason (the system's error text, or that the file would be too large) when a change could not be saved, unless
     // the last report is still before the user: then only standard error hears of it. Every
     // change tries to save anew.
     void setWriteFailureHandler(std::function<void(const std::string& reason)> handler) {
@@ -44,13 +45,18 @@ public:
     // The user has dismissed the last report; the next failure is reported again.
     void writeFailureSeen() { reportOpen_ = false; }
 
+    // Applies `change` to the value as it is in the file, under the folder's lock.
+    void update(const std::string& key, const Change& change) override;
+
 protected:
     void persist(const std::string& key) override;
 
 private:
     void load();
-    // 0 when the change of `key` was written, else the errno that stopped it.
-    int save(const std::string& key);
+    // Writes the value of `key` onto the file as it is on disk, after storing what `change`, when
+    // given, makes of the value there. Nothing when written, else why not.
+    std::string save(const std::string& key, const Change* change);
+    void report(const std::string& failure);
 
     std::filesystem::path file_;
     std::function<bool()> beforeReplace_;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
+#include <utility>
 
 namespace platform {
 
@@ -43,10 +44,12 @@ bool overflowsDouble(std::string_view number) {
 
 } // namespace
 
-std::optional<std::string> replaceOverflowingNumbers(std::string_view json) {
+JsonScan scanJson(std::string_view json, int maximumNesting) {
+    JsonScan scan;
     std::string result;
     std::size_t copiedUpTo = 0;
     bool inString = false;
+    int depth = 0;
     for (std::size_t i = 0; i < json.size();) {
         const char c = json[i];
         if (inString) {
@@ -62,6 +65,14 @@ std::optional<std::string> replaceOverflowingNumbers(std::string_view json) {
             ++i;
             continue;
         }
+        if (c == '[' || c == '{') {
+            if (++depth > maximumNesting) {
+                scan.tooDeep = true;
+                return scan;
+            }
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
         const std::size_t length = c == '-' || isDigit(c) ? numberLength(json, i) : 0;
         if (length == 0) {
             ++i;
@@ -73,9 +84,10 @@ std::optional<std::string> replaceOverflowingNumbers(std::string_view json) {
         }
         i += length;
     }
-    if (copiedUpTo == 0) return std::nullopt;
+    if (copiedUpTo == 0) return scan;
     result.append(json.substr(copiedUpTo));
-    return result;
+    scan.inRange = std::move(result);
+    return scan;
 }
 
 } // namespace platform

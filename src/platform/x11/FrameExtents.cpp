@@ -14,6 +14,8 @@ std::optional<FrameExtents> withinMonitorShare(const FrameExtents& e, Size monit
 }
 } // namespace
 
+bool hasTitleBar(const FrameExtents& d) { return d.top > std::max({d.left, d.right, d.bottom, 0.0}); }
+
 std::optional<FrameExtents> plausibleFrameExtents(const std::vector<std::uint32_t>& values, Size monitor) {
     if (values.size() < 4) return std::nullopt;
     return withinMonitorShare({double(values[0]), double(values[1]), double(values[2]), double(values[3])}, monitor);

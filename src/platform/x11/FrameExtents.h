@@ -15,6 +15,10 @@ struct FrameExtents {
     bool operator==(const FrameExtents&) const = default;
 };
 
+// Whether the decoration above the client is a title bar: one no taller than the other sides is a
+// border (a window manager may keep one around a window it does not decorate).
+bool hasTitleBar(const FrameExtents& decoration);
+
 // The four values left, right, top, bottom of either property; none when fewer are given or a side
 // is larger than a quarter of the monitor (no decoration or shadow is, so the client made it up).
 std::optional<FrameExtents> plausibleFrameExtents(const std::vector<std::uint32_t>& values, Size monitor);

@@ -119,6 +119,22 @@ bool isPlausibleUsableArea(const Rect& u, const Rect& m) {
            m.maxY() - u.maxY() <= maxY;
 }
 
+std::optional<Rect> workareaOfDesktop(const std::vector<std::uint32_t>& values, std::uint32_t desktop,
+                                      std::optional<std::uint32_t> desktops, Size root) {
+    if (values.size() % 4 != 0 || (desktops && values.size() / 4 != *desktops) || desktop >= values.size() / 4)
+        return std::nullopt;
+    const auto first = values.begin() + static_cast<std::ptrdiff_t>(desktop) * 4;
+    const auto areas = workareasFromValues({first, first + 4}, root);
+    if (areas.empty()) return std::nullopt;
+    return areas.front();
+}
+
+Rect narrowedByWorkarea(const Rect& usable, const Rect& monitor, const std::optional<Rect>& workarea) {
+    if (!workarea || !isPlausibleUsableArea(*workarea, monitor)) return usable;
+    // Both lie inside the monitor and leave out at most a quarter of it on each side: so does this.
+    return intersection(usable, *workarea);
+}
+
 std::optional<Rect> workareaOfMonitor(const Rect& monitor, const std::vector<Rect>& workareas) {
     std::optional<Rect> best;
     double bestArea = 0;

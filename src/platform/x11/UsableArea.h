@@ -40,6 +40,17 @@ std::vector<Rect> workareasFromValues(const std::vector<std::uint32_t>& values, 
 // (a made-up or degenerate area).
 std::optional<Rect> workareaOfMonitor(const Rect& monitor, const std::vector<Rect>& workareas);
 
+// The current desktop's rectangle of _NET_WORKAREA (x, y, width, height for each desktop in turn).
+// None when the values are not one rectangle per desktop (`desktops`, where known), the desktop has
+// none, or its rectangle lies outside the root or has no area.
+std::optional<Rect> workareaOfDesktop(const std::vector<std::uint32_t>& values, std::uint32_t desktop,
+                                      std::optional<std::uint32_t> desktops, Size root);
+
+// The area the struts leave, less what a work area published for all monitors at once leaves out
+// (a panel that reserves no strut), where that work area plausibly belongs to this monitor alone.
+// A work area that spans several monitors tells nothing about any one of them: the struts decide.
+Rect narrowedByWorkarea(const Rect& usable, const Rect& monitor, const std::optional<Rect>& workarea);
+
 // Whether `usable` lies inside `monitor` and leaves out at most a quarter of it on every side.
 bool isPlausibleUsableArea(const Rect& usable, const Rect& monitor);
 

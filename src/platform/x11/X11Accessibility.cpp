@@ -1,5 +1,6 @@
 #include "platform/x11/X11Accessibility.h"
 
+#include "platform/x11/StackingOrder.h"
 #include "platform/x11/X11Reply.h"
 
 #include <algorithm>
@@ -135,8 +136,9 @@ AXCopyResult X11Accessibility::copyWindowAttribute(const AXUIElement& element, c
 std::optional<Rect> X11Accessibility::titleBarFrame(xcb_window_t window) {
     auto frame = mover_.frame(window);
     auto decoration = mover_.decoration(window);
-    // A window drawn without the manager's decorations (client-side, or none) has no title bar of its own.
-    if (!frame || !decoration || decoration->top <= 0) return std::nullopt;
+    // A window drawn without the manager's decorations (client-side, or none, or only a border) has
+    // no title bar of its own.
+    if (!frame || !decoration || !hasTitleBar(*decoration)) return std::nullopt;
     return Rect(frame->origin, Size{frame->width(), std::min(decoration->top, frame->height())});
 }
 
@@ -186,19 +188,26 @@ AXError X11Accessibility::copyElementAtPosition(const AXUIElement& application, 
     std::vector<xcb_window_t> windows;
     for (const auto& client : clients) windows.push_back(client.window);
     mover_.prefetchFrames(windows);
-    std::optional<AXUIElement> hit;
+    // The window the user sees at the point is the topmost as the server stacks the frames.
+    std::vector<std::optional<xcb_window_t>> topLevels;
+    for (auto window : windows) topLevels.push_back(mover_.topLevel(window));
+    const auto order = serverStackingTopmostFirst(topLevels, clients_.rootChildrenBottomToTop());
+    std::vector<std::optional<AXUIElement>> hits(clients.size());
     for (std::size_t i = 0; i < clients.size(); ++i) {
         auto reply = waitForReply(c, xcb_get_window_attributes_reply, attributes[i]);
-        if (hit || !reply || reply->map_state != XCB_MAP_STATE_VIEWABLE) continue;
+        if (!reply || reply->map_state != XCB_MAP_STATE_VIEWABLE) continue;
         const auto& client = clients[i];
         if (!clients_.isListable(client, desktop) || clients_.isMinimised(client)) continue;
         if (application.kind == AXUIElement::Kind::application && client.pid != application.pid) continue;
         auto frame = mover_.frame(client.window);
-        if (frame && frame->containsPoint(point)) hit = windowElement(client);
+        if (frame && frame->containsPoint(point)) hits[i] = windowElement(client);
     }
-    if (!hit) return AXError::noValue;
-    element = *hit;
-    return AXError::success;
+    for (auto i : order) {
+        if (!hits[i]) continue;
+        element = *hits[i];
+        return AXError::success;
+    }
+    return AXError::noValue;
 }
 
 AXError X11Accessibility::performAction(const AXUIElement& element, const std::string& action) {

@@ -18,7 +18,7 @@ struct WindowListing {
 
 // The accessibility vocabulary on an EWMH desktop. Applications are processes, or X clients that
 // name no process (see ClientInfo::pid); windows are their managed client windows, identified by
-// their X window id. A window the window manager decorates has one part, its title bar (an
+// their X window id. A window the window manager gives a title bar has one part, that bar (an
 // "AXToolbar" across the top of the frame, as tall as the decoration above the client); the hit
 // test answers windows, not parts.
 class X11Accessibility : public Accessibility {
@@ -48,7 +48,7 @@ private:
     AXCopyResult copyApplicationAttribute(const AXUIElement& element, const std::string& attribute);
     AXCopyResult copyWindowAttribute(const AXUIElement& element, const std::string& attribute);
     AXCopyResult copyTitleBarAttribute(const AXUIElement& element, const std::string& attribute);
-    // The title bar's frame in accessibility coordinates; none without a decoration above the client.
+    // The title bar's frame in accessibility coordinates; none without a title bar (hasTitleBar).
     std::optional<Rect> titleBarFrame(xcb_window_t window);
 
     X11Clients& clients_;

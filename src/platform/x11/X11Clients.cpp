@@ -97,6 +97,9 @@ const X11Clients::RootLists& X11Clients::rootLists() {
     PendingProperty list(connection_, root, ewmh->_NET_CLIENT_LIST, XCB_ATOM_WINDOW);
     PendingProperty active(connection_, root, ewmh->_NET_ACTIVE_WINDOW, XCB_ATOM_WINDOW, 1);
     PendingProperty desktop(connection_, root, ewmh->_NET_CURRENT_DESKTOP, XCB_ATOM_CARDINAL, 1);
+    // The server's own stacking, in the same round trip: some window managers' list above ignores raises.
+    auto* xcb = connection_.xcb();
+    const auto tree = xcb_query_tree(xcb, root);
     RootLists lists;
     auto mapped = list.values32();
     if (mapped) lists.clientList.assign(mapped->begin(), mapped->end());
@@ -105,6 +108,10 @@ const X11Clients::RootLists& X11Clients::rootLists() {
     if (bottomToTop) lists.stackingTopmostFirst.assign(bottomToTop->rbegin(), bottomToTop->rend());
     if (auto value = active.values32(); value && !value->empty() && value->front() != XCB_WINDOW_NONE) lists.active = value->front();
     if (auto value = desktop.values32(); value && !value->empty()) lists.currentDesktop = value->front();
+    if (auto children = waitForReply(xcb, xcb_query_tree_reply, tree)) {
+        const auto* first = xcb_query_tree_children(children.get());
+        lists.rootChildren.assign(first, first + xcb_query_tree_children_length(children.get()));
+    }
     kept = std::move(lists);
     return *kept;
 }
@@ -112,6 +119,8 @@ const X11Clients::RootLists& X11Clients::rootLists() {
 std::vector<xcb_window_t> X11Clients::stackingTopmostFirst() { return rootLists().stackingTopmostFirst; }
 
 std::vector<xcb_window_t> X11Clients::clientList() { return rootLists().clientList; }
+
+std::vector<xcb_window_t> X11Clients::rootChildrenBottomToTop() { return rootLists().rootChildren; }
 
 std::optional<std::uint32_t> X11Clients::currentDesktop() { return rootLists().currentDesktop; }
 

@@ -52,6 +52,8 @@ public:
     std::vector<xcb_window_t> stackingTopmostFirst();
     // Managed windows in the order the window manager first mapped them.
     std::vector<xcb_window_t> clientList();
+    // The root's children bottom to top, as the server stacks them (read with the lists above).
+    std::vector<xcb_window_t> rootChildrenBottomToTop();
     // Reads many clients in one round trip; windows that vanished are left out, order kept.
     std::vector<ClientInfo> read(const std::vector<xcb_window_t>& windows);
     std::optional<ClientInfo> read(xcb_window_t window);
@@ -82,6 +84,7 @@ private:
     struct RootLists {
         std::vector<xcb_window_t> stackingTopmostFirst;
         std::vector<xcb_window_t> clientList;
+        std::vector<xcb_window_t> rootChildren;
         std::optional<xcb_window_t> active;
         std::optional<std::uint32_t> currentDesktop;
     };

@@ -61,6 +61,12 @@ std::vector<X11FrameWatch::Ancestry> X11FrameWatch::watch(const std::vector<xcb_
     return result;
 }
 
+std::optional<xcb_window_t> X11FrameWatch::topLevel(xcb_window_t client) const {
+    const auto found = ancestorsOf_.find(client);
+    if (found == ancestorsOf_.end()) return std::nullopt;
+    return found->second.empty() ? client : found->second.back();
+}
+
 void X11FrameWatch::forget(xcb_window_t client) {
     auto found = ancestorsOf_.find(client);
     if (found == ancestorsOf_.end()) return;

@@ -35,6 +35,9 @@ public:
     // those not heard of yet; those never heard of are walked every time). Reads of the frame
     // sent after this call see every change that is not announced yet.
     std::vector<Ancestry> watch(const std::vector<xcb_window_t>& clients);
+    // The root's child that holds a heard client (its frame, or the client itself); none for a
+    // client not heard of.
+    std::optional<xcb_window_t> topLevel(xcb_window_t client) const;
 
 private:
     void onEvent(const xcb_generic_event_t& event);

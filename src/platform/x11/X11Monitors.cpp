@@ -60,6 +60,7 @@ void X11Monitors::onEvent(const xcb_generic_event_t& event) {
         if (notify.atom == ewmh->_NET_CLIENT_LIST) {
             changed();
         } else if (notify.atom == ewmh->_NET_WORKAREA || notify.atom == ewmh->_NET_CURRENT_DESKTOP ||
+                   notify.atom == ewmh->_NET_NUMBER_OF_DESKTOPS ||
                    connection_.atomName(notify.atom).rfind("_GTK_WORKAREAS_D", 0) == 0) {
             changed();
         }
@@ -146,24 +147,50 @@ void putPrimaryFirst(std::vector<Monitor>& monitors, std::optional<std::size_t> 
 
 void X11Monitors::addUsableAreas(std::vector<Monitor>& monitors) {
     const Size root = rootSize();
+    auto* ewmh = connection_.ewmh();
+    // Both kinds of work area a desktop may publish for the current desktop, in one round trip:
+    // per monitor, and one rectangle for all monitors at once.
+    std::optional<PendingProperty> perMonitor, shared, desktops;
+    std::string perMonitorName;
+    const auto desktop = clients_.currentDesktop();
+    if (desktop) {
+        perMonitorName = "_GTK_WORKAREAS_D" + std::to_string(*desktop);
+        perMonitor.emplace(connection_, connection_.root(), connection_.atom(perMonitorName), XCB_ATOM_CARDINAL);
+        shared.emplace(connection_, connection_.root(), ewmh->_NET_WORKAREA, XCB_ATOM_CARDINAL);
+        desktops.emplace(connection_, connection_.root(), ewmh->_NET_NUMBER_OF_DESKTOPS, XCB_ATOM_CARDINAL, 1);
+    }
     // A desktop that publishes per-monitor work areas knows best, where what it says is sane.
     std::vector<bool> found(monitors.size(), false);
-    if (auto desktop = clients_.currentDesktop()) {
-        const auto name = "_GTK_WORKAREAS_D" + std::to_string(*desktop);
-        if (auto values = PendingProperty(connection_, connection_.root(), connection_.atom(name), XCB_ATOM_CARDINAL).values32();
-            values && values->size() >= 4) {
-            const auto areas = workareasFromValues(*values, root);
-            for (std::size_t i = 0; i < monitors.size(); ++i) {
-                const auto area = workareaOfMonitor(monitors[i].bounds, areas);
-                found[i] = area.has_value();
-                if (area) monitors[i].usable = *area;
-            }
-            if (std::find(found.begin(), found.end(), false) != found.end())
-                reportRefusedProperty(connection_.root(), name,
-                                      listOfValues(*values) + ": a work area outside its monitor or without room for windows");
+    if (auto values = perMonitor ? perMonitor->values32() : std::nullopt; values && values->size() >= 4) {
+        const auto areas = workareasFromValues(*values, root);
+        for (std::size_t i = 0; i < monitors.size(); ++i) {
+            const auto area = workareaOfMonitor(monitors[i].bounds, areas);
+            found[i] = area.has_value();
+            if (area) monitors[i].usable = *area;
         }
+        if (std::find(found.begin(), found.end(), false) != found.end())
+            reportRefusedProperty(connection_.root(), perMonitorName,
+                                  listOfValues(*values) + ": a work area outside its monitor or without room for windows");
     }
     if (std::find(found.begin(), found.end(), false) == found.end()) return;
+    std::optional<Rect> workarea;
+    if (auto values = shared ? shared->values32() : std::nullopt) {
+        const auto count = desktops->values32();
+        workarea = workareaOfDesktop(*values, *desktop,
+                                     count && count->size() == 1 ? std::optional(count->front()) : std::nullopt, root);
+        if (!workarea)
+            reportRefusedProperty(connection_.root(), "_NET_WORKAREA",
+                                  listOfValues(*values) + ": not one rectangle per desktop, or that of desktop " +
+                                      std::to_string(*desktop) + " not on the screen");
+    }
+    const auto struts = strutsFittingMonitors(monitors, root);
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        if (!found[i])
+            monitors[i].usable = narrowedByWorkarea(usableArea(monitors[i].bounds, struts, root), monitors[i].bounds, workarea);
+    }
+}
+
+std::vector<Strut> X11Monitors::strutsFittingMonitors(const std::vector<Monitor>& monitors, Size root) {
     const auto windows = clients_.clientList();
     std::vector<PendingProperty> partial, full;
     for (auto window : windows) {
@@ -184,9 +211,7 @@ void X11Monitors::addUsableAreas(std::vector<Monitor>& monitors) {
             reportRefusedProperty(windows[i], isPartial ? "_NET_WM_STRUT_PARTIAL" : "_NET_WM_STRUT",
                                   listOfValues(*values) + ": a reserved edge beyond its monitor");
     }
-    for (std::size_t i = 0; i < monitors.size(); ++i) {
-        if (!found[i]) monitors[i].usable = usableArea(monitors[i].bounds, struts, root);
-    }
+    return struts;
 }
 
 std::vector<Monitor> X11Monitors::read() {

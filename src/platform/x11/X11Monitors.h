@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Geometry.h"
+#include "platform/x11/UsableArea.h"
 #include "platform/x11/X11Clients.h"
 #include "platform/x11/X11Connection.h"
 
@@ -41,8 +42,9 @@ struct RootSpace {
 };
 
 // The monitors from RandR (primary first, else the one at the origin) with the usable area of
-// each. What is read is kept until RandR, a work-area property of the root or a strut of a
-// managed window says it changed.
+// each: the desktop's per-monitor work area, else what the panels' struts leave, narrowed by the
+// desktop's work area where that belongs to the monitor alone. What is read is kept until RandR, a
+// work-area property of the root or a strut of a managed window says it changed.
 class X11Monitors {
 public:
     X11Monitors(X11Connection& connection, X11Clients& clients);
@@ -60,6 +62,7 @@ public:
 private:
     std::vector<Monitor> readBounds(bool withDetails);
     void addUsableAreas(std::vector<Monitor>& monitors);
+    std::vector<Strut> strutsFittingMonitors(const std::vector<Monitor>& monitors, Size root);
     Size rootSize();
     void onEvent(const xcb_generic_event_t& event);
     void changed();

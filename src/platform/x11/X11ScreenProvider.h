@@ -9,8 +9,8 @@
 
 namespace platform::x11 {
 
-// Screens from RandR monitors, their usable areas from the panels' struts, the pointer from the
-// server, and one notification per burst of changes.
+// Screens from RandR monitors, their usable areas from the panels' struts and the desktop's work
+// areas, the pointer from the server, and one notification per burst of changes.
 class X11ScreenProvider : public ScreenProvider {
 public:
     // Changes closer together than this are one burst.

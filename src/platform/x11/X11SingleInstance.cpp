@@ -39,6 +39,16 @@ xcb_window_t selectionOwner(X11Connection& connection, xcb_atom_t selection) {
 std::string X11SingleInstance::selectionName(const std::string& user) { return "_ZENTARIS_INSTANCE_" + user; }
 
 X11SingleInstance::Claim X11SingleInstance::claim(X11Connection& connection, const std::string& user) {
+    // A claim can miss both ways when it races with a start that ends meanwhile: the other took the
+    // selection after our time was read and dropped it, or its window went as we sent to it. The
+    // next try sees the display as it is now.
+    constexpr int attempts = 2;
+    Claim result;
+    for (int attempt = 0; attempt < attempts && !result.held && !result.handedOver; ++attempt) result = claimOnce(connection, user);
+    return result;
+}
+
+X11SingleInstance::Claim X11SingleInstance::claimOnce(X11Connection& connection, const std::string& user) {
     const xcb_atom_t selection = connection.atom(selectionName(user));
     const xcb_atom_t requestType = connection.atom(requestTypeName);
     if (selection == XCB_ATOM_NONE || requestType == XCB_ATOM_NONE) return {};

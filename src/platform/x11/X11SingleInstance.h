@@ -22,7 +22,7 @@ public:
         bool handedOver = false;
     };
     // Claims the display for `user` on this connection, or hands the request to the process that
-    // holds it. Neither when the server could not be asked.
+    // holds it, trying twice. Neither when the server could not be asked or the claim still raced.
     static Claim claim(X11Connection& connection, const std::string& user);
     ~X11SingleInstance();
     X11SingleInstance(const X11SingleInstance&) = delete;
@@ -35,6 +35,7 @@ public:
     static std::string selectionName(const std::string& user);
 
 private:
+    static Claim claimOnce(X11Connection& connection, const std::string& user);
     X11SingleInstance(X11Connection& connection, xcb_window_t window, xcb_atom_t requestType);
     void handle(const xcb_generic_event_t& event);
 

@@ -44,6 +44,8 @@ public:
     void activate(xcb_window_t window);
     // Reads the frames of these windows in one round trip, for the reads of this look that follow.
     void prefetchFrames(const std::vector<xcb_window_t>& windows);
+    // The root's child that holds the window, once its frame was read (X11FrameWatch::topLevel).
+    std::optional<xcb_window_t> topLevel(xcb_window_t window) const { return frameWatch_.topLevel(window); }
 
 private:
     using Extents = FrameExtents;

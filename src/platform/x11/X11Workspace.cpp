@@ -1,6 +1,7 @@
 #include "platform/x11/X11Workspace.h"
 
 #include "platform/system/DefaultHandler.h"
+#include "platform/x11/X11Properties.h"
 
 #include <algorithm>
 #include <cctype>
@@ -80,6 +81,44 @@ bool X11Workspace::activate(ProcessId pid) {
         }
     }
     return false;
+}
+
+void X11Workspace::moveToCurrentWorkspace(std::uint64_t id) {
+    constexpr std::uint32_t everyWorkspace = 0xFFFFFFFF;
+    constexpr std::uint32_t withdrawnState = 0;
+    constexpr std::uint32_t sourceApplication = 1;
+    auto& connection = clients_.connection();
+    auto* ewmh = connection.ewmh();
+    const auto window = static_cast<xcb_window_t>(id);
+    // Read afresh, in one round trip: the user may have switched workspaces since the last look.
+    PendingProperty currentProperty(connection, connection.root(), ewmh->_NET_CURRENT_DESKTOP, XCB_ATOM_CARDINAL, 1);
+    PendingProperty countProperty(connection, connection.root(), ewmh->_NET_NUMBER_OF_DESKTOPS, XCB_ATOM_CARDINAL, 1);
+    PendingProperty onProperty(connection, window, ewmh->_NET_WM_DESKTOP, XCB_ATOM_CARDINAL, 1);
+    PendingProperty stateProperty(connection, window, connection.atom("WM_STATE"), XCB_ATOM_ANY, 1);
+    const auto first = [](PendingProperty& property) -> std::optional<std::uint32_t> {
+        auto values = property.values32();
+        if (!values || values->empty()) return std::nullopt;
+        return values->front();
+    };
+    const auto current = first(currentProperty);
+    const auto count = first(countProperty);
+    const auto on = first(onProperty);
+    const auto state = first(stateProperty);
+    // A hidden window is mapped onto the workspace in view; one without a workspace is on it.
+    if (!state || *state == withdrawnState) return;
+    if (!current || (count && *current >= *count) || !on || *on == *current || *on == everyWorkspace) return;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = ewmh->_NET_WM_DESKTOP;
+    message.data.data32[0] = *current;
+    message.data.data32[1] = sourceApplication;
+    xcb_send_event(connection.xcb(), 0, connection.root(),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char*>(&message));
+    // The window is then shown and activated over another connection: the window manager must see this first.
+    connection.sync();
 }
 
 bool X11Workspace::openURL(const std::string& url) {

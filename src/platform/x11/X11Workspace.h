@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/OwnWindowPlacement.h"
 #include "platform/Workspace.h"
 #include "platform/x11/X11Accessibility.h"
 #include "platform/x11/X11Clients.h"
@@ -10,7 +11,7 @@ namespace platform::x11 {
 
 // Running applications are the applications that own managed windows (processes, or X clients
 // that name none; see ClientInfo::pid); the frontmost is the application of the active window.
-class X11Workspace : public Workspace {
+class X11Workspace : public Workspace, public OwnWindowPlacement {
 public:
     using UrlOpener = std::function<bool(const std::string& url)>;
 
@@ -23,6 +24,7 @@ public:
     std::vector<RunningApplication> runningApplications() const override;
     bool activate(ProcessId pid) override;
     bool openURL(const std::string& url) override;
+    void moveToCurrentWorkspace(std::uint64_t window) override;
 
     static bool openWithXdgOpen(const std::string& url);
     static bool openWithDefaultHandler(const std::string& url);

@@ -1,6 +1,8 @@
 // Drag-to-snap on the real program: a window dragged by its title bar, with Super held once the
 // move is under way, shows the drop-zone preview and lands in the zone on release; a right-button
-// drag snaps a window only when it starts on the title bar the window manager draws, however tall.
+// drag snaps a window only when it starts on the title bar the window manager draws, however tall,
+// or, on a window with no title bar, near its top; the window dragged is the one the user sees
+// where the press is, whatever the window manager's list says.
 
 #include "ZentarisSession.h"
 
@@ -16,6 +18,7 @@ namespace {
 
 const PixelRect screenArea{0, 0, 1920, 1080};
 const Slot leftHalf = fractionOf(screenArea, 0, 0, 0.5, 1);
+const Slot rightHalf = fractionOf(screenArea, 0.5, 0, 0.5, 1);
 
 // A right-button drag as a hand makes it: press, then small steps, then release.
 void rightButtonDrag(PrivateDisplay& display, int x, int y, const std::vector<std::pair<int, int>>& steps) {
@@ -53,14 +56,36 @@ struct RightButtonSession {
     }
 };
 
+// The test's openbox configuration with these settings added.
+std::string openboxConfigWith(const std::string& settings) {
+    auto config = readFile(PrivateDisplay::defaultOpenboxConfig());
+    return config.insert(config.rfind("</openbox_config>"), settings + "\n");
+}
+
 // The test's openbox configuration with window titles in a font this large.
 std::string openboxConfigWithTitleFont(int points) {
-    auto config = readFile(PrivateDisplay::defaultOpenboxConfig());
     const auto font = "<size>" + std::to_string(points) + "</size>";
-    const auto theme = "<theme><font place=\"ActiveWindow\">" + font + "</font><font place=\"InactiveWindow\">" + font +
-                       "</font></theme>\n";
-    return config.insert(config.rfind("</openbox_config>"), theme);
+    return openboxConfigWith("<theme><font place=\"ActiveWindow\">" + font + "</font><font place=\"InactiveWindow\">" +
+                             font + "</font></theme>");
 }
+
+// fluxbox with its own home and only the bindings a person needs here: a click on a title bar
+// raises and focuses the window, Super held moves it by any point of it (the stock right-button
+// menu on the title bar would take the pointer). The toolbar is hidden, and the wallpaper left
+// alone: setting it fails on a bare server with a message that takes the focus.
+ZentarisSession::Options fluxboxIn(const TemporaryDirectory& home) {
+    std::filesystem::create_directories(home / ".fluxbox");
+    // The configuration's version keeps fluxbox from adding its stock bindings to ours.
+    writeFile(home / ".fluxbox" / "init", "session.configVersion: 13\nsession.screen0.toolbar.visible: false\n"
+                                          "session.screen0.workspaces: 1\nsession.screen0.opaqueMove: true\n");
+    writeFile(home / ".fluxbox" / "keys", "OnTitlebar Mouse1 :MacroCmd {Focus} {Raise}\nOnWindow Mod4 Mouse1 :StartMoving\n");
+    writeFile(home / ".fluxbox" / "overlay", "background: none\n");
+    ZentarisSession::Options options;
+    options.display.windowManager = {"env", "HOME=" + home.path().string(), "fluxbox"};
+    return options;
+}
+
+bool contains(const PixelRect& r, int x, int y) { return r.x <= x && x < r.maxX() && r.y <= y && y < r.maxY(); }
 
 TEST(DragToSnapEndToEnd, ASuperDragByTheTitleBarPreviewsAndDropsIntoTheLeftHalf) {
     if (!endToEndToolsAvailable() || !programAvailable("import")) GTEST_SKIP() << "the X tools or the program are missing";
@@ -134,6 +159,75 @@ TEST(DragToSnapEndToEnd, ARightButtonDragSnapsFromAnywhereOnATallTitleBar) {
     const int startY = desktop.frame.y + desktop.titleBar - 3;
     rightButtonDrag(desktop.session.display(), 900, startY, alongTheTitleBarToTheLeftHalf(900, startY));
     EXPECT_TRUE(desktop.session.waitForSlot(desktop.terminal, leftHalf, screenArea));
+}
+
+TEST(DragToSnapEndToEnd, ARightButtonDragSnapsAWindowWithOnlyABorderFromTheUsualBandBelowItsTop) {
+    if (!endToEndToolsAvailable()) GTEST_SKIP() << "the X tools or the program are missing";
+    TemporaryDirectory folder;
+    writeFile(folder / "rc.xml",
+              openboxConfigWith("<applications><application title=\"Bare\"><decor>no</decor></application></applications>"));
+    ZentarisSession::Options options;
+    options.display.windowManager = {"openbox", "--config-file", (folder / "rc.xml").string()};
+    RightButtonSession desktop(std::move(options));
+    auto& session = desktop.session;
+    const auto bare = session.openTerminal("Bare", 100, 150);
+    ASSERT_EQ(session.screen().decorationAbove(bare), 1) << "openbox keeps a border around a window it does not decorate";
+    const auto frame = *session.screen().outerFrame(bare);
+    auto& display = session.display();
+
+    // The decorated window still snaps only from its bar: not from just below it.
+    rightButtonDrag(display, 900, desktop.frame.y + desktop.titleBar + 5, std::vector<std::pair<int, int>>(20, {-45, 5}));
+    EXPECT_TRUE(session.staysPut(desktop.terminal, 1.0));
+
+    const int x = frame.x + 200, y = frame.y + 10;
+    rightButtonDrag(display, x, y, alongTheTitleBarToTheLeftHalf(x, y));
+    EXPECT_TRUE(session.waitForSlot(bare, leftHalf, screenArea));
+}
+
+TEST(DragToSnapEndToEnd, TheWindowDraggedIsTheOneRaisedAboveANewerOneWhereBothLie) {
+    if (!endToEndToolsAvailable() || !programAvailable("fluxbox")) GTEST_SKIP() << "the X tools or the program are missing";
+    TemporaryDirectory home;
+    ZentarisSession session(fluxboxIn(home));
+    const auto probe = session.openTerminal("Probe", 100, 100);
+    ASSERT_TRUE(session.startProgram(probe, screenArea)) << "the program's shortcuts never answered";
+    const auto older = session.openTerminal("Older", 300, 300);
+    const auto newer = session.openTerminal("Newer", 500, 200);
+    const auto frame = *session.screen().outerFrame(older), above = *session.screen().outerFrame(newer);
+    const int titleBar = session.screen().decorationAbove(older);
+    auto& display = session.display();
+
+    // Raised and focused by a click on the part of its title bar the newer window leaves free.
+    ASSERT_EQ(display.run({"xdotool", "mousemove", std::to_string(frame.x + 40), std::to_string(frame.y + titleBar / 2),
+                           "click", "1"}),
+              0);
+    for (int i = 0; i < 300 && session.screen().activeWindow() != older; ++i) pauseFor(0.01);
+    ASSERT_EQ(session.screen().activeWindow(), older);
+    ASSERT_EQ(session.screen().topmostClient(), newer) << "fluxbox's list keeps the order the windows were made in";
+
+    // The right button on the older window's title bar, the newer one beneath, towards the left edge.
+    const int x = 700, y = frame.y + titleBar / 2;
+    ASSERT_TRUE(contains(above, x, y));
+    rightButtonDrag(display, x, y, alongTheTitleBarToTheLeftHalf(x, y));
+    EXPECT_TRUE(session.waitForSlot(older, leftHalf, screenArea));
+
+    // Super held, from the older window's content with the newer one beneath, to the right half.
+    ASSERT_EQ(session.screen().topmostClient(), newer);
+    const int startX = 700, startY = 400;
+    ASSERT_TRUE(contains(above, startX, startY) && contains(*session.screen().outerFrame(older), startX, startY));
+    ASSERT_EQ(display.run({"xdotool", "mousemove", std::to_string(startX), std::to_string(startY), "keydown", "super",
+                           "mousedown", "1"}),
+              0);
+    pauseFor(0.05);
+    const int steps = 12;
+    for (int i = 0; i < steps; ++i) {
+        ASSERT_EQ(display.run({"xdotool", "mousemove_relative", "--", std::to_string((1440 - startX) / steps),
+                               std::to_string((540 - startY) / steps)}),
+                  0);
+        pauseFor(0.03);
+    }
+    pauseFor(0.3);
+    ASSERT_EQ(display.run({"xdotool", "mouseup", "1", "keyup", "super"}), 0);
+    EXPECT_TRUE(session.waitForSlot(older, rightHalf, screenArea));
 }
 
 } // namespace

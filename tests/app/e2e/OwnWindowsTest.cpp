@@ -1,11 +1,16 @@
-// Our own settings window is never arranged: shortcuts pressed while it has the focus leave it
-// where it is, and still reach the other applications' windows.
+// Our own windows as a person meets them: the tray menu, after which the shortcuts are the
+// program's alone again; the settings window, which is never arranged by shortcuts pressed while
+// it has the focus, and whose start-at-login switch is what puts an autostart entry in place.
 
 #include "ZentarisSession.h"
 
 #include <gtest/gtest.h>
 
+#include <X11/keysym.h>
+
 #include <chrono>
+#include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace zentaris::testing {
@@ -14,6 +19,15 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const PixelRect screenArea{0, 0, 1920, 1080};
+
+// Asks `done` until it answers true or the time is up; its last answer.
+bool waitUntil(const std::function<bool()>& done, double seconds) {
+    for (const auto deadline = Clock::now() + std::chrono::duration<double>(seconds); Clock::now() < deadline;
+         pauseFor(0.05)) {
+        if (done()) return true;
+    }
+    return done();
+}
 
 // Waits for a viewable window of ours that `found` accepts.
 template <typename Found> std::optional<PixelRect> waitForWindow(ScreenObserver& screen, Found found, double seconds) {
@@ -41,25 +55,26 @@ protected:
         ASSERT_TRUE(session_->startProgram(first_, screenArea)) << "the program's shortcuts never answered";
     }
 
-    // Chooses "Preferences..." from the tray menu, as a person would, and answers the window.
-    std::optional<xcb_window_t> openPreferences() {
+    // Clicks the tray icon, as a person would; true once the menu is shown and holds the keyboard.
+    bool openMenu() {
         auto& screen = session_->screen();
         const auto icon = waitForWindow(screen, [](const PixelRect& box) {
             return box.width >= 8 && box.width <= 64 && box.height <= 64;
         }, 15);
-        if (!icon) return std::nullopt;
+        if (!icon) return false;
         session_->display().run({"xdotool", "mousemove", std::to_string(icon->x + icon->width / 2),
                                  std::to_string(icon->y + icon->height / 2), "click", "1"});
         if (!waitForWindow(screen, [](const PixelRect& box) { return box.width >= 300 && box.height >= 300; }, 5)) {
-            return std::nullopt;
+            return false;
         }
         // The keys go to the menu only once it holds the keyboard, never to a terminal.
-        bool menuHoldsKeys = false;
-        for (const auto deadline = Clock::now() + std::chrono::seconds(5); !menuHoldsKeys && Clock::now() < deadline;) {
-            menuHoldsKeys = screen.keyboardGrabbed();
-            if (!menuHoldsKeys) pauseFor(0.05);
-        }
-        if (!menuHoldsKeys) return std::nullopt;
+        return waitUntil([&] { return screen.keyboardGrabbed(); }, 5);
+    }
+
+    // Chooses "Preferences..." from the tray menu and answers the window.
+    std::optional<xcb_window_t> openPreferences() {
+        if (!openMenu()) return std::nullopt;
+        auto& screen = session_->screen();
         // From no row, Up picks the last (Quit); the next Up the row above the separator.
         session_->press({"Up", "Up", "Return"});
         const auto deadline = Clock::now() + std::chrono::seconds(10);
@@ -107,6 +122,31 @@ TEST_F(OwnWindows, ShortcutsPressedInTheSettingsWindowLeaveItWhereItIs) {
     }
     EXPECT_TRUE(arranged) << "the terminals side by side, in either order";
     EXPECT_EQ(session().screen().outerFrame(*settings), before);
+}
+
+TEST_F(OwnWindows, ClosedTrayMenuGivesTheShortcutsBackToTheProgram) {
+    ASSERT_TRUE(openMenu()) << "the tray menu did not open";
+    session().press({"Escape"});
+    ASSERT_TRUE(waitUntil([&] { return !session().screen().keyboardGrabbed(); }, 5)) << "the menu stayed open";
+    session().focus(first_);
+    // Super is the fourth modifier and Alt the first on the private display's keyboard.
+    EXPECT_TRUE(session().screen().keyGrabbed(XK_Left, XCB_MOD_MASK_4 | XCB_MOD_MASK_1))
+        << "the chord would reach the terminal as well";
+    session().press({"super+alt+Left"});
+    EXPECT_FALSE(session().staysPut(first_, 3)) << "the program moves the terminal, which filled the screen";
+}
+
+TEST_F(OwnWindows, OnlyTheStartAtLoginSwitchPutsAnAutostartEntryInPlace) {
+    const auto entry = session().configHome() / "autostart" / "zentaris.desktop";
+    EXPECT_FALSE(std::filesystem::exists(entry)) << "a plain start leaves none";
+    const auto settings = openPreferences();
+    ASSERT_TRUE(settings) << "Preferences did not open from the tray menu";
+    session().focus(*settings);
+    // From the selected sidebar entry past the rest of the sidebar and the General page's tutorial
+    // button, two pickers and right-button switch, to the Start at Login switch.
+    session().press(std::vector<std::string>(11, "Tab"));
+    session().press({"space"});
+    EXPECT_TRUE(waitUntil([&] { return std::filesystem::exists(entry); }, 5));
 }
 
 } // namespace

@@ -94,6 +94,27 @@ bool ScreenObserver::keyboardGrabbed() {
     return reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
 }
 
+bool ScreenObserver::keyGrabbed(xcb_keysym_t keysym, std::uint16_t modifiers) {
+    const xcb_setup_t* setup = xcb_get_setup(connection_);
+    const int first = setup->min_keycode, count = setup->max_keycode - setup->min_keycode + 1;
+    Reply<xcb_get_keyboard_mapping_reply_t> mapping(xcb_get_keyboard_mapping_reply(
+        connection_, xcb_get_keyboard_mapping(connection_, setup->min_keycode, static_cast<std::uint8_t>(count)), nullptr));
+    if (!mapping || mapping->keysyms_per_keycode == 0) return false;
+    const xcb_keysym_t* keysyms = xcb_get_keyboard_mapping_keysyms(mapping.get());
+    for (int index = 0; index < count; ++index) {
+        if (keysyms[index * mapping->keysyms_per_keycode] != keysym) continue;
+        const auto keycode = static_cast<xcb_keycode_t>(first + index);
+        Reply<xcb_generic_error_t> refused(xcb_request_check(
+            connection_, xcb_grab_key_checked(connection_, 1, root_, modifiers, keycode, XCB_GRAB_MODE_ASYNC,
+                                              XCB_GRAB_MODE_ASYNC)));
+        if (refused) return true;
+        xcb_ungrab_key(connection_, keycode, root_, modifiers);
+        xcb_flush(connection_);
+        return false;
+    }
+    return false;
+}
+
 std::string ScreenObserver::classInstance(xcb_window_t window) {
     // Read by hand: clients do not always end WM_CLASS with the NUL the ICCCM asks for.
     Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
@@ -180,6 +201,64 @@ std::vector<PixelRect> ScreenObserver::monitors() {
         result.push_back({it.data->x, it.data->y, it.data->width, it.data->height});
     }
     return result;
+}
+
+std::vector<xcb_window_t> ScreenObserver::windowsAbove(xcb_window_t client) {
+    // The frame is the client's ancestor among the root's children, which the server lists bottom to top.
+    xcb_window_t frame = client;
+    for (;;) {
+        Reply<xcb_query_tree_reply_t> up(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, frame), nullptr));
+        if (!up) return {};
+        if (up->parent == root_ || up->parent == XCB_NONE) break;
+        frame = up->parent;
+    }
+    const auto box = [this](xcb_window_t window) -> std::optional<PixelRect> {
+        Reply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
+        if (!geometry) return std::nullopt;
+        const int border = geometry->border_width;
+        return PixelRect{geometry->x, geometry->y, geometry->width + 2 * border, geometry->height + 2 * border};
+    };
+    const auto frameBox = box(frame);
+    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, root_), nullptr));
+    if (!frameBox || !tree) return {};
+    const auto* children = xcb_query_tree_children(tree.get());
+    const int count = xcb_query_tree_children_length(tree.get());
+    const auto* position = std::find(children, children + count, frame);
+    std::vector<xcb_window_t> above;
+    for (const auto* sibling = position + (position == children + count ? 0 : 1); sibling < children + count; ++sibling) {
+        Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, *sibling), nullptr));
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE ||
+            attributes->_class != XCB_WINDOW_CLASS_INPUT_OUTPUT)
+            continue;
+        const auto other = box(*sibling);
+        if (other && other->x < frameBox->maxX() && frameBox->x < other->maxX() && other->y < frameBox->maxY() &&
+            frameBox->y < other->maxY())
+            above.push_back(*sibling);
+    }
+    return above;
+}
+
+std::optional<std::uint32_t> ScreenObserver::workspaceOf(xcb_window_t client) {
+    const auto values = cardinals(client, atom("_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL);
+    return values.empty() ? std::nullopt : std::optional(values.front());
+}
+
+std::optional<std::uint32_t> ScreenObserver::currentWorkspace() {
+    const auto values = cardinals(root_, atom("_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL);
+    return values.empty() ? std::nullopt : std::optional(values.front());
+}
+
+bool ScreenObserver::inState(xcb_window_t client, const char* state) {
+    const auto states = cardinals(client, atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
+    return std::find(states.begin(), states.end(), atom(state)) != states.end();
+}
+
+bool ScreenObserver::viewable(xcb_window_t client) {
+    Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, client), nullptr));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
 } // namespace zentaris::testing

@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -46,8 +47,20 @@ public:
     std::vector<PixelRect> viewableWindowsOfClass(const std::string& instance);
     // Whether another client holds the keyboard (an open menu does): a trial grab is refused.
     bool keyboardGrabbed();
+    // Whether another client holds a passive grab of this key with exactly these modifiers, so
+    // that the focused window never sees it: a trial grab of the same combination is refused.
+    bool keyGrabbed(xcb_keysym_t keysym, std::uint16_t modifiers);
     // The monitors RandR reports, in its order.
     std::vector<PixelRect> monitors();
+    // The viewable windows the server stacks above the client's frame that overlap it: what covers it.
+    std::vector<xcb_window_t> windowsAbove(xcb_window_t client);
+    // The workspace the client is on (_NET_WM_DESKTOP) and the one in view (_NET_CURRENT_DESKTOP).
+    std::optional<std::uint32_t> workspaceOf(xcb_window_t client);
+    std::optional<std::uint32_t> currentWorkspace();
+    // Whether the client's _NET_WM_STATE holds `state`.
+    bool inState(xcb_window_t client, const char* state);
+    // Whether the window can be seen: it and all its ancestors are mapped.
+    bool viewable(xcb_window_t client);
 
 private:
     xcb_atom_t atom(const char* name);

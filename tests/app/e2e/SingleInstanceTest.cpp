@@ -101,6 +101,27 @@ protected:
         }, 15);
     }
 
+    // The settings window is mapped on the workspace in view, active, and nothing the server stacks
+    // above it covers any of it.
+    ::testing::AssertionResult settingsInView() {
+        auto& screen = session_->screen();
+        std::string last = "no settings window";
+        const bool seen = waitUntil([&] {
+            const auto settings = screen.clientTitled("Settings");
+            if (!settings) return false;
+            const auto workspace = screen.workspaceOf(*settings);
+            const auto current = screen.currentWorkspace();
+            const auto covering = screen.windowsAbove(*settings);
+            last = "mapped " + std::to_string(screen.viewable(*settings)) + ", on workspace " +
+                   (workspace ? std::to_string(*workspace) : "-") + " of " + (current ? std::to_string(*current) : "-") +
+                   ", active " + std::to_string(screen.activeWindow() == settings) + ", covered by " +
+                   std::to_string(covering.size()) + " windows";
+            return screen.viewable(*settings) && workspace == current && screen.activeWindow() == settings &&
+                   covering.empty();
+        }, 15);
+        return seen ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << last;
+    }
+
     // The settings window is on screen: the only large window of ours that is viewable.
     bool settingsShown() {
         const auto windows = session_->screen().viewableWindowsOfClass("zentaris");
@@ -161,6 +182,46 @@ TEST_F(SingleInstance, ALaterStartRestoresTheSettingsWindowTheUserMinimised) {
     ASSERT_EQ(exitStatus(start("again.log"), 30), 0) << output("again.log");
     EXPECT_TRUE(settingsInFront()) << "the minimised settings window was not brought back";
     EXPECT_TRUE(settingsShown());
+}
+
+TEST_F(SingleInstance, ALaterStartShowsTheSettingsWindowAboveTheTutorialAndOnTheWorkspaceInView) {
+    // The tutorial opens by itself at this start: it floats above other windows and is larger.
+    auto values = nlohmann::json::parse(readFile(session_->defaultsFile()));
+    values["values"]["hasCompletedOnboarding"]["value"] = false;
+    writeFile(session_->defaultsFile(), values.dump());
+    const pid_t program = start("program.log");
+    auto& screen = session_->screen();
+    ASSERT_TRUE(waitUntil([&] {
+        const auto tutorial = screen.clientTitled("Zentaris Onboarding");
+        return tutorial && screen.viewable(*tutorial) && screen.activeWindow() == tutorial;
+    }, 30)) << "the tutorial never opened: " << output("program.log");
+
+    ASSERT_EQ(exitStatus(start("open.log"), 30), 0) << output("open.log");
+    EXPECT_TRUE(settingsInView()) << "with the tutorial open";
+    const auto tutorial = screen.clientTitled("Zentaris Onboarding");
+    ASSERT_TRUE(tutorial);
+    EXPECT_TRUE(screen.viewable(*tutorial)) << "the tutorial was hidden";
+    // Turned to again, it floats as before.
+    EXPECT_FALSE(screen.inState(*tutorial, "_NET_WM_STATE_ABOVE"));
+    session_->focus(*tutorial);
+    EXPECT_TRUE(waitUntil([&] { return screen.inState(*tutorial, "_NET_WM_STATE_ABOVE"); }, 15))
+        << "the tutorial no longer floats";
+
+    // The settings window left on a second workspace while the user works on the first.
+    const auto settings = screen.clientTitled("Settings");
+    ASSERT_TRUE(settings);
+    const std::string id = std::to_string(*settings);
+    session_->display().run({"wmctrl", "-n", "2"});
+    session_->display().run({"wmctrl", "-i", "-r", id, "-t", "1"});
+    session_->display().run({"wmctrl", "-s", "0"});
+    ASSERT_TRUE(waitUntil([&] { return screen.workspaceOf(*settings) == 1u && !screen.viewable(*settings); }, 15))
+        << "the settings window never went to the second workspace";
+    ASSERT_EQ(screen.currentWorkspace(), 0u);
+
+    ASSERT_EQ(exitStatus(start("again.log"), 30), 0) << output("again.log");
+    EXPECT_TRUE(settingsInView()) << "from another workspace";
+    EXPECT_EQ(screen.currentWorkspace(), 0u) << "the user was taken to another workspace";
+    EXPECT_FALSE(exitStatus(program, 0)) << output("program.log");
 }
 
 TEST_F(SingleInstance, AfterTheProgramIsKilledTheNextStartRuns) {

@@ -7,10 +7,13 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <ctime>
 #include <csignal>
 #include <fcntl.h>
 #include <future>
 #include <limits>
+#include <map>
+#include <set>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -463,4 +466,151 @@ TEST(JsonFileUserDefaults, LocationFollowsXdgConfigHome) {
     ::setenv("HOME", "/home/someone", 1);
     EXPECT_EQ(JsonFileUserDefaults::defaultLocation(), "/home/someone/.config/zentaris/defaults.json");
     ::unsetenv("XDG_CONFIG_HOME");
+}
+
+namespace {
+// A compact settings file of about `bytes`, mostly lists of one-letter texts, which pretty-printing
+// would more than triple; with the values it holds.
+std::pair<std::string, std::map<std::string, DefaultsValue>> compactFileOf(std::size_t bytes) {
+    std::map<std::string, DefaultsValue> values = {{"gap", std::int64_t{8}}, {"name", std::string("ü \"quoted\"")}};
+    std::string entries = R"("gap":{"type":"integer","value":8},"name":{"type":"string","value":"ü \"quoted\""})";
+    StringList letters;
+    std::string list;
+    for (int i = 0; i < 200; ++i) {
+        letters.emplace_back(1, static_cast<char>('a' + i % 26));
+        list += std::string(i ? "," : "") + '"' + letters.back() + '"';
+    }
+    const std::string tail = "}}\n";
+    for (int i = 0;; ++i) {
+        const std::string key = "list" + std::to_string(i);
+        const std::string entry = ",\"" + key + R"(":{"type":"stringList","value":[)" + list + "]}";
+        if (entries.size() + entry.size() + tail.size() + 30 > bytes) break;
+        entries += entry;
+        values.emplace(key, letters);
+    }
+    return {R"({"version":1,"values":{)" + entries + tail, values};
+}
+
+void expectValues(const JsonFileUserDefaults& defaults, const std::map<std::string, DefaultsValue>& values) {
+    EXPECT_EQ(defaults.allKeys().size(), values.size());
+    for (const auto& [key, value] : values) EXPECT_EQ(defaults.object(key), value) << key;
+}
+} // namespace
+
+TEST(JsonFileUserDefaults, AWrittenFileIsAlwaysOneThatIsReadBack) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    auto [large, values] = compactFileOf(340 * 1024);
+    writeFile(file, large);
+    {
+        JsonFileUserDefaults defaults(file);
+        expectValues(defaults, values);
+        defaults.set("fresh", true);
+        values.emplace("fresh", true);
+    }
+    EXPECT_LE(std::filesystem::file_size(file), JsonFileUserDefaults::maximumFileSize);
+    JsonFileUserDefaults restarted(file);
+    expectValues(restarted, values);
+    EXPECT_EQ(filesIn(dir.path()).size(), 1u) << "nothing moved aside";
+}
+
+TEST(JsonFileUserDefaults, AChangeThatWouldMakeTheFileTooLargeIsRefusedAndTheFileStaysAsItWas) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    const auto [full, values] = compactFileOf(JsonFileUserDefaults::maximumFileSize);
+    // An entry this version cannot read would be copied aside before a rewrite.
+    const std::string original = full.substr(0, full.size() - 3) + R"(,"odd":{"type":"colour","value":1}}})" + "\n";
+    ASSERT_LE(original.size(), JsonFileUserDefaults::maximumFileSize);
+    writeFile(file, original);
+    JsonFileUserDefaults defaults(file);
+    std::vector<std::string> failures;
+    defaults.setWriteFailureHandler([&failures](const std::string& reason) { failures.push_back(reason); });
+
+    defaults.set("note", std::string(100, 'x'));
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_NE(failures[0].find("larger than 1 MiB"), std::string::npos) << failures[0];
+    EXPECT_TRUE(readFile(file) == original);
+    EXPECT_EQ(filesIn(dir.path()).size(), 1u) << "no copy kept aside, no temporary left";
+
+    defaults.writeFailureSeen();
+    defaults.removeObject("note");
+    defaults.removeObject("list0");
+    EXPECT_EQ(failures.size(), 1u) << "a change that fits is written";
+    EXPECT_FALSE(JsonFileUserDefaults(file).object("list0").has_value());
+}
+
+TEST(JsonFileUserDefaults, AMebibyteOfEmptyObjectsLoads) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    const std::string head = R"({"version":1,"values":{"a":{"type":"bool","value":true}},"extra":[{})";
+    std::string text = head;
+    while (text.size() + 5 <= JsonFileUserDefaults::maximumFileSize) text += ",{}";
+    writeFile(file, text + "]}");
+    JsonFileUserDefaults defaults(file);
+    EXPECT_EQ(defaults.boolValue("a"), true);
+    EXPECT_EQ(filesIn(dir.path()).size(), 1u) << "nothing moved aside";
+}
+
+TEST(JsonFileUserDefaults, UpdateChangesTheValueAsItIsOnDisk) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    JsonFileUserDefaults a(file);
+    JsonFileUserDefaults b(file); // the same user's session on another display
+    int heard = 0;
+    auto token = a.observe("languages", [&heard] { ++heard; });
+    const auto append = [](std::string item) {
+        return [item](const std::optional<DefaultsValue>& stored) -> std::optional<DefaultsValue> {
+            auto list = stored ? std::get<StringList>(*stored) : StringList{};
+            list.push_back(item);
+            return list;
+        };
+    };
+    b.update("languages", append("ja"));
+    a.update("languages", append("en"));
+    EXPECT_EQ(a.stringListValue("languages"), (StringList{"ja", "en"}));
+    EXPECT_EQ(heard, 1);
+    EXPECT_EQ(JsonFileUserDefaults(file).stringListValue("languages"), (StringList{"ja", "en"}));
+
+    b.update("languages", [](const std::optional<DefaultsValue>&) { return std::nullopt; });
+    EXPECT_FALSE(JsonFileUserDefaults(file).object("languages").has_value());
+}
+
+namespace {
+std::string asideStamp(std::time_t at) {
+    std::tm utc{};
+    gmtime_r(&at, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &utc);
+    return text;
+}
+} // namespace
+
+TEST(JsonFileUserDefaults, FilesKeptAsideNeverOverwriteEarlierOnesOfTheSameSecond) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    // Earlier files kept aside in this second and the next ones, under the first names tried.
+    std::map<std::filesystem::path, std::string> earlier;
+    const std::time_t now = std::time(nullptr);
+    for (std::time_t second = now; second <= now + 2; ++second) {
+        for (const std::string suffix : {"", "-2"}) {
+            const auto name = dir / ("defaults.json.unreadable-" + asideStamp(second) + suffix);
+            earlier[name] = "earlier " + name.filename().string();
+            writeFile(name, earlier[name]);
+        }
+    }
+    const std::vector<std::string> originals = {"{broken", withEntries(R"({"type":"colour","value":1})"),
+                                                withEntries(R"({"type":"colour","value":2})")};
+    writeFile(file, originals[0]);
+    JsonFileUserDefaults(file).set("a", true); // moved aside at start
+    for (std::size_t i = 1; i < originals.size(); ++i) {
+        writeFile(file, originals[i]);
+        JsonFileUserDefaults(file).set("a", false); // a copy kept aside before the change
+    }
+
+    for (const auto& [name, text] : earlier) EXPECT_EQ(readFile(name), text) << name;
+    std::multiset<std::string> kept;
+    for (const auto& path : filesIn(dir.path())) {
+        if (path != file && !earlier.contains(path)) kept.insert(readFile(path));
+    }
+    EXPECT_EQ(kept, std::multiset<std::string>(originals.begin(), originals.end()));
 }

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-using platform::replaceOverflowingNumbers;
+using platform::scanJson;
 
 TEST(JsonOverflowingNumbers, OnlyNumbersNoDoubleHoldsBecomeNull) {
     const std::string nines308(308, '9');
@@ -25,6 +25,38 @@ TEST(JsonOverflowingNumbers, OnlyNumbersNoDoubleHoldsBecomeNull) {
     };
     for (const auto& [json, expected] : cases) {
         SCOPED_TRACE(json.substr(0, 60));
-        EXPECT_EQ(replaceOverflowingNumbers(json), expected);
+        const auto scan = scanJson(json, 32);
+        EXPECT_FALSE(scan.tooDeep);
+        EXPECT_EQ(scan.inRange, expected);
     }
+}
+
+TEST(JsonOverflowingNumbers, NestingIsCountedOutsideStringsAndStopsTheScanPastTheLimit) {
+    const auto deep = [](int levels, const std::string& open, const std::string& close) {
+        std::string text;
+        for (int i = 0; i < levels; ++i) text += open;
+        for (int i = 0; i < levels; ++i) text += close;
+        return text;
+    };
+    const std::string brackets(40, '[');
+    const std::vector<std::pair<std::string, bool>> cases = {
+        {deep(3, "[", "]"), false},
+        {deep(4, "[", "]"), true},
+        {deep(4, "{\"a\":", "}"), true},
+        {deep(2, "[{\"a\":", "}]"), true},
+        {"[[[]],[[]],[[]]]", false}, // closing gives the levels back
+        {"[\"" + brackets + "\",\"\\\"" + brackets + "\",{\"" + brackets + "\":1}]", false},
+        {"]]]]" + deep(4, "[", "]"), true}, // stray closings are no credit
+        {"[[[\"\\\\\"[]]]", true}, // the string ends after an escaped backslash
+        {"[[[[1e400", true},
+    };
+    for (const auto& [json, tooDeep] : cases) {
+        SCOPED_TRACE(json);
+        const auto scan = scanJson(json, 3);
+        EXPECT_EQ(scan.tooDeep, tooDeep);
+        if (tooDeep) {
+            EXPECT_EQ(scan.inRange, std::nullopt) << "nothing past the limit is looked at";
+        }
+    }
+    EXPECT_EQ(scanJson("[[[1e400]]]", 3).inRange, "[[[null]]]");
 }

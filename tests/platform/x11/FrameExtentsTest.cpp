@@ -38,6 +38,17 @@ TEST(FrameExtents, TheFrameWindowAroundItsClientGivesTheSides) {
     EXPECT_EQ(platform::x11::extentsAround(Rect(101, 70, 400, 300), Rect(100, -300, 402, 675), monitor), std::nullopt);
 }
 
+TEST(FrameExtents, ATopDecorationIsATitleBarOnlyWhenTallerThanTheOtherSides) {
+    using platform::x11::hasTitleBar;
+    EXPECT_TRUE(hasTitleBar({1, 1, 20, 5}));
+    EXPECT_TRUE(hasTitleBar({0, 0, 2, 0}));
+    EXPECT_TRUE(hasTitleBar({0, 0, 2, 1}));
+    // Nothing, or a border all round, or one thicker below.
+    for (const FrameExtents& border : {FrameExtents{}, FrameExtents{1, 1, 1, 1}, FrameExtents{4, 4, 4, 4}, FrameExtents{0, 0, 3, 5},
+                                       FrameExtents{0, 6, 5, 0}})
+        EXPECT_FALSE(hasTitleBar(border)) << border.left << " " << border.right << " " << border.top << " " << border.bottom;
+}
+
 TEST(FrameExtents, DeclaredSidesCountOnlyWhereTheFrameWindowBearsThemOut) {
     using platform::x11::frameBearsOut;
     const Rect frame(100, 50, 402, 325), client(101, 70, 400, 300);

@@ -80,3 +80,57 @@ TEST(UsableArea, PublishedWorkareasAreMatchedToMonitorsByOverlapWhenPlausible) {
     EXPECT_EQ(platform::x11::workareaOfMonitor(left, {Rect(0, 0, 960, 800)}), std::nullopt);
     EXPECT_EQ(platform::x11::workareaOfMonitor(left, {Rect(0, 0, 960, 810)}), Rect(0, 0, 960, 810));
 }
+
+TEST(UsableArea, TheDesktopsWorkareaIsItsOwnRectangleWhenTheValuesHoldOnePerDesktop) {
+    const Size root{1920, 1080};
+    using platform::x11::workareaOfDesktop;
+    const std::vector<std::uint32_t> four{0, 0, 1920, 1060, 0, 0, 1920, 1080, 0, 24, 1920, 1056, 0, 0, 1920, 1080};
+    EXPECT_EQ(workareaOfDesktop(four, 0, 4, root), Rect(0, 0, 1920, 1060));
+    EXPECT_EQ(workareaOfDesktop(four, 2, 4, root), Rect(0, 24, 1920, 1056));
+    EXPECT_EQ(workareaOfDesktop(four, 2, std::nullopt, root), Rect(0, 24, 1920, 1056)) << "desktop count unknown";
+
+    struct Case {
+        const char* name;
+        std::vector<std::uint32_t> values;
+        std::uint32_t desktop;
+        std::optional<std::uint32_t> desktops;
+    };
+    const Case absent[] = {
+        {"no values", {}, 0, std::nullopt},
+        {"a desktop beyond the list", four, 4, std::nullopt},
+        {"desktop 2^32 - 1", four, 0xFFFFFFFF, std::nullopt},
+        {"fewer rectangles than desktops", four, 0, 5},
+        {"more rectangles than desktops", four, 0, 3},
+        {"values that are no whole rectangles", {0, 0, 1920, 1060, 0}, 0, std::nullopt},
+        {"a negative origin", {0xFFFFFFF6, 0, 1920, 1060}, 0, 1},
+        {"a width of 2^32 - 1", {0, 0, 0xFFFFFFFF, 1060}, 0, 1},
+        {"reaching past the root", {100, 0, 1920, 1060}, 0, 1},
+        {"no height", {0, 0, 1920, 0}, 0, 1},
+    };
+    for (const auto& c : absent) EXPECT_EQ(workareaOfDesktop(c.values, c.desktop, c.desktops, root), std::nullopt) << c.name;
+}
+
+TEST(UsableArea, AWorkareaNarrowsTheStrutsOnlyOnTheOneMonitorItPlausiblyBelongsTo) {
+    using platform::x11::narrowedByWorkarea;
+    const Rect whole(0, 0, 1920, 1080);
+    // A toolbar of 20 pixels at the bottom that reserves no strut, and a top panel's strut of 24.
+    const Rect struts(0, 24, 1920, 1056);
+    EXPECT_EQ(narrowedByWorkarea(whole, whole, Rect(0, 0, 1920, 1060)), Rect(0, 0, 1920, 1060));
+    EXPECT_EQ(narrowedByWorkarea(struts, whole, Rect(0, 0, 1920, 1060)), Rect(0, 24, 1920, 1036)) << "both kept out";
+    EXPECT_EQ(narrowedByWorkarea(struts, whole, Rect(0, 0, 1920, 1080)), struts) << "a work area behind a new strut";
+    EXPECT_EQ(narrowedByWorkarea(struts, whole, std::nullopt), struts);
+    EXPECT_EQ(narrowedByWorkarea(whole, whole, Rect(0, 0, 1920, 800)), whole) << "more than a quarter off";
+    EXPECT_EQ(narrowedByWorkarea(whole, whole, Rect(0, 0, 1, 1)), whole) << "a pixel";
+
+    // One rectangle for several monitors: the struts decide on each, whatever it leaves out.
+    const Rect left(0, 0, 960, 1080), right(960, 0, 960, 1080);
+    const Rect rightDocked(960, 0, 960, 1040);
+    const Rect spanning(0, 0, 1920, 1040);
+    EXPECT_EQ(narrowedByWorkarea(left, left, spanning), left) << "a dock on the other monitor";
+    EXPECT_EQ(narrowedByWorkarea(rightDocked, right, spanning), rightDocked);
+    const Rect third(1920, 0, 1280, 1024);
+    EXPECT_EQ(narrowedByWorkarea(third, third, Rect(0, 0, 3200, 1040)), third) << "three monitors";
+    // A work area that lies on one monitor of several belongs to that one alone.
+    EXPECT_EQ(narrowedByWorkarea(left, left, Rect(0, 0, 960, 1060)), Rect(0, 0, 960, 1060));
+    EXPECT_EQ(narrowedByWorkarea(right, right, Rect(0, 0, 960, 1060)), right);
+}

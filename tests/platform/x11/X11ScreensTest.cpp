@@ -10,10 +10,10 @@ using zentaris::testing::X11Session;
 
 namespace {
 
-// Splits the 1920x1080 display into two monitors side by side; `primary` gets the star.
-void splitIntoTwoMonitors(X11Session& session, const std::string& leftName = "left") {
-    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "*" + leftName, "960/254x1080/286+0+0", "screen"}), 0);
-    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "right", "960/254x1080/286+960+0", "none"}), 0);
+// Splits the 1920x1080 display into two monitors side by side; the name with a star is the primary.
+void splitIntoTwoMonitors(X11Session& session, const std::string& leftName = "*left", const std::string& rightName = "right") {
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", leftName, "960/254x1080/286+0+0", "screen"}), 0);
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", rightName, "960/254x1080/286+960+0", "none"}), 0);
 }
 
 } // namespace
@@ -89,6 +89,26 @@ TEST(X11Screens, TwoMonitorsWithTheirOwnUsableAreasAndAMoveAcross) {
     session.setFrame(*window, Rect(961, 1, 958, 1038));
     EXPECT_EQ(session.waitForFrame(*window, Rect(961, 1, 958, 1038)), Rect(961, 1, 958, 1038));
     EXPECT_EQ(screens.mainScreen()->frame, all[1].frame);
+}
+
+// openbox publishes one work area for all monitors: the root less every strut, whichever monitor
+// it is on. It says nothing about any one monitor, so a dock narrows only its own.
+TEST(X11Screens, WithOneWorkAreaForTwoMonitorsADockNarrowsOnlyItsOwnMonitor) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox", "xrandr");
+    X11Session session;
+    // The primary monitor on the right, a dock under the left one.
+    splitIntoTwoMonitors(session, "left", "*right");
+    auto& screens = session.desktop().screens();
+    session.launchClient({"--strut-bottom", "40", "--strut-x", "0", "959"});
+    ASSERT_TRUE(session.waitUntil([&] {
+        const auto all = screens.screens();
+        return all.size() == 2 && all[1].visibleFrame.height() == 1040;
+    }, 5));
+    const auto all = screens.screens();
+    EXPECT_EQ(all[0].frame, Rect(0, 0, 960, 1080));
+    EXPECT_EQ(all[0].visibleFrame, Rect(0, 0, 960, 1080));
+    EXPECT_EQ(all[1].frame, Rect(-960, 0, 960, 1080));
+    EXPECT_EQ(all[1].visibleFrame, Rect(-960, 40, 960, 1040));
 }
 
 TEST(X11Screens, PrimaryMonitorComesFirstAndDefinesTheOrigin) {

@@ -35,6 +35,21 @@ bool pumpUntil(X11Connection& connection, const std::function<bool()>& done) {
     return done();
 }
 
+// Sends a client message of `type` from `sender` to the window that holds `user`'s claim.
+void sendToHolder(X11Connection& sender, const std::string& user, const char* type) {
+    const xcb_atom_t selection = sender.atom(X11SingleInstance::selectionName(user));
+    auto* owner = xcb_get_selection_owner_reply(sender.xcb(), xcb_get_selection_owner(sender.xcb(), selection), nullptr);
+    ASSERT_TRUE(owner && owner->owner != XCB_WINDOW_NONE);
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = owner->owner;
+    message.type = sender.atom(type);
+    xcb_send_event(sender.xcb(), 0, owner->owner, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+    std::free(owner);
+    sender.sync();
+}
+
 } // namespace
 
 TEST(X11SingleInstance, ALaterClaimHandsItsRequestToTheHolder) {
@@ -47,10 +62,16 @@ TEST(X11SingleInstance, ALaterClaimHandsItsRequestToTheHolder) {
     int received = 0;
     held.held->onRequest([&] { ++received; });
 
+    // Any client may send anything to the holder's window: other messages are not the request.
+    for (const char* type : {"_ZENTARIS_SOMETHING_ELSE", "WM_PROTOCOLS", "_NET_ACTIVE_WINDOW"}) {
+        sendToHolder(*second, "hand-over", type);
+    }
     const auto later = X11SingleInstance::claim(*second, "hand-over");
     EXPECT_FALSE(later.held);
     EXPECT_TRUE(later.handedOver);
+    // It arrives after the others.
     ASSERT_TRUE(pumpUntil(*first, [&] { return received > 0; })) << "the holder never heard of the later start";
+    EXPECT_EQ(received, 1);
 
     // Another user on the same display is a claim of its own.
     auto third = connect();

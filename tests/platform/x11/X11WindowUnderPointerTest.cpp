@@ -1,7 +1,9 @@
 // What the pointer is on: the title bar the window manager draws above a client, and the window
-// under a point, which is never one the window manager minimised but kept on screen.
+// under a point, which is the topmost there as the server stacks the windows and never one the
+// window manager minimised but kept on screen.
 #include "StandInWindowManager.h"
 
+#include "platform/x11/StackingOrder.h"
 #include "platform/x11/X11Properties.h"
 
 using platform::AXError;
@@ -103,6 +105,48 @@ TEST(X11WindowUnderPointer, TheTitleBarIsWhatTheWindowManagersFrameHoldsAboveThe
     wm.set(client, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL, {4, 4, 5000, 4});
     letEventsArrive(session);
     EXPECT_EQ(titleBarOf(session, windowOf(client)), Rect(200, 100, 408, 40));
+
+    // A window the manager does not decorate but keeps a border around: 1 pixel on every side.
+    const auto bordered = wm.manage(Rect(0, 0, 300, 200));
+    wm.frame(bordered, Rect(200, 600, 302, 202), 1, 1);
+    letEventsArrive(session);
+    EXPECT_TRUE(childrenOf(session, windowOf(bordered)).empty()) << "a border is no title bar";
+}
+
+TEST(X11WindowUnderPointer, TheWindowUnderAPointIsTheTopmostThereAsTheServerStacksThemWhateverTheManagersList) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
+    X11Session session({.windowManager = {}});
+    StandInWindowManager wm(session);
+    const auto older = wm.manage(Rect(0, 0, 600, 400));
+    const auto newer = wm.manage(Rect(0, 0, 600, 400));
+    const auto olderFrame = wm.frame(older, Rect(100, 100, 608, 424), 4, 20);
+    wm.frame(newer, Rect(300, 200, 608, 424), 4, 20);
+    letEventsArrive(session);
+    const Point overBoth{400, 300};
+    ASSERT_EQ(windowAt(session, overBoth), windowOf(newer));
+
+    // The older frame raised; the manager's list keeps the order the windows were made in.
+    wm.configure(olderFrame, XCB_CONFIG_WINDOW_STACK_MODE, {XCB_STACK_MODE_ABOVE});
+    letEventsArrive(session);
+    EXPECT_EQ(windowAt(session, overBoth), windowOf(older));
+
+    // A window the manager did not frame is its own top-level: made last, it is above both, though
+    // the list puts it at the bottom.
+    const auto unframed = wm.manage(Rect(350, 250, 200, 200));
+    wm.stackBottomToTop({unframed, newer, older});
+    letEventsArrive(session);
+    EXPECT_EQ(windowAt(session, overBoth), windowOf(unframed));
+}
+
+TEST(X11WindowUnderPointer, WhereTheServerCannotTellTheManagersListDecides) {
+    using platform::x11::serverStackingTopmostFirst;
+    // The root's children bottom to top: frame 10, an unmanaged window, frame 30.
+    const std::vector<xcb_window_t> rootChildren{10, 99, 30};
+    // The list topmost first: a window of no known top-level, two tabs of frame 10, one of frame 30,
+    // one whose top-level has gone.
+    const std::vector<std::optional<xcb_window_t>> topLevels{std::nullopt, 10, 10, 30, 77};
+    EXPECT_EQ(serverStackingTopmostFirst(topLevels, rootChildren), (std::vector<std::size_t>{3, 1, 2, 0, 4}));
+    EXPECT_EQ(serverStackingTopmostFirst({10, 10, 10}, rootChildren), (std::vector<std::size_t>{0, 1, 2}));
 }
 
 TEST(X11WindowUnderPointer, AMinimisedWindowTheManagerKeepsMappedIsNeverTheOneUnderThePointer) {
