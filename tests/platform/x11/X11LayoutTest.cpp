@@ -1,10 +1,6 @@
 // The layout engine driving real windows: every slot of every layout, under two window managers.
-#include "X11BackendFixture.h"
+#include "X11LayoutEngine.h"
 
-#include "layout/WindowManagementService.h"
-#include "platform/NotificationCenter.h"
-#include "platform/UserDefaults.h"
-#include "preferences/ShortcutSettings.h"
 #include "support/TemporaryDirectory.h"
 
 #include <chrono>
@@ -17,17 +13,9 @@ using platform::AXUIElement;
 using platform::Rect;
 using zentaris::LayoutType;
 using zentaris::testing::X11Session;
+using Engine = zentaris::testing::X11LayoutEngine;
 
 namespace {
-
-struct Engine {
-    explicit Engine(X11Session& session) : desktop(session.desktop().desktop(defaults)), settings(defaults, notifications), service(desktop, settings) {}
-    platform::MemoryUserDefaults defaults;
-    platform::NotificationCenter notifications;
-    platform::Desktop desktop;
-    zentaris::ShortcutSettings settings;
-    zentaris::WindowManagementService service;
-};
 
 // The accessibility frame a slot should give: the slot less the 2-point default gap, flipped at
 // the primary screen's top edge and rounded to whole pixels.

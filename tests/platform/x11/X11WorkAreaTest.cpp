@@ -1,12 +1,8 @@
 // Panels that keep themselves out of the desktop's work area without reserving a strut, and
 // desktops whose one work area spans several monitors.
-#include "X11BackendFixture.h"
+#include "X11LayoutEngine.h"
 
-#include "layout/WindowManagementService.h"
-#include "platform/NotificationCenter.h"
-#include "platform/UserDefaults.h"
 #include "platform/x11/X11Reply.h"
-#include "preferences/ShortcutSettings.h"
 #include "support/TemporaryDirectory.h"
 
 #include <xcb/xcb.h>
@@ -17,18 +13,9 @@ using platform::AXUIElement;
 using platform::Rect;
 using platform::x11::waitForReply;
 using zentaris::testing::X11Session;
+using Engine = zentaris::testing::X11LayoutEngine;
 
 namespace {
-
-struct Engine {
-    explicit Engine(X11Session& session)
-        : desktop(session.desktop().desktop(defaults)), settings(defaults, notifications), service(desktop, settings) {}
-    platform::MemoryUserDefaults defaults;
-    platform::NotificationCenter notifications;
-    platform::Desktop desktop;
-    zentaris::ShortcutSettings settings;
-    zentaris::WindowManagementService service;
-};
 
 // What the server itself says about windows, over a connection of its own: independent of the
 // backend under test.
