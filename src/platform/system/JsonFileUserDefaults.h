@@ -15,9 +15,9 @@ namespace platform {
 // flush, rename), so a crash leaves the old or the new file, never half of one. A file that cannot
 // be read, or is larger or more deeply nested than a settings file ever is, is moved aside, never
 // overwritten; a change then writes every value in use. The file is written compact, and a change
-// that would make it larger than it may be read is refused, as a failed write is. An entry that cannot be read (say a type a
-// newer version writes, or a number no double holds) is left out on its own; before the file is
-// rewritten without it, a copy of the file as it was is kept aside. When the file is a symbolic
+// that would make it larger than it may be read is refused, as a failed write is. An entry that
+// cannot be read (say a type a newer version writes, or a number no double holds) is left out on
+// its own; before the file is rewritten without it, a copy of the file as it was is kept aside. When the file is a symbolic
 // link (say into a folder of dotfiles), the link stays and its target is rewritten; the file's
 // permissions stay as the user set them.
 class JsonFileUserDefaults : public MemoryUserDefaults {
@@ -36,9 +36,9 @@ public:
     // write there, as a crash would. For tests of interrupted writes.
     void setBeforeReplaceHook(std::function<bool()> hook) { beforeReplace_ = std::move(hook); }
 
-    // Called with the reason (the system's error text, or that the file would be too large) when a change could not be saved, unless
-    // the last report is still before the user: then only standard error hears of it. Every
-    // change tries to save anew.
+    // Called with the reason (the system's error text, or that the file would be too large) when a
+    // change could not be saved, unless the last report is still before the user: then only
+    // standard error hears of it. Every change tries to save anew.
     void setWriteFailureHandler(std::function<void(const std::string& reason)> handler) {
         onWriteFailure_ = std::move(handler);
     }
