@@ -1,49 +1,17 @@
 // The settings file at the largest size that is read: loading it at start, and one change written
 // onto it. Both must grow in step with the file (bytes per second the same at every size) and stay
 // well under a second at 1 MiB. Medians of five runs.
+#include "BenchFolder.h"
 #include "platform/system/JsonFileUserDefaults.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 using platform::JsonFileUserDefaults;
-
-// A folder of its own, in memory where there is one: a change flushes the file to disk, and the
-// disk is not what is measured here.
-class BenchFolder {
-public:
-    BenchFolder() {
-        std::error_code error;
-        const auto base = std::filesystem::is_directory("/dev/shm", error) && ::access("/dev/shm", W_OK) == 0
-                              ? std::filesystem::path("/dev/shm")
-                              : std::filesystem::temp_directory_path();
-        std::string pattern = (base / "zentaris-bench-settings-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) ? pattern : (base / "zentaris-bench-settings").string();
-        std::filesystem::create_directories(path_);
-    }
-    ~BenchFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-    }
-    BenchFolder(const BenchFolder&) = delete;
-    BenchFolder& operator=(const BenchFolder&) = delete;
-
-    std::filesystem::path file(const std::string& text) const {
-        const auto path = path_ / "defaults.json";
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-        return path;
-    }
-
-private:
-    std::filesystem::path path_;
-};
+using zentaris::bench::BenchFolder;
 
 // Empty objects, as many as fit in `bytes`: the most values a file of that size can hold.
 std::string emptyObjects(std::size_t bytes) {
@@ -62,7 +30,7 @@ std::string entries(std::size_t bytes) {
 }
 
 void BM_LoadEmptyObjects(benchmark::State& state) {
-    const BenchFolder folder;
+    const BenchFolder folder(BenchFolder::Where::memory);
     const auto text = emptyObjects(static_cast<std::size_t>(state.range(0)));
     const auto file = folder.file(text);
     for (auto _ : state) {
@@ -79,7 +47,7 @@ BENCHMARK(BM_LoadEmptyObjects)
     ->ReportAggregatesOnly(true);
 
 void BM_ChangeInFileOfEntries(benchmark::State& state) {
-    const BenchFolder folder;
+    const BenchFolder folder(BenchFolder::Where::memory);
     const auto text = entries(static_cast<std::size_t>(state.range(0)));
     JsonFileUserDefaults defaults(folder.file(text));
     bool on = false;

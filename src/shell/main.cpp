@@ -157,5 +157,6 @@ int main(int argc, char** argv) {
     }
     const int status = QApplication::exec();
     controller.applicationWillTerminate();
+    defaults.saveBeforeQuitting();
     return status;
 }

@@ -259,6 +259,23 @@ void JsonFileUserDefaults::update(const std::string& key, const Change& change) 
     notifyChanged(key);
 }
 
+void JsonFileUserDefaults::synchronize() {
+    if (!unsaved_.empty()) report(saveUnsaved());
+}
+
+std::vector<std::string> JsonFileUserDefaults::unsavedKeys() const {
+    std::vector<std::string> keys;
+    for (const auto& [key, changes] : unsaved_) keys.push_back(key);
+    return keys;
+}
+
+void JsonFileUserDefaults::saveBeforeQuitting() {
+    if (unsaved_.empty() || saveUnsaved().empty()) return;
+    std::cerr << "zentaris: these changed settings could not be saved and are lost:";
+    for (const auto& key : unsavedKeys()) std::cerr << ' ' << json(key).dump(-1, ' ', false, json::error_handler_t::replace);
+    std::cerr << "\n";
+}
+
 void JsonFileUserDefaults::report(const std::string& failure) {
     if (failure.empty()) return;
     // One report before the user at a time; standard error hears of each failure.
@@ -267,12 +284,32 @@ void JsonFileUserDefaults::report(const std::string& failure) {
 }
 
 std::string JsonFileUserDefaults::save(const std::string& key, const Change* change) {
+    auto& pending = unsaved_[key];
+    if (change) {
+        pending.push_back(*change);
+        // This session sees its change even while the file cannot be read; once it is read, the
+        // value is what the change makes of the value there.
+        storeQuietly(key, (*change)(object(key)));
+    } else {
+        // A value set outright replaces whatever was still to be done to it.
+        pending.clear();
+    }
+    return saveUnsaved();
+}
+
+std::string JsonFileUserDefaults::saveUnsaved() {
     // Through a link the target is replaced, in its own folder so the rename stays atomic.
     const auto target = followLinks(file_);
+    const auto refused = [&target](std::string reason) {
+        std::cerr << "zentaris: cannot save settings to " << target << " (" << reason << ")\n";
+        return reason;
+    };
     std::error_code error;
     std::filesystem::create_directories(target.parent_path(), error);
-    // Another writer's read, change and replace never falls between ours.
+    // Another writer's read, change and replace never falls between ours; a change never goes
+    // ahead unguarded past a holder that keeps the lock.
     const FolderLock lock(target.parent_path());
+    if (lock.timedOut()) return refused("another program kept the settings folder locked");
 
     auto stored = readStoredFile(target);
     std::map<std::string, DefaultsValue> values;
@@ -284,21 +321,22 @@ std::string JsonFileUserDefaults::save(const std::string& key, const Change* cha
         break;
     case StoredFile::State::usable: values = std::move(stored.values); break;
     }
-    if (change) {
-        const auto current = values.find(key);
-        storeQuietly(key, (*change)(current == values.end() ? std::nullopt : std::optional(current->second)));
+    for (const auto& [key, changes] : unsaved_) {
+        // With no file to write onto, the values held here already carry every change.
+        if (!changes.empty() && stored.state != StoredFile::State::unusable) {
+            const auto current = values.find(key);
+            auto value = current == values.end() ? std::nullopt : std::optional(current->second);
+            for (const auto& change : changes) value = change(value);
+            storeQuietly(key, std::move(value));
+        }
+        if (auto value = object(key)) values.insert_or_assign(key, std::move(*value));
+        else values.erase(key);
     }
-    if (auto value = object(key)) values.insert_or_assign(key, std::move(*value));
-    else values.erase(key);
 
     json table = json::object();
     for (const auto& [name, value] : values) table[name] = encode(value);
     // Compact, and never larger than the file is read with: whatever is written is read back.
     const std::string text = json{{"version", formatVersion}, {"values", table}}.dump() + "\n";
-    const auto refused = [&target](std::string reason) {
-        std::cerr << "zentaris: cannot save settings to " << target << " (" << reason << ")\n";
-        return reason;
-    };
     if (text.size() > maximumFileSize) {
         return refused("the settings would be larger than 1 MiB, the most a settings file may hold");
     }
@@ -313,6 +351,7 @@ std::string JsonFileUserDefaults::save(const std::string& key, const Change* cha
     }
     // A new file is private; an existing one keeps the permissions its owner gave it.
     if (const int failure = replaceFileAtomically(target, text, 0600, beforeReplace_)) return refused(std::strerror(failure));
+    unsaved_.clear();
     return {};
 }
 

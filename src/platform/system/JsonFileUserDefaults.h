@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <string>
+#include <vector>
 
 namespace platform {
 
@@ -15,7 +17,10 @@ namespace platform {
 // flush, rename), so a crash leaves the old or the new file, never half of one. A file that cannot
 // be read, or is larger or more deeply nested than a settings file ever is, is moved aside, never
 // overwritten; a change then writes every value in use. The file is written compact, and a change
-// that would make it larger than it may be read is refused, as a failed write is. An entry that
+// that would make it larger than it may be read is refused, as a failed write is; so is a change
+// while another writer keeps the folder locked for longer than a change may wait. A key whose
+// change could not be saved stays unsaved and is written with the next save of any key, until it
+// is written; a change made with update() is then applied anew to the value on disk. An entry that
 // cannot be read (say a type a newer version writes, or a number no double holds) is left out on
 // its own; before the file is rewritten without it, a copy of the file as it was is kept aside. When the file is a symbolic
 // link (say into a folder of dotfiles), the link stays and its target is rewritten; the file's
@@ -48,20 +53,31 @@ public:
     // Applies `change` to the value as it is in the file, under the folder's lock.
     void update(const std::string& key, const Change& change) override;
 
+    // Tries once more to save the changes not saved yet.
+    void synchronize() override;
+    // The keys whose changes are not saved yet, in order.
+    std::vector<std::string> unsavedKeys() const;
+    // At quit: tries once more and says on standard error which changes are lost when that fails.
+    void saveBeforeQuitting();
+
 protected:
     void persist(const std::string& key) override;
 
 private:
     void load();
-    // Writes the value of `key` onto the file as it is on disk, after storing what `change`, when
-    // given, makes of the value there. Nothing when written, else why not.
+    // Marks `key` unsaved with what is to be done to it, writes every unsaved key onto the file as
+    // it is on disk, and marks them saved when that worked. Nothing when written, else why not.
     std::string save(const std::string& key, const Change* change);
+    std::string saveUnsaved();
     void report(const std::string& failure);
 
     std::filesystem::path file_;
     std::function<bool()> beforeReplace_;
     std::function<void(const std::string&)> onWriteFailure_;
     bool reportOpen_ = false;
+    // Keys not saved yet: no changes, write the value held here; else apply them to the value on
+    // disk in turn (changes from update(), which keep what other writers stored).
+    std::map<std::string, std::vector<Change>> unsaved_;
 };
 
 } // namespace platform

@@ -61,12 +61,13 @@ public:
     bool inState(xcb_window_t client, const char* state);
     // Whether the window can be seen: it and all its ancestors are mapped.
     bool viewable(xcb_window_t client);
+    // The instance part of the window's WM_CLASS.
+    std::string classInstance(xcb_window_t window);
 
 private:
     xcb_atom_t atom(const char* name);
     std::vector<std::uint32_t> cardinals(xcb_window_t window, xcb_atom_t property, xcb_atom_t type);
     std::string windowName(xcb_window_t window);
-    std::string classInstance(xcb_window_t window);
     void collectWindowsOfClass(xcb_window_t parent, const std::string& instance, std::vector<PixelRect>& found);
 
     xcb_connection_t* connection_;

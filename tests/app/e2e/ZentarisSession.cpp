@@ -46,8 +46,14 @@ xcb_window_t ZentarisSession::openTerminal(const std::string& title, int x, int 
     throw std::runtime_error("xterm \"" + title + "\" did not appear");
 }
 
+void ZentarisSession::launchProgram(const std::vector<std::string>& launcher) {
+    auto argv = launcher;
+    argv.insert(argv.end(), {"env", "XDG_CONFIG_HOME=" + config_.path().string(), ZENTARIS_BINARY});
+    programPid_ = display_->spawn(argv);
+}
+
 bool ZentarisSession::startProgram(xcb_window_t probe, const PixelRect& area) {
-    programPid_ = display_->spawn({"env", "XDG_CONFIG_HOME=" + config_.path().string(), ZENTARIS_BINARY});
+    launchProgram();
     focus(probe);
     const Slot whole = fractionOf(area, 0, 0, 1, 1);
     const auto deadline = Clock::now() + std::chrono::seconds(20);

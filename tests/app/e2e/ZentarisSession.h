@@ -39,6 +39,8 @@ public:
     // Starts the program and waits until its shortcuts answer: `probe` is focused and the
     // full-screen shortcut pressed until the window fills `area`. False when it never does.
     bool startProgram(xcb_window_t probe, const PixelRect& area);
+    // Starts the program with `launcher` (a command followed by the program's own) and returns.
+    void launchProgram(const std::vector<std::string>& launcher = {});
     pid_t programPid() const { return programPid_; }
 
     // Runs `xrandr --setmonitor` with each argument list.

@@ -13,6 +13,7 @@
 #include <future>
 #include <limits>
 #include <map>
+#include <poll.h>
 #include <set>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -306,19 +307,136 @@ TEST(JsonFileUserDefaults, WritersInTwoProcessesChangingKeysAtOnceLoseNone) {
     EXPECT_EQ(JsonFileUserDefaults(file).allKeys().size(), 2u * keysEach);
 }
 
-TEST(JsonFileUserDefaults, AWriterThatNeverLetsGoOfTheFolderDoesNotHoldUpAChange) {
+namespace {
+// Changes of a list in the store that append `item`.
+UserDefaults::Change appending(std::string item) {
+    return [item](const std::optional<DefaultsValue>& stored) -> std::optional<DefaultsValue> {
+        auto list = stored ? std::get<StringList>(*stored) : StringList{};
+        list.push_back(item);
+        return list;
+    };
+}
+} // namespace
+
+TEST(JsonFileUserDefaults, AWriterThatKeepsTheFolderLockedHoldsUpAChangeBrieflyAndItIsSavedOnceItLetsGo) {
     TemporaryDirectory dir;
     const auto file = dir / "defaults.json";
     JsonFileUserDefaults defaults(file);
+    std::vector<std::string> failures;
+    defaults.setWriteFailureHandler([&failures](const std::string& reason) { failures.push_back(reason); });
+    defaults.set("kept", true);
+    const auto before = readFile(file);
     // A stopped writer: its own open of the folder holds the lock for as long as the test runs.
     const int stuck = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_GE(stuck, 0);
     ASSERT_EQ(::flock(stuck, LOCK_EX), 0);
-    auto change = std::async(std::launch::async, [&defaults] { defaults.set("saved", true); });
+    const auto started = std::chrono::steady_clock::now();
+    auto change = std::async(std::launch::async, [&defaults] { defaults.update("list", appending("mine")); });
     const bool finished = change.wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+    const auto waited = std::chrono::steady_clock::now() - started;
     ::close(stuck);
     ASSERT_TRUE(finished);
-    EXPECT_EQ(JsonFileUserDefaults(file).boolValue("saved"), true);
+    EXPECT_LT(waited, std::chrono::seconds(5));
+    EXPECT_EQ(failures.size(), 1u) << "refused and told, not written unguarded";
+    EXPECT_EQ(readFile(file), before);
+    EXPECT_EQ(defaults.stringListValue("list"), StringList{"mine"}) << "this session still sees its change";
+
+    JsonFileUserDefaults(file).update("list", appending("theirs"));
+    defaults.set("other", true);
+    JsonFileUserDefaults reloaded(file);
+    EXPECT_EQ(reloaded.stringListValue("list"), (StringList{"theirs", "mine"}));
+    EXPECT_EQ(reloaded.boolValue("other"), true);
+    EXPECT_TRUE(defaults.unsavedKeys().empty());
+}
+
+TEST(JsonFileUserDefaults, ChangesThatCouldNotBeSavedAreSavedWithTheNextOne) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    JsonFileUserDefaults defaults(file);
+    defaults.set("windowGap", std::int64_t{4});
+    {
+        FileSizeLimit full(16);
+        defaults.set("dragModeModifier", std::string("shift"));
+        defaults.removeObject("windowGap");
+        defaults.update("list", appending("mine"));
+    }
+    EXPECT_EQ(defaults.unsavedKeys(), (StringList{"dragModeModifier", "list", "windowGap"}));
+    JsonFileUserDefaults(file).update("list", appending("theirs")); // another session, meanwhile
+    defaults.set("windowFrame.Settings", std::string("0 0 640 480"));
+    JsonFileUserDefaults reloaded(file);
+    EXPECT_EQ(reloaded.stringValue("dragModeModifier"), "shift");
+    EXPECT_FALSE(reloaded.object("windowGap").has_value());
+    EXPECT_EQ(reloaded.stringListValue("list"), (StringList{"theirs", "mine"}));
+    EXPECT_EQ(reloaded.stringValue("windowFrame.Settings"), "0 0 640 480");
+
+    // At quit the last try is made, and what stays unsaved is named.
+    {
+        FileSizeLimit full(16);
+        defaults.set("late", true);
+    }
+    defaults.saveBeforeQuitting();
+    EXPECT_EQ(JsonFileUserDefaults(file).boolValue("late"), true);
+    EXPECT_TRUE(defaults.unsavedKeys().empty());
+}
+
+namespace {
+// Runs `body` in a child process, which exits with what it answers (at most 100); its pid.
+template <typename Body> pid_t inChild(Body body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(std::min(body(), 100));
+    return pid;
+}
+
+int exitStatus(pid_t pid) {
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+} // namespace
+
+TEST(JsonFileUserDefaults, WritersAppendingAtOnceWhileAnotherTakesTheLockBackToBackLoseNoEntry) {
+    TemporaryDirectory dir;
+    const auto file = dir / "defaults.json";
+    constexpr int writers = 4, appendsEach = 250;
+    int stop[2];
+    ASSERT_EQ(::pipe(stop), 0);
+    // Another program that takes the folder's lock over and over, a millisecond at a time, and
+    // counts the times the file was replaced while it held the lock.
+    const pid_t holder = inChild([&] {
+        ::close(stop[1]);
+        const auto fileNumber = [&file] {
+            struct stat status = {};
+            return ::stat(file.c_str(), &status) == 0 ? status.st_ino : 0;
+        };
+        int unguarded = 0;
+        for (pollfd stopped{stop[0], POLLIN, 0}; ::poll(&stopped, 1, 0) == 0;) {
+            const int fd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            ::flock(fd, LOCK_EX);
+            const auto before = fileNumber();
+            ::usleep(1000);
+            unguarded += fileNumber() != before;
+            ::close(fd);
+            ::usleep(50);
+        }
+        return unguarded;
+    });
+    std::vector<pid_t> appenders;
+    for (int writer = 0; writer < writers; ++writer) {
+        appenders.push_back(inChild([&] {
+            JsonFileUserDefaults defaults(file);
+            int refused = 0;
+            defaults.setWriteFailureHandler([&](const std::string&) { ++refused, defaults.writeFailureSeen(); });
+            for (int i = 0; i < appendsEach; ++i) defaults.update("tags", appending(std::to_string(writer) + "." + std::to_string(i)));
+            defaults.saveBeforeQuitting();
+            return refused;
+        }));
+    }
+    for (const pid_t pid : appenders) EXPECT_EQ(exitStatus(pid), 0) << "changes refused for want of the lock";
+    ::close(stop[0]);
+    ::close(stop[1]);
+    EXPECT_EQ(exitStatus(holder), 0) << "files replaced under another's lock";
+    const auto tags = JsonFileUserDefaults(file).stringListValue("tags").value_or(StringList{});
+    EXPECT_EQ(std::set<std::string>(tags.begin(), tags.end()).size(), std::size_t{writers * appendsEach});
 }
 
 TEST(JsonFileUserDefaults, AFileBrokenBetweenChangesIsMovedAsideAndTheSettingsInUseAreWritten) {
