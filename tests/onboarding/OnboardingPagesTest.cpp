@@ -12,9 +12,12 @@
 #include "onboarding/ShortcutsView.h"
 #include "onboarding/TutorialResources.h"
 #include "onboarding/TutorialStyle.h"
+#include "onboarding/WelcomeLanguageView.h"
 #include "shortcuts/GlobalShortcuts.h"
 
 #include <QFontInfo>
+#include <QImageReader>
+#include <QLayout>
 
 #include <ostream>
 
@@ -246,6 +249,49 @@ TEST_F(OnboardingPagesTest, PicturesAndFilmsAreShownWhenTheProgramHasThemAndLeft
     std::filesystem::create_symlink(originalBundle.resourcePath() / "icons", empty / "icons");
     platform::Bundle::setMain(platform::Bundle(empty.path(), std::nullopt));
     EXPECT_EQ(Pages().shown(), std::vector<bool>(6, false));
+}
+
+// The box of what `picture` draws with some opacity (its shadow stays faint) when `page` is
+// painted, in the picture's coordinates.
+QRect drawnBox(QWidget& page, const QWidget& picture) {
+    const QImage image =
+        zentaris::testing::painted(page).copy(QRect(picture.mapTo(&page, QPoint(0, 0)), picture.size()));
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) > 128) box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+// Checks that `picture` draws the image `name` in the image's own proportions, give or take a pixel.
+void expectOwnProportions(QWidget& page, const QWidget& picture, const std::string& name) {
+    const QSize image = QImageReader(QString::fromStdString(tutorial::picturePath(name)->string())).size();
+    const QRect drawn = drawnBox(page, picture);
+    ASSERT_FALSE(drawn.isEmpty()) << name;
+    EXPECT_NEAR(drawn.width(), drawn.height() * image.width() / double(image.height()), 1.5)
+        << name << " drawn at " << drawn.width() << " by " << drawn.height();
+}
+
+TEST_F(OnboardingPagesTest, PicturesKeepTheirProportionsOnTheLaidOutPagesAndInAFrameOfOtherProportions) {
+    WelcomeLanguageView welcome(LanguageManager::shared());
+    MenuBarView menuBar(LanguageManager::shared());
+    MultiMonitorView screens(LanguageManager::shared(), 2);
+    const std::pair<QWidget*, const char*> pages[] = {
+        {&welcome, "AppIcon"}, {&menuBar, "menubar_demo"}, {&screens, "multi_monitor_demo"}};
+    for (const auto& [page, name] : pages) {
+        page->resize(900, 620);
+        page->show();
+        page->layout()->activate();
+        const auto pictures = childrenOf<tutorial::RoundedPicture>(*page);
+        ASSERT_EQ(pictures.size(), 1u) << name;
+        expectOwnProportions(*page, *pictures.front(), name);
+    }
+    // As the welcome page's fixed square would hold a picture that is not square.
+    tutorial::RoundedPicture squeezed(*tutorial::picturePath("menubar_demo"), 12);
+    squeezed.setFixedSize(300, 300);
+    expectOwnProportions(squeezed, squeezed, "menubar_demo");
 }
 
 } // namespace

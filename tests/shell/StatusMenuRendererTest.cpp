@@ -156,6 +156,21 @@ TEST_F(StatusMenuRendererTest, ClickOnALayoutRowWhileItsSubmenuIsOpenArrangesAll
     EXPECT_EQ(app->lastAppliedLayout(), LayoutType::splitVertical);
 }
 
+TEST_F(StatusMenuRendererTest, SecondaryClickOnARowWithItsSubmenuOpenRunsNothing) {
+    open();
+    for (const QString name : {"Move Between Screens", "Vertical Split"}) {
+        QAction* row = actionNamed(menu.get(), name);
+        menu->setActiveAction(row);
+        row->menu()->popup(QPoint(400, 0));
+        settle();
+        QTest::mouseClick(menu.get(), Qt::RightButton, {}, menu->actionGeometry(row).center());
+        settle();
+        EXPECT_TRUE(menu->isVisible() && row->menu()->isVisible()) << name.toStdString();
+    }
+    EXPECT_FALSE(app->lastAppliedLayout());
+    EXPECT_EQ(frame(), (platform::Rect{100, 100, 400, 300}));
+}
+
 TEST_F(StatusMenuRendererTest, KeyboardHighlightsRowsEntersSubmenusAndChooses) {
     open();
     key(menu.get(), Qt::Key_Down);
@@ -188,6 +203,15 @@ TEST_F(StatusMenuRendererTest, ReturnOnALayoutRowRunsTheRowNotItsSubmenu) {
     key(menu.get(), Qt::Key_Return);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_EQ(app->lastAppliedLayout(), LayoutType::splitHorizontal);
+}
+
+TEST_F(StatusMenuRendererTest, SpaceOnAHighlightedLayoutRowRunsItToo) {
+    open();
+    for (int i = 0; i < 3; ++i) key(menu.get(), Qt::Key_Down);
+    ASSERT_EQ(menu->activeAction()->text(), "70/30 Split");
+    key(menu.get(), Qt::Key_Space);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(app->lastAppliedLayout(), LayoutType::split7030);
 }
 
 TEST_F(StatusMenuRendererTest, PointerOverARowHighlightsIt) {

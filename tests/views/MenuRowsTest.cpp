@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QTest>
 
@@ -25,6 +26,7 @@ struct MenuRowsTest : ::testing::Test {
         LanguageManager::resetShared();
     }
     ~MenuRowsTest() override {
+        QGuiApplication::setLayoutDirection(Qt::LeftToRight);
         LanguageManager::resetShared();
         platform::UserDefaults::installStandard(nullptr);
     }
@@ -74,6 +76,28 @@ TEST_F(MenuRowsTest, LayoutRowPutsCaptionBeforeTheMiniatureAndTruncatesLongTitle
     InlineLayoutViewContainer crowded(longTitle, LayoutType::quartet, std::string("⌥⌘0"));
     EXPECT_TRUE(crowded.shownTitle().endsWith(QChar(0x2026))) << "ends in an ellipsis";
     EXPECT_EQ(crowded.parts().preview.size(), QSizeF(80, 24));
+}
+
+TEST_F(MenuRowsTest, LongTitlesStopBeforeTheShortcutCaptionInEitherDirection) {
+    const std::string longTitle = "Drei Fenster: eines oben, zwei nebeneinander darunter";
+    // From where the caption starts to the trailing edge, in reading order.
+    const auto captionOn = [](MenuRowView& row, const QRectF& caption) {
+        const int start = static_cast<int>(caption.left());
+        return row.grab().toImage().copy(row.isRightToLeft() ? 0 : start, 0, row.width() - start, row.height());
+    };
+    for (const auto direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+        QGuiApplication::setLayoutDirection(direction);
+        InlineLayoutViewContainer layout(longTitle, LayoutType::threeWindowTop, std::string("⌥⌘6"));
+        InlineLayoutViewContainer untitledLayout("", LayoutType::threeWindowTop, std::string("⌥⌘6"));
+        DropdownItemViewContainer slot(longTitle, "arrow.right.square", std::string("⌃⌥⌘→"), 260, 22);
+        DropdownItemViewContainer untitledSlot("", "arrow.right.square", std::string("⌃⌥⌘→"), 260, 22);
+        ASSERT_NE(layout.shownTitle(), layout.title());
+        ASSERT_NE(slot.shownTitle(), slot.title());
+        EXPECT_EQ(captionOn(layout, *layout.parts().caption), captionOn(untitledLayout, *layout.parts().caption))
+            << "layout row, right to left: " << layout.isRightToLeft();
+        EXPECT_EQ(captionOn(slot, *slot.parts().caption), captionOn(untitledSlot, *slot.parts().caption))
+            << "submenu row, right to left: " << slot.isRightToLeft();
+    }
 }
 
 TEST_F(MenuRowsTest, SubmenuRowStartsItsTitleAtTheMarginWithoutAnIcon) {
