@@ -91,11 +91,14 @@ void StandInWindowManager::redirect() {
 
 StandInWindowManager::Requests StandInWindowManager::received(X11Session& session) {
     Requests requests;
+    const xcb_atom_t restack = atom("_NET_RESTACK_WINDOW");
     session.waitUntil([&] {
         while (auto* event = xcb_poll_for_event(c_)) {
             const auto type = event->response_type & ~0x80;
             if (type == XCB_CLIENT_MESSAGE) {
-                requests.messages.push_back(reinterpret_cast<xcb_client_message_event_t*>(event)->type);
+                const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+                requests.messages.push_back(message->type);
+                if (message->type == restack) requests.restacks.push_back({message->window, message->data.data32[2]});
             } else if (type == XCB_CONFIGURE_REQUEST) {
                 const auto* r = reinterpret_cast<xcb_configure_request_event_t*>(event);
                 requests.configures.emplace_back(r->x, r->y, r->width, r->height);

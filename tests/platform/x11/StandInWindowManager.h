@@ -41,10 +41,15 @@ public:
 
     // From now on requests to configure other clients' windows come here instead of being carried out.
     void redirect();
-    // What reached the stand-in since the last call: the type of each client message and, for a
-    // configure request, its frame.
+    // What reached the stand-in since the last call: the type of each client message, the window
+    // and stack mode of each restack message, and, for a configure request, its frame.
+    struct Restack {
+        xcb_window_t window;
+        std::uint32_t mode;
+    };
     struct Requests {
         std::vector<xcb_atom_t> messages;
+        std::vector<Restack> restacks;
         std::vector<platform::Rect> configures;
     };
     Requests received(X11Session& session);

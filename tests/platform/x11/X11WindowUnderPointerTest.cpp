@@ -144,6 +144,31 @@ TEST(X11WindowUnderPointer, TheWindowUnderAPointIsTheTopmostThereAsTheServerStac
     }
 }
 
+TEST(X11WindowUnderPointer, ARaisedWindowIsAboveTheOtherWhereTheyOverlap) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
+    X11Session session({.windowManager = {}});
+    StandInWindowManager wm(session);
+    const auto lower = wm.manage(Rect(0, 0, 600, 400));
+    const auto upper = wm.manage(Rect(300, 200, 600, 400));
+    letEventsArrive(session);
+    const Point overBoth{350, 250};
+    auto& ax = session.accessibility();
+    // Without a window manager to ask, the server raises it.
+    ASSERT_EQ(ax.performAction(windowOf(lower), "AXRaise"), AXError::success);
+    EXPECT_TRUE(session.waitUntil([&] { return windowAt(session, overBoth) == windowOf(lower); }));
+
+    // A window manager that restacks as asked, and gives the focus without raising.
+    wm.setOnRoot("_NET_SUPPORTED", XCB_ATOM_ATOM, {wm.atom("_NET_ACTIVE_WINDOW"), wm.atom("_NET_RESTACK_WINDOW")});
+    wm.redirect();
+    letEventsArrive(session);
+    ASSERT_EQ(ax.performAction(windowOf(upper), "AXRaise"), AXError::success);
+    EXPECT_TRUE(session.waitUntil([&] {
+        for (const auto& restack : wm.received(session).restacks)
+            wm.configure(restack.window, XCB_CONFIG_WINDOW_STACK_MODE, {restack.mode});
+        return windowAt(session, overBoth) == windowOf(upper);
+    }));
+}
+
 TEST(X11WindowUnderPointer, WhereTheServerCannotTellTheManagersListDecides) {
     using platform::x11::serverStackingTopmostFirst;
     // The root's children bottom to top: frame 10, an unmanaged window, frame 30.
