@@ -50,17 +50,25 @@ xcb_window_t StandInWindowManager::manage(const Rect& frame, const std::vector<s
     return window;
 }
 
-xcb_window_t StandInWindowManager::frame(xcb_window_t client, const Rect& frame, std::uint32_t left, std::uint32_t top) {
-    const xcb_window_t window = xcb_generate_id(c_);
-    xcb_create_window(c_, XCB_COPY_FROM_PARENT, window, root_, static_cast<std::int16_t>(frame.minX()),
-                      static_cast<std::int16_t>(frame.minY()), static_cast<std::uint16_t>(frame.width()),
-                      static_cast<std::uint16_t>(frame.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0,
-                      nullptr);
-    xcb_reparent_window(c_, client, window, static_cast<std::int16_t>(left), static_cast<std::int16_t>(top));
-    const std::uint32_t size[] = {static_cast<std::uint32_t>(frame.width()) - 2 * left,
-                                  static_cast<std::uint32_t>(frame.height()) - top - left};
+xcb_window_t StandInWindowManager::frame(xcb_window_t client, const Rect& frame, std::uint32_t left, std::uint32_t top,
+                                         bool nested) {
+    const std::uint32_t width = static_cast<std::uint32_t>(frame.width()) - 2 * left;
+    const std::uint32_t height = static_cast<std::uint32_t>(frame.height()) - top - left;
+    auto makeWindow = [&](xcb_window_t parent, const Rect& area) {
+        const xcb_window_t window = xcb_generate_id(c_);
+        xcb_create_window(c_, XCB_COPY_FROM_PARENT, window, parent, static_cast<std::int16_t>(area.minX()),
+                          static_cast<std::int16_t>(area.minY()), static_cast<std::uint16_t>(area.width()),
+                          static_cast<std::uint16_t>(area.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
+                          0, nullptr);
+        xcb_map_window(c_, window);
+        return window;
+    };
+    const xcb_window_t window = makeWindow(root_, frame);
+    const xcb_window_t parent = nested ? makeWindow(window, Rect(left, top, width, height)) : window;
+    xcb_reparent_window(c_, client, parent, static_cast<std::int16_t>(nested ? 0 : left),
+                        static_cast<std::int16_t>(nested ? 0 : top));
+    const std::uint32_t size[] = {width, height};
     xcb_configure_window(c_, client, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
-    xcb_map_window(c_, window);
     set(client, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL, {left, left, top, left});
     return window;
 }
@@ -83,11 +91,14 @@ void StandInWindowManager::redirect() {
 
 StandInWindowManager::Requests StandInWindowManager::received(X11Session& session) {
     Requests requests;
+    const xcb_atom_t restack = atom("_NET_RESTACK_WINDOW");
     session.waitUntil([&] {
         while (auto* event = xcb_poll_for_event(c_)) {
             const auto type = event->response_type & ~0x80;
             if (type == XCB_CLIENT_MESSAGE) {
-                requests.messages.push_back(reinterpret_cast<xcb_client_message_event_t*>(event)->type);
+                const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+                requests.messages.push_back(message->type);
+                if (message->type == restack) requests.restacks.push_back({message->window, message->data.data32[2]});
             } else if (type == XCB_CONFIGURE_REQUEST) {
                 const auto* r = reinterpret_cast<xcb_configure_request_event_t*>(event);
                 requests.configures.emplace_back(r->x, r->y, r->width, r->height);

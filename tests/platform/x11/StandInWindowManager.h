@@ -31,18 +31,25 @@ public:
     void stackBottomToTop(const std::vector<std::uint32_t>& windows) { setOnRoot("_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW, windows); }
 
     // Puts the client into a new frame window at `frame`, the client at (left, top) inside it, and
-    // says so in _NET_FRAME_EXTENTS; the frame window.
-    xcb_window_t frame(xcb_window_t client, const platform::Rect& frame, std::uint32_t left, std::uint32_t top);
+    // says so in _NET_FRAME_EXTENTS; the frame window. `nested`: the client sits in an inner window
+    // of its size there instead, two windows below the frame, as some window managers put it.
+    xcb_window_t frame(xcb_window_t client, const platform::Rect& frame, std::uint32_t left, std::uint32_t top,
+                       bool nested = false);
     void configure(xcb_window_t window, std::uint16_t mask, const std::vector<std::uint32_t>& values);
     // A no-op request on the backend's connection: its number tells how many went before it.
     static unsigned int requestNumber(X11Session& session);
 
     // From now on requests to configure other clients' windows come here instead of being carried out.
     void redirect();
-    // What reached the stand-in since the last call: the type of each client message and, for a
-    // configure request, its frame.
+    // What reached the stand-in since the last call: the type of each client message, the window
+    // and stack mode of each restack message, and, for a configure request, its frame.
+    struct Restack {
+        xcb_window_t window;
+        std::uint32_t mode;
+    };
     struct Requests {
         std::vector<xcb_atom_t> messages;
+        std::vector<Restack> restacks;
         std::vector<platform::Rect> configures;
     };
     Requests received(X11Session& session);

@@ -69,6 +69,48 @@ TEST(X11DesktopChanges, ADockThatChangesItsStrutChangesTheUsableArea) {
         << "the strut it changed";
 }
 
+TEST(X11DesktopChanges, TheDesktopsOwnWorkAreaOfTheOneMonitorKeepsOutAPanelWithoutAStrut) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
+    X11Session session({.windowManager = {}});
+    StandInWindowManager wm(session);
+    wm.setOnRoot("_NET_CURRENT_DESKTOP", XCB_ATOM_CARDINAL, {0});
+    wm.setOnRoot("_NET_WORKAREA", XCB_ATOM_CARDINAL, {0, 0, 1920, 1080});
+    // A panel of 30 pixels along the bottom that reserves no strut, then one of 24 along the top.
+    wm.setOnRoot("_GTK_WORKAREAS_D0", XCB_ATOM_CARDINAL, {0, 0, 1920, 1050});
+    auto& screens = session.desktop().screens();
+    EXPECT_TRUE(session.waitUntil([&] { return screens.screens().front().visibleFrame == Rect(0, 30, 1920, 1050); }))
+        << screens.screens().front().visibleFrame.minY();
+    wm.setOnRoot("_GTK_WORKAREAS_D0", XCB_ATOM_CARDINAL, {0, 24, 1920, 1056});
+    EXPECT_TRUE(session.waitUntil([&] { return screens.screens().front().visibleFrame == Rect(0, 0, 1920, 1056); }));
+}
+
+TEST(X11DesktopChanges, AWorkspaceSwitchThatLeavesTheWorkAreasAsTheyWereIsNoScreenChange) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
+    X11Session session({.windowManager = {}});
+    StandInWindowManager wm(session);
+    wm.setOnRoot("_NET_NUMBER_OF_DESKTOPS", XCB_ATOM_CARDINAL, {2});
+    wm.setOnRoot("_NET_CURRENT_DESKTOP", XCB_ATOM_CARDINAL, {0});
+    wm.setOnRoot("_NET_WORKAREA", XCB_ATOM_CARDINAL, {0, 0, 1920, 1050, 0, 0, 1920, 1050});
+    auto& screens = session.desktop().screens();
+    ASSERT_TRUE(session.waitUntil([&] { return screens.screens().front().visibleFrame == Rect(0, 30, 1920, 1050); }));
+    int notifications = 0;
+    auto token = screens.observeScreenParameters([&] { ++notifications; });
+    // The window manager writes both again at each switch, whether they changed or not.
+    auto switchTo = [&](std::uint32_t desktop, std::uint32_t panel) {
+        wm.setOnRoot("_NET_CURRENT_DESKTOP", XCB_ATOM_CARDINAL, {desktop});
+        wm.setOnRoot("_NET_WORKAREA", XCB_ATOM_CARDINAL, {0, 0, 1920, 1080 - panel, 0, 0, 1920, 1080 - panel});
+        letEventsArrive(session);
+        EXPECT_TRUE(session.waitUntil([&] { return screens.screens().front().visibleFrame.minY() == panel; }));
+        session.queue().advance(1);
+    };
+    switchTo(1, 30);
+    EXPECT_EQ(notifications, 0);
+    switchTo(0, 40);
+    EXPECT_EQ(notifications, 1) << "a taller panel";
+    switchTo(1, 40);
+    EXPECT_EQ(notifications, 1);
+}
+
 TEST(X11DesktopChanges, TheNextMoveFollowsTheWindowManagersNewListOfHints) {
     ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
     X11Session session({.windowManager = {}});

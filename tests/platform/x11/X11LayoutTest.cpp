@@ -1,6 +1,7 @@
 // The layout engine driving real windows: every slot of every layout, under two window managers.
 #include "X11LayoutEngine.h"
 
+#include "layout/WindowScreenLookup.h"
 #include "support/TemporaryDirectory.h"
 
 #include <chrono>
@@ -147,6 +148,35 @@ TEST(X11Layout, TheFocusedWindowMovesToTheOtherScreenAndAMaximisedOneIsPlaced) {
     engine.service.moveFocusedWindowToNextScreen();
     auto frame = session.waitForFrame(*window, Rect(961, 1, 478, 1078));
     EXPECT_EQ(frame, Rect(961, 1, 478, 1078));
+}
+
+TEST(X11Layout, OnMonitorsAboveOneAnotherTheFocusedWindowsScreenIsTheOneItLiesOn) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox", "xrandr");
+    X11Session session;
+    // The primary monitor below the other: the upper one lies at negative accessibility y.
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "upper", "1920/508x540/143+0+0", "screen"}), 0);
+    ASSERT_EQ(session.display().run({"xrandr", "--setmonitor", "*lower", "1920/508x540/143+0+540", "none"}), 0);
+    auto& screens = session.desktop().screens();
+    ASSERT_TRUE(session.waitUntil([&] { return screens.screens().size() == 2; }, 5));
+    Engine engine(session);
+    const auto window = launchFocusedClient(session);
+    ASSERT_TRUE(window);
+    // A window on each monitor, its screen (in screen coordinates, y upwards) and its left half.
+    struct Case {
+        Rect frame, screen, leftHalf;
+    };
+    const Case cases[] = {{Rect(100, -440, 400, 200), Rect(0, 540, 1920, 540), Rect(1, -539, 958, 538)},
+                          {Rect(1400, 160, 400, 200), Rect(0, 0, 1920, 540), Rect(1, 1, 958, 538)}};
+    for (const auto& c : cases) {
+        session.setFrame(*window, c.frame);
+        ASSERT_EQ(session.waitForFrame(*window, c.frame), c.frame);
+        const auto focused = engine.service.screenDetection().screenOfFocusedWindow();
+        EXPECT_EQ(focused ? focused->frame : Rect(), c.screen);
+        EXPECT_EQ(zentaris::screenOfWindow(engine.desktop, *window)->frame, c.screen);
+        EXPECT_EQ(screens.mainScreen()->frame, c.screen);
+        ASSERT_TRUE(engine.service.layoutService().applyHalf(false, false));
+        EXPECT_EQ(session.waitForFrame(*window, c.leftHalf), c.leftHalf);
+    }
 }
 
 TEST(X11Layout, AMaximisedWindowReachesTheHalfWhenTheWindowManagerIsSlow) {

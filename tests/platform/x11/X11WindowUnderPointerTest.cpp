@@ -115,27 +115,58 @@ TEST(X11WindowUnderPointer, TheTitleBarIsWhatTheWindowManagersFrameHoldsAboveThe
 
 TEST(X11WindowUnderPointer, TheWindowUnderAPointIsTheTopmostThereAsTheServerStacksThemWhateverTheManagersList) {
     ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
+    // Some window managers put the client into an inner window of the frame, two windows below it.
+    for (const bool nested : {false, true}) {
+        SCOPED_TRACE(nested ? "client two windows below its frame" : "client in its frame");
+        X11Session session({.windowManager = {}});
+        StandInWindowManager wm(session);
+        const auto older = wm.manage(Rect(0, 0, 600, 400));
+        const auto newer = wm.manage(Rect(0, 0, 600, 400));
+        const auto olderFrame = wm.frame(older, Rect(100, 100, 608, 424), 4, 20, nested);
+        wm.frame(newer, Rect(300, 200, 608, 424), 4, 20, nested);
+        letEventsArrive(session);
+        const Point overBoth{400, 300};
+        ASSERT_EQ(windowAt(session, overBoth), windowOf(newer));
+        EXPECT_EQ(session.frameOf(windowOf(older)), Rect(100, 100, 608, 424));
+        EXPECT_EQ(titleBarOf(session, windowOf(older)), Rect(100, 100, 608, 20));
+
+        // The older frame raised; the manager's list keeps the order the windows were made in.
+        wm.configure(olderFrame, XCB_CONFIG_WINDOW_STACK_MODE, {XCB_STACK_MODE_ABOVE});
+        letEventsArrive(session);
+        EXPECT_EQ(windowAt(session, overBoth), windowOf(older));
+
+        // A window the manager did not frame is its own top-level: made last, it is above both,
+        // though the list puts it at the bottom.
+        const auto unframed = wm.manage(Rect(350, 250, 200, 200));
+        wm.stackBottomToTop({unframed, newer, older});
+        letEventsArrive(session);
+        EXPECT_EQ(windowAt(session, overBoth), windowOf(unframed));
+    }
+}
+
+TEST(X11WindowUnderPointer, ARaisedWindowIsAboveTheOtherWhereTheyOverlap) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
     X11Session session({.windowManager = {}});
     StandInWindowManager wm(session);
-    const auto older = wm.manage(Rect(0, 0, 600, 400));
-    const auto newer = wm.manage(Rect(0, 0, 600, 400));
-    const auto olderFrame = wm.frame(older, Rect(100, 100, 608, 424), 4, 20);
-    wm.frame(newer, Rect(300, 200, 608, 424), 4, 20);
+    const auto lower = wm.manage(Rect(0, 0, 600, 400));
+    const auto upper = wm.manage(Rect(300, 200, 600, 400));
     letEventsArrive(session);
-    const Point overBoth{400, 300};
-    ASSERT_EQ(windowAt(session, overBoth), windowOf(newer));
+    const Point overBoth{350, 250};
+    auto& ax = session.accessibility();
+    // Without a window manager to ask, the server raises it.
+    ASSERT_EQ(ax.performAction(windowOf(lower), "AXRaise"), AXError::success);
+    EXPECT_TRUE(session.waitUntil([&] { return windowAt(session, overBoth) == windowOf(lower); }));
 
-    // The older frame raised; the manager's list keeps the order the windows were made in.
-    wm.configure(olderFrame, XCB_CONFIG_WINDOW_STACK_MODE, {XCB_STACK_MODE_ABOVE});
+    // A window manager that restacks as asked, and gives the focus without raising.
+    wm.setOnRoot("_NET_SUPPORTED", XCB_ATOM_ATOM, {wm.atom("_NET_ACTIVE_WINDOW"), wm.atom("_NET_RESTACK_WINDOW")});
+    wm.redirect();
     letEventsArrive(session);
-    EXPECT_EQ(windowAt(session, overBoth), windowOf(older));
-
-    // A window the manager did not frame is its own top-level: made last, it is above both, though
-    // the list puts it at the bottom.
-    const auto unframed = wm.manage(Rect(350, 250, 200, 200));
-    wm.stackBottomToTop({unframed, newer, older});
-    letEventsArrive(session);
-    EXPECT_EQ(windowAt(session, overBoth), windowOf(unframed));
+    ASSERT_EQ(ax.performAction(windowOf(upper), "AXRaise"), AXError::success);
+    EXPECT_TRUE(session.waitUntil([&] {
+        for (const auto& restack : wm.received(session).restacks)
+            wm.configure(restack.window, XCB_CONFIG_WINDOW_STACK_MODE, {restack.mode});
+        return windowAt(session, overBoth) == windowOf(upper);
+    }));
 }
 
 TEST(X11WindowUnderPointer, WhereTheServerCannotTellTheManagersListDecides) {
