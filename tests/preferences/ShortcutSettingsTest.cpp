@@ -1,7 +1,10 @@
 #include "preferences/ShortcutSettings.h"
+#include "platform/system/JsonFileUserDefaults.h"
+#include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <tuple>
 
 using namespace zentaris;
@@ -153,6 +156,32 @@ TEST_F(ShortcutSettingsTest, ASwitchIsWrittenOntoTheSwitchesAsStoredSoTwoSession
     a.setIndividualState("\xff", false);
     EXPECT_EQ(defaults.writeCount(), writes) << "a name JSON cannot hold is not written";
     EXPECT_EQ(statesPosted, 4);
+}
+
+TEST_F(ShortcutSettingsTest, EverySwitchOfOneSessionIsKeptNotOnlyItsFirst) {
+    zentaris::testing::TemporaryDirectory dir;
+    platform::JsonFileUserDefaults file(dir / "defaults.json");
+    const auto stored = [](const platform::UserDefaults& store) {
+        return store.dataValue("individualShortcutStates").value_or(Data{}).toString();
+    };
+    for (platform::UserDefaults* store : std::initializer_list<platform::UserDefaults*>{&defaults, &file}) {
+        ShortcutSettings settings(*store, center);
+        settings.setIndividualState("leftColumn", false);
+        settings.setIndividualState("leftColumn", true);
+        settings.setIndividualState("rightColumn", false);
+        EXPECT_TRUE(settings.individualState("leftColumn"));
+        EXPECT_FALSE(settings.individualState("rightColumn"));
+        EXPECT_EQ(stored(*store), R"({"leftColumn":true,"rightColumn":false})");
+    }
+    EXPECT_EQ(stored(platform::JsonFileUserDefaults(dir / "defaults.json")), R"({"leftColumn":true,"rightColumn":false})");
+}
+
+TEST_F(ShortcutSettingsTest, OneUnreadableSwitchAmongGoodOnesMakesThemAllUnreadable) {
+    defaults.set("individualShortcutStates", Data::fromString(R"({"leftColumn":false,"maximize":0,"rightColumn":false})"));
+    ShortcutSettings settings(defaults, center);
+    EXPECT_TRUE(settings.individualStates().empty());
+    settings.setIndividualState("fullscreen", false);
+    EXPECT_EQ(defaults.dataValue("individualShortcutStates"), Data::fromString(R"({"fullscreen":false})"));
 }
 
 TEST_F(ShortcutSettingsTest, SubscribersGetTheCurrentValueThenEveryChange) {

@@ -1,7 +1,7 @@
 // The settings window's frame on a real X server with a window manager, moved and resized by
 // another client as the manager does when the user drags it: the frame is saved without the window
 // being closed, and a stored frame is taken back only when the whole window, title bar included,
-// fits the screen.
+// fits the screen less its panels.
 
 #include "platform/UserDefaults.h"
 #include "shell/RememberedWindow.h"
@@ -11,11 +11,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
 #include <xcb/xcb.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -25,6 +27,9 @@ namespace zentaris::testing {
 namespace {
 
 constexpr const char* frameKey = "windowFrame.Settings";
+// Where a window that takes no stored frame opens, centred on the screen.
+const QPoint firstCorner(560, 240);
+const QSize firstSize(800, 600);
 
 class RememberedWindowX11 : public ::testing::Test {
 protected:
@@ -91,6 +96,28 @@ protected:
         return geometry ? QRect(geometry->x, geometry->y, geometry->width, geometry->height) : QRect();
     }
 
+    // Whether a window with this stored frame opens at `restored`, or when that is nothing as the
+    // first time: at its first size, its frame's corner where its owner moved it to centre it.
+    static ::testing::AssertionResult opensAt(const std::string& stored, std::optional<QRect> restored) {
+        platform::MemoryUserDefaults defaults;
+        defaults.set(frameKey, stored);
+        RememberedWindow window(defaults, frameKey);
+        window.resize(firstSize);
+        window.move(firstCorner);
+        window.restoreFrame();
+        window.show();
+        const bool inPlace = settle([&] {
+            if (!window.windowHandle()->isExposed()) return false;
+            if (restored) return serverFrame(window) == *restored;
+            return outerFrame(window).topLeft() == firstCorner && serverFrame(window).size() == firstSize;
+        });
+        if (inPlace) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "on the server at " << serverFrame(window).x() << ","
+                                             << serverFrame(window).y() << " " << serverFrame(window).width() << "x"
+                                             << serverFrame(window).height() << ", framed at " << outerFrame(window).x()
+                                             << "," << outerFrame(window).y();
+    }
+
     template <typename Condition>
     static bool settle(Condition done) {
         QElapsedTimer clock;
@@ -134,10 +161,7 @@ TEST_F(RememberedWindowX11, AFrameNotSettledYetIsSavedWhenTheApplicationQuits) {
 }
 
 TEST_F(RememberedWindowX11, AStoredFrameIsTakenOnlyWhenTheWholeWindowTitleBarIncludedFitsTheScreen) {
-    // The private screen is 1920 by 1080. A window that takes no stored frame opens as the first
-    // time: at its first size, its frame's corner where its owner moved it to centre it.
-    const QPoint firstCorner(560, 240);
-    const QSize firstSize(800, 600);
+    // The private screen is 1920 by 1080.
     const std::pair<const char*, std::optional<QRect>> cases[] = {
         {"300 200 640 480", QRect(300, 200, 640, 480)},
         {"1270 560 640 480", QRect(1270, 560, 640, 480)}, // near the bottom right corner, frame and all
@@ -155,25 +179,23 @@ TEST_F(RememberedWindowX11, AStoredFrameIsTakenOnlyWhenTheWholeWindowTitleBarInc
         {"100 100 800 600 5", std::nullopt},
         {"100 100 800", std::nullopt},
     };
-    for (const auto& [stored, restored] : cases) {
-        SCOPED_TRACE(stored);
-        const std::optional<QRect> expected = restored; // a copy the lambda below can capture
-        platform::MemoryUserDefaults defaults;
-        defaults.set(frameKey, std::string(stored));
-        RememberedWindow window(defaults, frameKey);
-        window.resize(firstSize);
-        window.move(firstCorner);
-        window.restoreFrame();
-        window.show();
-        const auto inPlace = [&] {
-            if (!window.windowHandle()->isExposed()) return false;
-            if (expected) return serverFrame(window) == *expected;
-            return outerFrame(window).topLeft() == firstCorner && serverFrame(window).size() == firstSize;
-        };
-        EXPECT_TRUE(settle(inPlace)) << "on the server at " << serverFrame(window).x() << "," << serverFrame(window).y()
-                                     << " " << serverFrame(window).width() << "x" << serverFrame(window).height()
-                                     << ", framed at " << outerFrame(window).x() << "," << outerFrame(window).y();
-    }
+    for (const auto& [stored, restored] : cases) EXPECT_TRUE(opensAt(stored, restored)) << stored;
+}
+
+TEST_F(RememberedWindowX11, AStoredFrameReachingUnderABottomPanelIsNotTaken) {
+    const auto available = [] { return QGuiApplication::primaryScreen()->availableGeometry(); };
+    // A panel reserving the bottom 40 pixels, gone again before the next test.
+    struct Panel {
+        pid_t pid;
+        ~Panel() {
+            ::kill(pid, SIGTERM);
+            settle([] { return QGuiApplication::primaryScreen()->availableGeometry().height() == 1080; });
+        }
+    } panel{display_->spawn({ZENTARIS_TEST_CLIENT, "--strut-bottom", "40"})};
+    ASSERT_TRUE(settle([&] { return available() == QRect(0, 0, 1920, 1040); })) << "the panel never reserved its edge";
+    EXPECT_TRUE(opensAt("300 500 640 480", QRect(300, 500, 640, 480)));
+    EXPECT_TRUE(opensAt("300 580 640 480", std::nullopt)) << "the window's bottom under the panel";
+    EXPECT_TRUE(opensAt("300 560 640 480", std::nullopt)) << "the window above the panel, its frame's bottom on it";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Our own windows as a person meets them: the tray menu, after which the shortcuts are the
 // program's alone again; the settings window, which is never arranged by shortcuts pressed while
-// it has the focus, and whose start-at-login switch is what puts an autostart entry in place.
+// it has the focus, whose start-at-login switch is what puts an autostart entry in place, and to
+// which the alert of a change that could not be saved belongs.
 
 #include "ZentarisSession.h"
 
@@ -147,6 +148,27 @@ TEST_F(OwnWindows, OnlyTheStartAtLoginSwitchPutsAnAutostartEntryInPlace) {
     session().press(std::vector<std::string>(11, "Tab"));
     session().press({"space"});
     EXPECT_TRUE(waitUntil([&] { return std::filesystem::exists(entry); }, 5));
+}
+
+TEST_F(OwnWindows, AFailedSaveIsToldInAnAlertThatBelongsToTheSettingsWindow) {
+    // From now on every save fails, as root too: a file stands where the settings folder was.
+    const auto folder = session().configHome() / "zentaris";
+    std::filesystem::rename(folder, session().configHome() / "zentaris.moved");
+    writeFile(folder, "not a folder");
+    const auto settings = openPreferences();
+    ASSERT_TRUE(settings) << "Preferences did not open from the tray menu";
+
+    // Where the window manager put the window is saved as it opens, and is not.
+    auto& screen = session().screen();
+    std::optional<xcb_window_t> alert;
+    ASSERT_TRUE(waitUntil([&] {
+        for (auto window : screen.clientsOfClass("zentaris")) {
+            if (window != *settings && screen.viewable(window)) alert = window;
+        }
+        return alert.has_value();
+    }, 15)) << "no alert told of the failed save";
+    EXPECT_EQ(screen.transientFor(*alert), settings);
+    EXPECT_TRUE(screen.inState(*alert, "_NET_WM_STATE_MODAL"));
 }
 
 } // namespace

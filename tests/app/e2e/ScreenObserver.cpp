@@ -168,6 +168,14 @@ std::optional<xcb_window_t> ScreenObserver::clientTitled(const std::string& titl
     return std::nullopt;
 }
 
+std::vector<xcb_window_t> ScreenObserver::clientsOfClass(const std::string& instance) {
+    std::vector<xcb_window_t> clients;
+    for (auto window : cardinals(root_, atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW)) {
+        if (classInstance(window) == instance) clients.push_back(window);
+    }
+    return clients;
+}
+
 std::pair<int, int> ScreenObserver::resizeIncrement(xcb_window_t client) {
     xcb_size_hints_t hints{};
     if (xcb_icccm_get_wm_normal_hints_reply(connection_, xcb_icccm_get_wm_normal_hints(connection_, client), &hints,
@@ -248,6 +256,12 @@ std::optional<std::uint32_t> ScreenObserver::workspaceOf(xcb_window_t client) {
 std::optional<std::uint32_t> ScreenObserver::currentWorkspace() {
     const auto values = cardinals(root_, atom("_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL);
     return values.empty() ? std::nullopt : std::optional(values.front());
+}
+
+std::optional<xcb_window_t> ScreenObserver::transientFor(xcb_window_t client) {
+    const auto owners = cardinals(client, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW);
+    if (owners.empty()) return std::nullopt;
+    return owners.front();
 }
 
 bool ScreenObserver::inState(xcb_window_t client, const char* state) {

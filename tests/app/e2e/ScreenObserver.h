@@ -39,6 +39,8 @@ public:
     // The client stacked above every other but the panels (docks), as the window manager lists them.
     std::optional<xcb_window_t> topmostClient();
     std::optional<xcb_window_t> clientTitled(const std::string& title);
+    // The clients whose WM_CLASS instance is `instance`, as the window manager lists them.
+    std::vector<xcb_window_t> clientsOfClass(const std::string& instance);
     // The client's resize steps (WM_NORMAL_HINTS); 1 by 1 when it has none.
     std::pair<int, int> resizeIncrement(xcb_window_t client);
     // A mapped override-redirect top-level window (a panel or popup) with this WM_NAME.
@@ -57,6 +59,8 @@ public:
     // The workspace the client is on (_NET_WM_DESKTOP) and the one in view (_NET_CURRENT_DESKTOP).
     std::optional<std::uint32_t> workspaceOf(xcb_window_t client);
     std::optional<std::uint32_t> currentWorkspace();
+    // The window the client is a dialog of (WM_TRANSIENT_FOR).
+    std::optional<xcb_window_t> transientFor(xcb_window_t client);
     // Whether the client's _NET_WM_STATE holds `state`.
     bool inState(xcb_window_t client, const char* state);
     // Whether the window can be seen: it and all its ancestors are mapped.

@@ -221,6 +221,21 @@ TEST_F(SingleInstance, ALaterStartShowsTheSettingsWindowAboveTheTutorialAndOnThe
     ASSERT_EQ(exitStatus(start("again.log"), 30), 0) << output("again.log");
     EXPECT_TRUE(settingsInView()) << "from another workspace";
     EXPECT_EQ(screen.currentWorkspace(), 0u) << "the user was taken to another workspace";
+
+    // Put on every workspace, it stays on every one when brought forward over a window of the second.
+    constexpr std::uint32_t everyWorkspace = 0xFFFFFFFF;
+    session_->display().run({"xdotool", "set_desktop_for_window", id, "-1"});
+    session_->display().run({"wmctrl", "-s", "1"});
+    const auto second = session_->openTerminal("Terminal 2", 300, 300);
+    session_->focus(second);
+    ASSERT_TRUE(waitUntil([&] {
+        return screen.workspaceOf(*settings) == everyWorkspace && screen.currentWorkspace() == 1u &&
+               screen.activeWindow() == second;
+    }, 15)) << "the settings window never went onto every workspace behind a terminal of the second";
+    ASSERT_EQ(exitStatus(start("every.log"), 30), 0) << output("every.log");
+    EXPECT_TRUE(settingsInFront()) << "on every workspace";
+    EXPECT_EQ(screen.workspaceOf(*settings), everyWorkspace) << "taken off the other workspaces";
+    EXPECT_EQ(screen.currentWorkspace(), 1u);
     EXPECT_FALSE(exitStatus(program, 0)) << output("program.log");
 }
 
