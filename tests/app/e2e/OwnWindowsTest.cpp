@@ -21,27 +21,6 @@ using Clock = std::chrono::steady_clock;
 
 const PixelRect screenArea{0, 0, 1920, 1080};
 
-// Asks `done` until it answers true or the time is up; its last answer.
-bool waitUntil(const std::function<bool()>& done, double seconds) {
-    for (const auto deadline = Clock::now() + std::chrono::duration<double>(seconds); Clock::now() < deadline;
-         pauseFor(0.05)) {
-        if (done()) return true;
-    }
-    return done();
-}
-
-// Waits for a viewable window of ours that `found` accepts.
-template <typename Found> std::optional<PixelRect> waitForWindow(ScreenObserver& screen, Found found, double seconds) {
-    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
-    do {
-        for (const auto& box : screen.viewableWindowsOfClass("zentaris")) {
-            if (found(box)) return box;
-        }
-        pauseFor(0.1);
-    } while (Clock::now() < deadline);
-    return std::nullopt;
-}
-
 class OwnWindows : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -56,21 +35,7 @@ protected:
         ASSERT_TRUE(session_->startProgram(first_, screenArea)) << "the program's shortcuts never answered";
     }
 
-    // Clicks the tray icon, as a person would; true once the menu is shown and holds the keyboard.
-    bool openMenu() {
-        auto& screen = session_->screen();
-        const auto icon = waitForWindow(screen, [](const PixelRect& box) {
-            return box.width >= 8 && box.width <= 64 && box.height <= 64;
-        }, 15);
-        if (!icon) return false;
-        session_->display().run({"xdotool", "mousemove", std::to_string(icon->x + icon->width / 2),
-                                 std::to_string(icon->y + icon->height / 2), "click", "1"});
-        if (!waitForWindow(screen, [](const PixelRect& box) { return box.width >= 300 && box.height >= 300; }, 5)) {
-            return false;
-        }
-        // The keys go to the menu only once it holds the keyboard, never to a terminal.
-        return waitUntil([&] { return screen.keyboardGrabbed(); }, 5);
-    }
+    bool openMenu() { return session_->openTrayMenu(); }
 
     // Chooses "Preferences..." from the tray menu and answers the window.
     std::optional<xcb_window_t> openPreferences() {

@@ -23,15 +23,6 @@ const Slot whole = fractionOf(screenArea, 0, 0, 1, 1);
 const char* const trayerCommand[] = {"trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
                                      "--height", "24", "--transparent", "false"};
 
-bool waitUntil(const std::function<bool()>& done, double seconds) {
-    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
-    while (!done()) {
-        if (Clock::now() > deadline) return false;
-        pauseFor(0.05);
-    }
-    return true;
-}
-
 // The exit status once `pid` has ended, nothing while it still runs after `seconds`.
 std::optional<int> exitStatus(pid_t pid, double seconds) {
     std::optional<int> status;

@@ -1,6 +1,6 @@
 // A settings change made while the disk is full, as a person meets it: the alert says the next
 // change will try again, and once there is room the next change saves it, with the defaults that
-// could not be stored at start.
+// could not be stored at start; a change still unsaved at quit is saved then.
 
 #include "ZentarisSession.h"
 
@@ -8,21 +8,12 @@
 
 #include <chrono>
 #include <fstream>
-#include <functional>
+#include <signal.h>
 #include <sstream>
+#include <sys/wait.h>
 
 namespace zentaris::testing {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-bool waitUntil(const std::function<bool()>& done, double seconds) {
-    for (const auto deadline = Clock::now() + std::chrono::duration<double>(seconds); Clock::now() < deadline;
-         pauseFor(0.05)) {
-        if (done()) return true;
-    }
-    return done();
-}
 
 // The values in the program's defaults file; empty while it cannot be read.
 nlohmann::json storedValues(const ZentarisSession& session) {
@@ -47,10 +38,18 @@ bool dismissAlert(ZentarisSession& session, xcb_window_t settings = XCB_NONE) {
     return waitUntil([&] { return !session.screen().viewable(*alert); }, 5);
 }
 
-TEST(UnsavedSettings, AChangeRefusedOnAFullDiskIsSavedWithTheNextChangeOnceThereIsRoom) {
-    if (!endToEndToolsAvailable() || !programAvailable("prlimit")) GTEST_SKIP() << "the X tools, prlimit or the program are missing";
+// Sets how large the program's files may grow: 16 bytes is a full disk.
+void limitFileSize(ZentarisSession& session, const std::string& bytes) {
+    ASSERT_EQ(session.display().run({"prlimit", "--pid", std::to_string(session.programPid()), "--fsize=" + bytes + ":"}), 0);
+}
+
+TEST(UnsavedSettings, AChangeRefusedOnAFullDiskIsSavedWithTheNextChangeOnceThereIsRoomOrAtQuit) {
+    if (!endToEndToolsAvailable() || !programAvailable("prlimit") || !programAvailable("trayer")) {
+        GTEST_SKIP() << "the X tools, prlimit, trayer or the program are missing";
+    }
     ZentarisSession session;
-    // As on a full disk: no file the program writes may grow beyond 16 bytes.
+    session.display().spawn({"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24",
+                             "--transparent", "false"});
     session.launchProgram({"sh", "-c", "trap '' XFSZ; exec prlimit --fsize=16: \"$@\"", "sh"});
     ASSERT_TRUE(dismissAlert(session)) << "the default shortcuts could not be stored at start, and that is told";
     ASSERT_FALSE(storedValues(session).contains("GlobalShortcuts_leftColumn"));
@@ -70,13 +69,24 @@ TEST(UnsavedSettings, AChangeRefusedOnAFullDiskIsSavedWithTheNextChangeOnceThere
     EXPECT_FALSE(storedValues(session).contains("dragModeModifier"));
 
     // Room again; moving the settings window saves its frame, and with it what was refused.
-    ASSERT_EQ(session.display().run({"prlimit", "--pid", std::to_string(session.programPid()), "--fsize=unlimited:"}), 0);
+    limitFileSize(session, "unlimited");
     session.display().run({"xdotool", "windowmove", std::to_string(*settings), "300", "200"});
     ASSERT_TRUE(waitUntil([&] { return storedValues(session).contains("windowFrame.Settings"); }, 10))
         << storedValues(session).dump();
     const auto values = storedValues(session);
     EXPECT_EQ(values.value("dragModeModifier", nlohmann::json::object()).value("value", ""), "shift");
     EXPECT_TRUE(values.contains("GlobalShortcuts_leftColumn")) << "a default not stored at start is stored now";
+
+    // Full again: Super back is refused; there is room again only when the program is quit.
+    limitFileSize(session, "16");
+    session.focus(*settings);
+    session.press({"Up"});
+    ASSERT_TRUE(dismissAlert(session, *settings)) << "the refused change is told";
+    limitFileSize(session, "unlimited");
+    ASSERT_TRUE(session.openTrayMenu()) << "the tray menu did not open";
+    session.press({"Up", "Return"}); // from no row, Up picks the last: Quit
+    ASSERT_TRUE(waitUntil([&] { return ::kill(session.programPid(), 0) != 0 || ::waitpid(session.programPid(), nullptr, WNOHANG) > 0; }, 10));
+    EXPECT_EQ(storedValues(session).value("dragModeModifier", nlohmann::json::object()).value("value", ""), "command");
 }
 
 } // namespace

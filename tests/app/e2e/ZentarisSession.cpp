@@ -13,6 +13,14 @@ using Clock = std::chrono::steady_clock;
 
 void pauseFor(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
+bool waitUntil(const std::function<bool()>& done, double seconds) {
+    for (const auto deadline = Clock::now() + std::chrono::duration<double>(seconds); Clock::now() < deadline;
+         pauseFor(0.05)) {
+        if (done()) return true;
+    }
+    return done();
+}
+
 bool endToEndToolsAvailable() {
     for (const char* tool : {"Xvfb", "openbox", "xterm", "xdotool", "xrandr"}) {
         if (!programAvailable(tool)) return false;
@@ -76,6 +84,29 @@ void ZentarisSession::focus(xcb_window_t window) {
     display_->run({"xdotool", "windowactivate", "--sync", std::to_string(window)});
     const auto deadline = Clock::now() + std::chrono::seconds(3);
     while (screen_->activeWindow() != window && Clock::now() < deadline) pauseFor(0.01);
+}
+
+bool ZentarisSession::openTrayMenu() {
+    // A viewable window of ours that `found` accepts.
+    const auto waitForWindow = [this](auto found, double seconds) -> std::optional<PixelRect> {
+        std::optional<PixelRect> window;
+        waitUntil([&] {
+            for (const auto& box : screen_->viewableWindowsOfClass("zentaris")) {
+                if (found(box)) window = box;
+            }
+            return window.has_value();
+        }, seconds);
+        return window;
+    };
+    const auto icon = waitForWindow([](const PixelRect& box) {
+        return box.width >= 8 && box.width <= 64 && box.height <= 64;
+    }, 15);
+    if (!icon) return false;
+    display_->run({"xdotool", "mousemove", std::to_string(icon->x + icon->width / 2),
+                   std::to_string(icon->y + icon->height / 2), "click", "1"});
+    if (!waitForWindow([](const PixelRect& box) { return box.width >= 300 && box.height >= 300; }, 5)) return false;
+    // The keys go to the menu only once it holds the keyboard, never to a terminal.
+    return waitUntil([&] { return screen_->keyboardGrabbed(); }, 5);
 }
 
 void ZentarisSession::press(const std::vector<std::string>& chords) {

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +47,9 @@ public:
     // Runs `xrandr --setmonitor` with each argument list.
     void setMonitors(const std::vector<std::vector<std::string>>& monitors);
     void focus(xcb_window_t window);
+    // Clicks the tray icon (a tray such as trayer must run), as a person would; true once the menu
+    // is shown and holds the keyboard.
+    bool openTrayMenu();
     // `xdotool key` with these chords, sent in one go (12 ms apart).
     void press(const std::vector<std::string>& chords);
     // Waits until `window` fills `slot` of `area`; the last comparison.
@@ -62,6 +66,8 @@ private:
 };
 
 void pauseFor(double seconds);
+// Asks `done` until it answers true or the time is up; its last answer.
+bool waitUntil(const std::function<bool()>& done, double seconds);
 
 // The program under test and the tools the sessions need are all installed.
 bool endToEndToolsAvailable();
