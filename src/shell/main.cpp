@@ -117,7 +117,8 @@ int main(int argc, char** argv) {
     platform::x11::X11Keymap keymap(x11->connection());
     platform::x11::X11HotKeys hotKeys(x11->connection(), keymap);
     platform::HotKeys::installShared(&hotKeys);
-    platform::x11::X11InputMonitor inputMonitor(x11->connection(), keymap, x11->monitors(), mainQueue);
+    platform::x11::X11InputMonitor inputMonitor(x11->connection(), keymap, x11->monitors(), x11->accessibility(),
+                                                mainQueue);
     platform::x11::X11KeyboardLayout keyboardLayout(keymap);
     platform::KeyboardLayout::install(&keyboardLayout);
     platform::x11::X11KeyCodeTranslator keyCodeTranslator(keymap);

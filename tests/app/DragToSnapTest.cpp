@@ -208,6 +208,15 @@ TEST_F(DragToSnapTest, RightButtonDragsSnapFromTheTitleBarOnly) {
     release(InputEventType::rightMouseUp);
     EXPECT_EQ(frame(), home);
 
+    // On a menu or popup lying over the title bar.
+    pointer = {300, 590};
+    input.send(InputEvent{InputEventType::rightMouseDown, pointer, 0, 0, true});
+    dragBy(-250, 0, 0, 0, 0, InputEventType::rightMouseDragged);
+    EXPECT_FALSE(app->hasStartedWindowDrag());
+    EXPECT_FALSE(shell.preview);
+    release(InputEventType::rightMouseUp);
+    EXPECT_EQ(frame(), home);
+
     // Right-button dragging switched off.
     ShortcutSettings::shared().setRightClickDragEnabled(false);
     pointer = {300, 590};

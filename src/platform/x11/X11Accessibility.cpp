@@ -56,6 +56,17 @@ std::optional<AXUIElement> X11Accessibility::focusedWindow(std::optional<Process
     return windowElement(*active);
 }
 
+bool X11Accessibility::isPopup(xcb_window_t topLevel) {
+    if (topLevel == XCB_WINDOW_NONE || !clients_.connection().isConnected()) return false;
+    auto* c = clients_.connection().xcb();
+    auto attributes = waitForReply(c, xcb_get_window_attributes_reply, xcb_get_window_attributes(c, topLevel));
+    if (!attributes || !attributes->override_redirect) return false;
+    // The same reads as the hit test's that follows a press.
+    const auto windows = clients_.stackingTopmostFirst();
+    mover_.prefetchFrames(windows);
+    return std::none_of(windows.begin(), windows.end(), [&](xcb_window_t window) { return mover_.topLevel(window) == topLevel; });
+}
+
 AXCopyResult X11Accessibility::copyAttributeValue(const AXUIElement& element, const std::string& attribute) {
     if (!clients_.connection().isConnected()) return missing(AXError::cannotComplete);
     switch (element.kind) {

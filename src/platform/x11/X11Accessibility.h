@@ -40,6 +40,10 @@ public:
     // Listable windows of a process on the current desktop, topmost first.
     std::vector<AXUIElement> windowsOf(ProcessId pid);
     std::optional<AXUIElement> focusedWindow(std::optional<ProcessId> ofProcess);
+    // Whether a root's child is a window that lies above the managed ones without the window
+    // manager (override-redirect): a menu, tooltip or notification. Some window managers make
+    // their frames override-redirect too; a frame that holds a managed window is none.
+    bool isPopup(xcb_window_t topLevel);
 
 private:
     // The listable windows of the look, grouped by application once: asking every application in

@@ -1,5 +1,6 @@
 #include "platform/x11/X11InputMonitor.h"
 
+#include "platform/x11/X11Accessibility.h"
 #include "platform/x11/X11Reply.h"
 
 #include <xcb/xinput.h>
@@ -31,8 +32,9 @@ constexpr InputEventMask dragEvents = maskOf(InputEventType::leftMouseDragged) |
 
 } // namespace
 
-X11InputMonitor::X11InputMonitor(X11Connection& connection, X11Keymap& keymap, X11Monitors& monitors, MainQueue& queue)
-    : connection_(connection), keymap_(keymap), monitors_(monitors), queue_(queue) {
+X11InputMonitor::X11InputMonitor(X11Connection& connection, X11Keymap& keymap, X11Monitors& monitors,
+                                 X11Accessibility& windows, MainQueue& queue)
+    : connection_(connection), keymap_(keymap), monitors_(monitors), windows_(windows), queue_(queue) {
     eventToken_ = connection.addEventListener([this](const xcb_generic_event_t& event) { handleEvent(event); });
 }
 
@@ -119,7 +121,8 @@ void X11InputMonitor::handleButton(std::uint32_t button, bool press) {
     const bool left = button == leftButton;
     const auto type = press ? (left ? InputEventType::leftMouseDown : InputEventType::rightMouseDown)
                             : (left ? InputEventType::leftMouseUp : InputEventType::rightMouseUp);
-    if (auto pointer = queryPointer()) deliver(type, *pointer);
+    // Only a press asks what it landed on: one request more, none for a release or motion.
+    if (auto pointer = queryPointer()) deliver(type, *pointer, 0, press && windows_.isPopup(pointer->topLevel));
 }
 
 void X11InputMonitor::flushMotion() {
@@ -135,11 +138,11 @@ std::optional<X11InputMonitor::Pointer> X11InputMonitor::queryPointer() const {
     auto reply = waitForReply(xcb, xcb_query_pointer_reply, xcb_query_pointer(xcb, connection_.root()));
     if (!reply) return std::nullopt;
     const RootSpace space = rootSpace_ ? *rootSpace_ : monitors_.rootSpace();
-    return Pointer{space.toScreen(Point{double(reply->root_x), double(reply->root_y)}), flagsOf(reply->mask)};
+    return Pointer{space.toScreen(Point{double(reply->root_x), double(reply->root_y)}), flagsOf(reply->mask), reply->child};
 }
 
-void X11InputMonitor::deliver(InputEventType type, const Pointer& pointer, std::uint16_t keyCode) {
-    const InputEvent event{type, pointer.location, pointer.flags, keyCode};
+void X11InputMonitor::deliver(InputEventType type, const Pointer& pointer, std::uint16_t keyCode, bool onPopup) {
+    const InputEvent event{type, pointer.location, pointer.flags, keyCode, onPopup};
     // Copies: a handler may add or drop monitors while it runs.
     std::vector<Handler> handlers;
     for (const auto& [id, monitor] : *handlers_) {

@@ -14,13 +14,19 @@
 
 namespace platform::x11 {
 
+class X11Accessibility;
+
 // Pointer buttons and keys of the whole desktop from XInput raw events on the root, which arrive
 // even while the window manager holds the pointer for a window move. Raw events carry no pointer
 // position or modifier state: both are asked of the server when an event is handed on. Motion is
 // selected only while a button is held, and bursts of it are handed on once per turn of the queue.
+// A press also asks whether the window the server shows at the pointer is a popup
+// (X11Accessibility::isPopup); the program's windows that let clicks through have no input region,
+// so the server looks beneath them.
 class X11InputMonitor : public InputMonitor {
 public:
-    X11InputMonitor(X11Connection& connection, X11Keymap& keymap, X11Monitors& monitors, MainQueue& queue);
+    X11InputMonitor(X11Connection& connection, X11Keymap& keymap, X11Monitors& monitors, X11Accessibility& windows,
+                    MainQueue& queue);
     ~X11InputMonitor() override;
     X11InputMonitor(const X11InputMonitor&) = delete;
     X11InputMonitor& operator=(const X11InputMonitor&) = delete;
@@ -38,18 +44,21 @@ private:
     struct Pointer {
         Point location;
         std::uint64_t flags = 0;
+        // The root's child under the pointer: a frame, or a window the window manager leaves alone.
+        xcb_window_t topLevel = XCB_NONE;
     };
     void updateSelection();
     void handleEvent(const xcb_generic_event_t& event);
     void handleButton(std::uint32_t button, bool press);
     void flushMotion();
     std::optional<Pointer> queryPointer() const;
-    void deliver(InputEventType type, const Pointer& pointer, std::uint16_t keyCode = 0);
+    void deliver(InputEventType type, const Pointer& pointer, std::uint16_t keyCode = 0, bool onPopup = false);
     InputEventMask wantedMask() const;
 
     X11Connection& connection_;
     X11Keymap& keymap_;
     X11Monitors& monitors_;
+    X11Accessibility& windows_;
     MainQueue& queue_;
     std::optional<RootSpace> rootSpace_;
     std::shared_ptr<std::map<std::uint64_t, Monitor>> handlers_ = std::make_shared<std::map<std::uint64_t, Monitor>>();

@@ -1,14 +1,16 @@
 // Drag-to-snap on the real program: a window dragged by its title bar, with Super held once the
 // move is under way, shows the drop-zone preview and lands in the zone on release; a right-button
 // drag snaps a window only when it starts on the title bar the window manager draws, however tall,
-// or, on a window with no title bar, near its top; the window dragged is the one the user sees
-// where the press is, whatever the window manager's list says.
+// or, on a window with no title bar, near its top, and never from a menu or popup lying over one;
+// the window dragged is the one the user sees where the press is, whatever the window manager's
+// list says.
 
 #include "ZentarisSession.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,14 +22,27 @@ const PixelRect screenArea{0, 0, 1920, 1080};
 const Slot leftHalf = fractionOf(screenArea, 0, 0, 0.5, 1);
 const Slot rightHalf = fractionOf(screenArea, 0.5, 0, 0.5, 1);
 
-// A right-button drag as a hand makes it: press, then small steps, then release.
-void rightButtonDrag(PrivateDisplay& display, int x, int y, const std::vector<std::pair<int, int>>& steps) {
+// A right-button drag as a hand makes it: press, then small steps, then release; `beforeRelease`
+// looks at the screen with the button still held.
+void rightButtonDrag(PrivateDisplay& display, int x, int y, const std::vector<std::pair<int, int>>& steps,
+                     const std::function<void()>& beforeRelease = {}) {
     ASSERT_EQ(display.run({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "mousedown", "3"}), 0);
     pauseFor(0.05);
     for (const auto& [dx, dy] : steps) {
         ASSERT_EQ(display.run({"xdotool", "mousemove_relative", "--", std::to_string(dx), std::to_string(dy)}), 0);
     }
+    if (beforeRelease) beforeRelease();
     ASSERT_EQ(display.run({"xdotool", "mouseup", "3"}), 0);
+}
+
+// Another program's override-redirect window (clients/PopupClient.cpp) at (x, y), once shown; with
+// `picks`, a menu that holds the pointer and writes the item picked to that file.
+void openPopup(ZentarisSession& session, const std::string& title, int x, int y, const std::string& picks = "") {
+    std::vector<std::string> argv{ZENTARIS_TEST_POPUP, "--title", title, "--at", std::to_string(x), std::to_string(y)};
+    if (!picks.empty()) argv.insert(argv.end(), {"--picks", picks});
+    session.display().spawn(argv);
+    for (int i = 0; i < 500 && !session.screen().overlayShown(title); ++i) pauseFor(0.01);
+    ASSERT_TRUE(session.screen().overlayShown(title)) << title << " did not appear";
 }
 
 // Ten steps left along the title bar (the press is placed where the program finds the pointer,
@@ -144,6 +159,54 @@ TEST(DragToSnapEndToEnd, ARightButtonDragSnapsOnlyFromTheWindowManagersTitleBar)
     const int startY = desktop.frame.y + desktop.titleBar / 2;
     rightButtonDrag(display, 900, startY, alongTheTitleBarToTheLeftHalf(900, startY));
     EXPECT_TRUE(desktop.session.waitForSlot(desktop.terminal, leftHalf, screenArea));
+}
+
+TEST(DragToSnapEndToEnd, ARightButtonDragOnAMenuOverATitleBarPicksTheItemAndMovesNoWindow) {
+    if (!endToEndToolsAvailable()) GTEST_SKIP() << "the X tools or the program are missing";
+    RightButtonSession desktop({});
+    auto& session = desktop.session;
+    auto& display = session.display();
+    TemporaryDirectory folder;
+    const auto picks = folder / "picks";
+
+    // A menu posted just above the terminal, across its title bar; pressed there and dragged down
+    // 72 pixels, from its first row to its fifth, as a hand picks an item.
+    const int x = 860, y = desktop.frame.y + desktop.titleBar / 2;
+    openPopup(session, "Menu", 800, desktop.frame.y - 15, picks.string());
+    bool previewShown = false;
+    rightButtonDrag(display, x, y, std::vector<std::pair<int, int>>(12, {0, 6}), [&] {
+        pauseFor(0.3);
+        previewShown = session.screen().overlayShown("Zentaris");
+    });
+    std::string picked;
+    for (int i = 0; i < 300 && picked.empty(); ++i, pauseFor(0.01)) picked = readFile(picks);
+    EXPECT_EQ(picked, "Item 4\n");
+    EXPECT_FALSE(previewShown) << "a press on the menu is no press on the title bar beneath";
+    EXPECT_TRUE(session.staysPut(desktop.terminal, 1.0));
+    EXPECT_EQ(session.screen().outerFrame(desktop.terminal), desktop.frame);
+}
+
+TEST(DragToSnapEndToEnd, ARightButtonDragSnapsBesideATooltipAndThroughTheProgramsOwnCard) {
+    if (!endToEndToolsAvailable()) GTEST_SKIP() << "the X tools or the program are missing";
+    RightButtonSession desktop({});
+    auto& session = desktop.session;
+    auto& display = session.display();
+
+    // A tooltip elsewhere on the screen.
+    openPopup(session, "Tooltip", 1500, 800);
+    const int y = desktop.frame.y + desktop.titleBar / 2;
+    rightButtonDrag(display, 900, y, alongTheTitleBarToTheLeftHalf(900, y));
+    EXPECT_TRUE(session.waitForSlot(desktop.terminal, leftHalf, screenArea));
+
+    // The drag-mode card (280 x 90, centred on the screen) over a title bar lets the press through.
+    const auto beneath = session.openTerminal("Beneath", 700, 530);
+    const int cardY = session.screen().outerFrame(beneath)->y + session.screen().decorationAbove(beneath) / 2;
+    ASSERT_TRUE(contains({820, 495, 280, 90}, 960, cardY));
+    session.press({"shift+super+d", "shift+super+d"});
+    for (int i = 0; i < 100 && !session.screen().overlayShown("Zentaris"); ++i) pauseFor(0.01);
+    ASSERT_TRUE(session.screen().overlayShown("Zentaris")) << "the card did not show";
+    rightButtonDrag(display, 960, cardY, alongTheTitleBarToTheLeftHalf(960, cardY));
+    EXPECT_TRUE(session.waitForSlot(beneath, leftHalf, screenArea));
 }
 
 TEST(DragToSnapEndToEnd, ARightButtonDragSnapsFromAnywhereOnATallTitleBar) {
