@@ -33,7 +33,7 @@ struct InputEvent {
     std::uint64_t modifierFlags = 0;
     // The virtual key code of a key event; 0 otherwise.
     std::uint16_t keyCode = 0;
-    // Of a button press: it landed on a window that lies above the others without the window
+    // Of a right-button press: it landed on a window that lies above the others without the window
     // manager (a menu, tooltip or notification, the program's own menus included), not on a window
     // or the desktop. The program's windows that let clicks through do not count.
     bool onPopup = false;

@@ -121,8 +121,11 @@ void X11InputMonitor::handleButton(std::uint32_t button, bool press) {
     const bool left = button == leftButton;
     const auto type = press ? (left ? InputEventType::leftMouseDown : InputEventType::rightMouseDown)
                             : (left ? InputEventType::leftMouseUp : InputEventType::rightMouseUp);
-    // Only a press asks what it landed on: one request more, none for a release or motion.
-    if (auto pointer = queryPointer()) deliver(type, *pointer, 0, press && windows_.isPopup(pointer->topLevel));
+    // Only a right-button press, which may drag by a title bar, asks what it landed on: one request
+    // more, none for a left press, a release or motion.
+    if (auto pointer = queryPointer()) {
+        deliver(type, *pointer, 0, press && !left && windows_.isPopup(pointer->topLevel));
+    }
 }
 
 void X11InputMonitor::flushMotion() {

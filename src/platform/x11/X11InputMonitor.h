@@ -20,7 +20,7 @@ class X11Accessibility;
 // even while the window manager holds the pointer for a window move. Raw events carry no pointer
 // position or modifier state: both are asked of the server when an event is handed on. Motion is
 // selected only while a button is held, and bursts of it are handed on once per turn of the queue.
-// A press also asks whether the window the server shows at the pointer is a popup
+// A right-button press also asks whether the window the server shows at the pointer is a popup
 // (X11Accessibility::isPopup); the program's windows that let clicks through have no input region,
 // so the server looks beneath them.
 class X11InputMonitor : public InputMonitor {
