@@ -16,6 +16,7 @@
 #include <ctime>
 #include <iostream>
 #include <limits>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,7 @@ using nlohmann::json;
 namespace {
 
 constexpr int formatVersion = 1;
+const std::string tooLarge = "the settings would be larger than 1 MiB, the most a settings file may hold";
 // Beyond this many, unreadable values are counted on standard error, not named.
 constexpr std::size_t maximumReportedEntries = 10;
 
@@ -294,7 +296,10 @@ std::string JsonFileUserDefaults::save(const std::string& key, const Change* cha
         // A value set outright replaces whatever was still to be done to it.
         pending.clear();
     }
-    return saveUnsaved();
+    tooLargeKeys_.erase(key);
+    auto failure = saveUnsaved();
+    if (failure == tooLarge) tooLargeKeys_.insert(key);
+    return failure;
 }
 
 std::string JsonFileUserDefaults::saveUnsaved() {
@@ -312,34 +317,40 @@ std::string JsonFileUserDefaults::saveUnsaved() {
     if (lock.timedOut()) return refused("another program kept the settings folder locked");
 
     auto stored = readStoredFile(target);
-    std::map<std::string, DefaultsValue> values;
+    std::map<std::string, DefaultsValue> onDisk;
     switch (stored.state) {
     case StoredFile::State::missing: break;
     case StoredFile::State::unusable:
         // Nothing on disk to write onto: what this process holds is the best there is.
-        values = this->values();
+        onDisk = this->values();
         break;
-    case StoredFile::State::usable: values = std::move(stored.values); break;
+    case StoredFile::State::usable: onDisk = std::move(stored.values); break;
     }
-    for (const auto& [key, changes] : unsaved_) {
-        // With no file to write onto, the values held here already carry every change.
-        if (!changes.empty() && stored.state != StoredFile::State::unusable) {
-            const auto current = values.find(key);
-            auto value = current == values.end() ? std::nullopt : std::optional(current->second);
-            for (const auto& change : changes) value = change(value);
-            storeQuietly(key, std::move(value));
+    // The file with every unsaved key but those `leftOut` written onto it.
+    const auto fileWith = [&](const std::set<std::string>& leftOut) {
+        auto values = onDisk;
+        for (const auto& [key, changes] : unsaved_) {
+            if (leftOut.count(key)) continue;
+            // With no file to write onto, the values held here already carry every change.
+            if (!changes.empty() && stored.state != StoredFile::State::unusable) {
+                const auto current = values.find(key);
+                auto value = current == values.end() ? std::nullopt : std::optional(current->second);
+                for (const auto& change : changes) value = change(value);
+                storeQuietly(key, std::move(value));
+            }
+            if (auto value = object(key)) values.insert_or_assign(key, std::move(*value));
+            else values.erase(key);
         }
-        if (auto value = object(key)) values.insert_or_assign(key, std::move(*value));
-        else values.erase(key);
-    }
-
-    json table = json::object();
-    for (const auto& [name, value] : values) table[name] = encode(value);
-    // Compact, and never larger than the file is read with: whatever is written is read back.
-    const std::string text = json{{"version", formatVersion}, {"values", table}}.dump() + "\n";
-    if (text.size() > maximumFileSize) {
-        return refused("the settings would be larger than 1 MiB, the most a settings file may hold");
-    }
+        json table = json::object();
+        for (const auto& [name, value] : values) table[name] = encode(value);
+        // Compact, and never larger than the file is read with: whatever is written is read back.
+        return json{{"version", formatVersion}, {"values", table}}.dump() + "\n";
+    };
+    std::set<std::string> leftOut;
+    std::string text = fileWith(leftOut);
+    // A change refused for its size waits, unsaved, for room; it holds back no change after it.
+    if (text.size() > maximumFileSize && !tooLargeKeys_.empty()) text = fileWith(leftOut = tooLargeKeys_);
+    if (text.size() > maximumFileSize) return refused(tooLarge);
     if (stored.state == StoredFile::State::unusable) {
         if (const int failure = moveAside(target, stored.problem, "wrote the settings in use in its place")) {
             return std::strerror(failure);
@@ -351,7 +362,8 @@ std::string JsonFileUserDefaults::saveUnsaved() {
     }
     // A new file is private; an existing one keeps the permissions its owner gave it.
     if (const int failure = replaceFileAtomically(target, text, 0600, beforeReplace_)) return refused(std::strerror(failure));
-    unsaved_.clear();
+    std::erase_if(unsaved_, [&leftOut](const auto& entry) { return !leftOut.count(entry.first); });
+    tooLargeKeys_ = std::move(leftOut);
     return {};
 }
 

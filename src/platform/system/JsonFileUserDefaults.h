@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,12 @@ namespace platform {
 // that would make it larger than it may be read is refused, as a failed write is; so is a change
 // while another writer keeps the folder locked for longer than a change may wait. A key whose
 // change could not be saved stays unsaved and is written with the next save of any key, until it
-// is written; a change made with update() is then applied anew to the value on disk. An entry that
-// cannot be read (say a type a newer version writes, or a number no double holds) is left out on
-// its own; before the file is rewritten without it, a copy of the file as it was is kept aside. When the file is a symbolic
-// link (say into a folder of dotfiles), the link stays and its target is rewritten; the file's
-// permissions stay as the user set them.
+// is written; a change made with update() is then applied anew to the value on disk. One refused
+// for its size is left out of later saves that it would make too large, until there is room. An
+// entry that cannot be read (say a type a newer version writes, or a number no double holds) is
+// left out on its own; before the file is rewritten without it, a copy of the file as it was is
+// kept aside. When the file is a symbolic link (say into a folder of dotfiles), the link stays and
+// its target is rewritten; the file's permissions stay as the user set them.
 class JsonFileUserDefaults : public MemoryUserDefaults {
 public:
     static constexpr std::size_t maximumFileSize = 1024 * 1024;
@@ -78,6 +80,9 @@ private:
     // Keys not saved yet: no changes, write the value held here; else apply them to the value on
     // disk in turn (changes from update(), which keep what other writers stored).
     std::map<std::string, std::vector<Change>> unsaved_;
+    // Unsaved keys whose change alone would make the file too large: left out of a save that
+    // would otherwise be refused, until there is room.
+    std::set<std::string> tooLargeKeys_;
 };
 
 } // namespace platform

@@ -651,10 +651,20 @@ TEST(JsonFileUserDefaults, AChangeThatWouldMakeTheFileTooLargeIsRefusedAndTheFil
     EXPECT_EQ(filesIn(dir.path()).size(), 1u) << "no copy kept aside, no temporary left";
 
     defaults.writeFailureSeen();
-    defaults.removeObject("note");
     defaults.removeObject("list0");
-    EXPECT_EQ(failures.size(), 1u) << "a change that fits is written";
+    EXPECT_EQ(failures.size(), 1u) << "a change that makes room is written";
     EXPECT_FALSE(JsonFileUserDefaults(file).object("list0").has_value());
+    EXPECT_EQ(JsonFileUserDefaults(file).stringValue("note"), std::string(100, 'x')) << "and the refused one with it";
+
+    // A change that can never fit holds back none after it.
+    defaults.set("huge", std::string(JsonFileUserDefaults::maximumFileSize, 'x'));
+    ASSERT_EQ(failures.size(), 2u);
+    defaults.writeFailureSeen();
+    defaults.removeObject("list1");
+    EXPECT_EQ(failures.size(), 2u);
+    JsonFileUserDefaults reloaded(file);
+    EXPECT_FALSE(reloaded.object("list1").has_value());
+    EXPECT_FALSE(reloaded.object("huge").has_value());
 }
 
 TEST(JsonFileUserDefaults, AMebibyteOfEmptyObjectsLoads) {
