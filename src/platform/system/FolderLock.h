@@ -23,7 +23,6 @@ public:
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
-    State state() const { return state_; }
     bool held() const { return state_ == State::held; }
     bool timedOut() const { return state_ == State::timedOut; }
 

@@ -64,7 +64,8 @@ bool X11Accessibility::isPopup(xcb_window_t topLevel) {
     // The same reads as the hit test's that follows a press.
     const auto windows = clients_.stackingTopmostFirst();
     mover_.prefetchFrames(windows);
-    return std::none_of(windows.begin(), windows.end(), [&](xcb_window_t window) { return mover_.topLevel(window) == topLevel; });
+    return std::none_of(windows.begin(), windows.end(),
+                        [&](xcb_window_t window) { return mover_.topLevel(window) == topLevel; });
 }
 
 AXCopyResult X11Accessibility::copyAttributeValue(const AXUIElement& element, const std::string& attribute) {
