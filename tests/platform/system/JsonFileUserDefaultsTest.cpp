@@ -369,6 +369,14 @@ TEST(JsonFileUserDefaults, ChangesThatCouldNotBeSavedAreSavedWithTheNextOne) {
     EXPECT_EQ(reloaded.stringListValue("list"), (StringList{"theirs", "mine"}));
     EXPECT_EQ(reloaded.stringValue("windowFrame.Settings"), "0 0 640 480");
 
+    // Synchronising tries again, as the next change would.
+    {
+        FileSizeLimit full(16);
+        defaults.set("language", std::string("de"));
+    }
+    defaults.synchronize();
+    EXPECT_EQ(JsonFileUserDefaults(file).stringValue("language"), "de");
+
     // At quit the last try is made, and what stays unsaved is named.
     {
         FileSizeLimit full(16);
@@ -660,8 +668,11 @@ TEST(JsonFileUserDefaults, AChangeThatWouldMakeTheFileTooLargeIsRefusedAndTheFil
     defaults.set("huge", std::string(JsonFileUserDefaults::maximumFileSize, 'x'));
     ASSERT_EQ(failures.size(), 2u);
     defaults.writeFailureSeen();
+    defaults.set("huge", std::string(JsonFileUserDefaults::maximumFileSize, 'y'));
+    ASSERT_EQ(failures.size(), 3u) << "a new value too large is told too";
+    defaults.writeFailureSeen();
     defaults.removeObject("list1");
-    EXPECT_EQ(failures.size(), 2u);
+    EXPECT_EQ(failures.size(), 3u);
     JsonFileUserDefaults reloaded(file);
     EXPECT_FALSE(reloaded.object("list1").has_value());
     EXPECT_FALSE(reloaded.object("huge").has_value());
