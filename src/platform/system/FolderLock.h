@@ -15,18 +15,17 @@ namespace platform {
 // either and the caller goes on unguarded.
 class FolderLock {
 public:
-    enum class State { held, unavailable, timedOut };
-
     explicit FolderLock(const std::filesystem::path& folder,
                         std::chrono::milliseconds maximumWait = std::chrono::seconds(2));
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
-    bool held() const { return state_ == State::held; }
     bool timedOut() const { return state_ == State::timedOut; }
 
 private:
+    enum class State { held, unavailable, timedOut };
+
     int fd_ = -1;
     State state_ = State::unavailable;
 };
