@@ -60,7 +60,7 @@ std::optional<StringList> UserDefaults::stringListValue(const std::string& key) 
     return alternative<StringList>(object(key));
 }
 
-void UserDefaults::update(const std::string& key, const Change& change) {
+void UserDefaults::update(const std::string& key, Change change, ChangedByOthers /*changedByOthers*/) {
     if (auto value = change(object(key))) set(key, std::move(*value));
     else removeObject(key);
 }

@@ -41,12 +41,26 @@ public:
     virtual void set(const std::string& key, DefaultsValue value) = 0;
     virtual void removeObject(const std::string& key) = 0;
     virtual std::vector<std::string> allKeys() const = 0;
+    // Stores a value the program stores again by itself whenever it is missing (a default put in
+    // place of nothing, a value derived from other settings): should it never reach the disk, no
+    // change of the user's is lost.
+    virtual void setDerived(const std::string& key, DefaultsValue value) { set(key, std::move(value)); }
+    // Says that the value of `key` as stored cannot be read by the program, which goes on as if it
+    // were absent; a store that persists keeps a copy of it before it is replaced.
+    virtual void reportUnreadableValue(const std::string& /*key*/) {}
+
     // What a value becomes, given the value as stored (nothing when absent); nothing removes it.
     using Change = std::function<std::optional<DefaultsValue>(const std::optional<DefaultsValue>& stored)>;
+    // Whether another writer changed, between `seen` and `stored`, what a change sets in the value.
+    using ChangedByOthers =
+        std::function<bool(const std::optional<DefaultsValue>& seen, const std::optional<DefaultsValue>& stored)>;
     // Stores what `change` makes of the value of `key` as stored at that moment. A store shared
     // with other writers reads that value as they left it and lets none of them write in between,
     // so a value that gathers entries from several writers keeps every writer's entries.
-    virtual void update(const std::string& key, const Change& change);
+    // A store may keep a change it could not save and run it again later, long after this call:
+    // `change` must own everything it uses. When it runs again, it is left out where
+    // `changedByOthers` says another writer has since changed what it sets (none: never).
+    virtual void update(const std::string& key, Change change, ChangedByOthers changedByOthers = {});
 
     // Flushes pending writes; implementations that write through may do nothing.
     virtual void synchronize() {}

@@ -85,7 +85,8 @@ void LanguageManager::updateLanguageBundle() {
     if (auto folder = mainBundle_.pathForResource(currentLanguage_, "lproj")) {
         if (auto bundle = LanguageBundle::open(*folder)) {
             languageBundle_ = std::move(*bundle);
-            defaults_.set(appleLanguagesKey, platform::StringList{currentLanguage_});
+            // Follows the chosen language at every start; it is not a choice of its own.
+            defaults_.setDerived(appleLanguagesKey, platform::StringList{currentLanguage_});
             defaults_.synchronize();
             notifications_.post(languageDidChangeNotification);
             return;

@@ -28,6 +28,14 @@ std::optional<std::map<std::string, bool>> decodeStates(const std::optional<plat
     return states;
 }
 
+// One switch as stored: on, off, or nothing stored (or nothing readable).
+std::optional<bool> switchState(const std::optional<platform::DefaultsValue>& stored, const std::string& name) {
+    const auto states = decodeStates(stored);
+    if (!states) return std::nullopt;
+    const auto found = states->find(name);
+    return found == states->end() ? std::nullopt : std::optional(found->second);
+}
+
 // The stored form of the switches; nothing when a name is not text JSON can hold (invalid UTF-8).
 std::optional<platform::Data> encodeStates(const std::map<std::string, bool>& states) {
     nlohmann::json document = nlohmann::json::object();
@@ -64,7 +72,7 @@ void ShortcutSettings::load() {
     if (storedModifier == "option_command" || storedModifier == "option") {
         // Values of an earlier version, which no longer exist.
         dragModeModifier_.setQuietly(DragModeModifier::command);
-        defaults_.set(dragModeModifierKey, std::string(rawValue(DragModeModifier::command)));
+        defaults_.setDerived(dragModeModifierKey, std::string(rawValue(DragModeModifier::command)));
     } else if (storedModifier) {
         dragModeModifier_.setQuietly(dragModeModifierFromRaw(*storedModifier).value_or(DragModeModifier::command));
     }
@@ -75,7 +83,11 @@ void ShortcutSettings::load() {
         threeColumnStyle_.setQuietly(threeColumnStyleFromRaw(*style).value_or(ThreeColumnStyle::balanced));
     }
 
-    if (auto states = decodeStates(defaults_.object(individualStatesKey))) individualStates_ = std::move(*states);
+    // Switches that cannot be read all count as on; they are named, and kept in a copy of the file
+    // before a switch of this session replaces them.
+    const auto storedStates = defaults_.object(individualStatesKey);
+    if (auto states = decodeStates(storedStates)) individualStates_ = std::move(*states);
+    else if (storedStates) defaults_.reportUnreadableValue(individualStatesKey);
 }
 
 void ShortcutSettings::setShortcutsEnabled(bool enabled) {
@@ -117,12 +129,19 @@ void ShortcutSettings::setIndividualState(const std::string& name, bool enabled)
     // Only this switch is written, onto the switches as stored: another Zentaris of the same user
     // (on another display) may have switched others since this one loaded them.
     if (encodeStates({{name, enabled}})) {
-        defaults_.update(individualStatesKey, [&name, enabled](const std::optional<platform::DefaultsValue>& stored) {
-            auto states = decodeStates(stored).value_or(std::map<std::string, bool>{});
-            states[name] = enabled;
-            auto data = encodeStates(states);
-            return data ? std::optional<platform::DefaultsValue>(std::move(*data)) : stored;
-        });
+        // The store may run the change again later, when `name` is long gone: it owns a copy.
+        defaults_.update(
+            individualStatesKey,
+            [name, enabled](const std::optional<platform::DefaultsValue>& stored) {
+                auto states = decodeStates(stored).value_or(std::map<std::string, bool>{});
+                states[name] = enabled;
+                auto data = encodeStates(states);
+                return data ? std::optional<platform::DefaultsValue>(std::move(*data)) : stored;
+            },
+            // Another Zentaris's later switch of the same name stands; its other switches don't matter.
+            [name](const std::optional<platform::DefaultsValue>& seen, const std::optional<platform::DefaultsValue>& stored) {
+                return switchState(seen, name) != switchState(stored, name);
+            });
     }
     notifications_.post(statesDidChangeNotification);
     objectWillChange_.send();

@@ -104,6 +104,8 @@ int main(int argc, char** argv) {
     zentaris::alertWhenSettingsAreNotSaved(defaults, alerts);
     platform::qt::QtMainQueue mainQueue;
     platform::MainQueue::installMain(&mainQueue);
+    // A stuck lock holder costs one wait per turn of the loop, not one for each save of a start or click.
+    defaults.waitForTheLockOncePerTurnOf(mainQueue);
 
     platform::x11::X11Desktop::Options options;
     options.openUrl = [](const std::string& url) { return QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); };

@@ -51,16 +51,19 @@ std::optional<Shortcut> Registry::getShortcut(const Name& name) const { return s
 bool Registry::userDefaultsContains(const Name& name) const { return defaults_.object(key(name)).has_value(); }
 
 void Registry::storeDefaultIfAbsent(const Name& name) {
-    if (name.defaultShortcut && !userDefaultsContains(name)) store(name, *name.defaultShortcut);
+    if (name.defaultShortcut && !userDefaultsContains(name)) {
+        store(name, *name.defaultShortcut, Origin::defaultInPlaceOfNothing);
+    }
 }
 
-void Registry::store(const Name& name, const Shortcut& shortcut) {
+void Registry::store(const Name& name, const Shortcut& shortcut, Origin origin) {
     const auto text = shortcut.jsonText();
     if (auto old = getShortcut(name); old && *old != shortcut && !isStoredForAnyName(*old, name.rawValue)) {
         release(*old);
     }
     registerIfNeeded(shortcut);
-    defaults_.set(key(name), text);
+    if (origin == Origin::defaultInPlaceOfNothing) defaults_.setDerived(key(name), text);
+    else defaults_.set(key(name), text);
     postShortcutByNameDidChange(name);
 }
 

@@ -85,7 +85,9 @@ private:
 
     static std::string key(const Name& name) { return userDefaultsPrefix + name.rawValue; }
     std::optional<Shortcut> storedShortcut(const std::string& rawValue) const;
-    void store(const Name& name, const Shortcut& shortcut);
+    // A default stored in place of nothing is stored again at the next start should it be lost.
+    enum class Origin { user, defaultInPlaceOfNothing };
+    void store(const Name& name, const Shortcut& shortcut, Origin origin = Origin::user);
     void postShortcutByNameDidChange(const Name& name);
     void registerIfNeeded(const Shortcut& shortcut);
     void release(const Shortcut& shortcut);

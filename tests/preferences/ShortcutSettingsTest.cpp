@@ -1,10 +1,13 @@
 #include "preferences/ShortcutSettings.h"
 #include "platform/system/JsonFileUserDefaults.h"
+#include "support/FileSizeLimit.h"
 #include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <initializer_list>
+#include <memory>
 #include <tuple>
 
 using namespace zentaris;
@@ -182,6 +185,74 @@ TEST_F(ShortcutSettingsTest, OneUnreadableSwitchAmongGoodOnesMakesThemAllUnreada
     EXPECT_TRUE(settings.individualStates().empty());
     settings.setIndividualState("fullscreen", false);
     EXPECT_EQ(defaults.dataValue("individualShortcutStates"), Data::fromString(R"({"fullscreen":false})"));
+}
+
+namespace {
+// The switches as stored in the settings file at `path`.
+std::string storedSwitches(const std::filesystem::path& path) {
+    return platform::JsonFileUserDefaults(path).dataValue("individualShortcutStates").value_or(Data{}).toString();
+}
+
+// Settings kept in a file, whose switches are changed while the disk is full.
+struct SettingsInAFile {
+    explicit SettingsInAFile(NotificationCenter& center) : settings(store, center) {}
+    template <typename Changes> void whileTheDiskIsFull(Changes changes) {
+        zentaris::testing::FileSizeLimit full(16);
+        changes(settings);
+    }
+    // The switches on disk after the next save of any setting (moving the settings window is one).
+    std::string switchesAfterTheNextSave() {
+        store.set("windowFrame.Settings", std::string("0 0 640 480"));
+        return storedSwitches(path);
+    }
+
+    zentaris::testing::TemporaryDirectory dir;
+    std::filesystem::path path = dir / "defaults.json";
+    platform::JsonFileUserDefaults store{path};
+    ShortcutSettings settings;
+};
+} // namespace
+
+TEST_F(ShortcutSettingsTest, ASwitchKeptWhileTheDiskIsFullIsSavedLaterAsItWasAfterItsNameIsGone) {
+    SettingsInAFile file(center);
+    file.whileTheDiskIsFull([](ShortcutSettings& settings) {
+        // The name lives in the row of a settings page, which goes away with the page.
+        auto row = std::make_unique<std::string>("toggleDragModeShortcutOfTheSettingsRow");
+        settings.setIndividualState(*row, false);
+        *row = "aNameTheRowWasGivenAfterwardsToReuseIt";
+    });
+    EXPECT_EQ(file.switchesAfterTheNextSave(), R"({"toggleDragModeShortcutOfTheSettingsRow":false})");
+}
+
+TEST_F(ShortcutSettingsTest, AnotherZentarisLaterSwitchOfTheSameNameStandsWhileTheOtherKeptSwitchIsSaved) {
+    SettingsInAFile file(center);
+    file.whileTheDiskIsFull([](ShortcutSettings& settings) {
+        settings.setIndividualState("leftColumn", false);
+        settings.setIndividualState("rightColumn", false);
+    });
+    platform::JsonFileUserDefaults theirs(file.path);
+    ShortcutSettings(theirs, center).setIndividualState("leftColumn", true);
+    EXPECT_EQ(file.switchesAfterTheNextSave(), R"({"leftColumn":true,"rightColumn":false})");
+}
+
+TEST_F(ShortcutSettingsTest, UnreadableStoredSwitchesAreNamedAndKeptInACopyBeforeASwitchReplacesThem) {
+    zentaris::testing::TemporaryDirectory dir;
+    const auto path = dir / "defaults.json";
+    const auto original = Data::fromString(R"({"leftColumn":false,"maximize":0,"rightColumn":false})");
+    platform::JsonFileUserDefaults(path).set("individualShortcutStates", original);
+    ::testing::internal::CaptureStderr();
+    platform::JsonFileUserDefaults file(path);
+    ShortcutSettings settings(file, center);
+    settings.setIndividualState("upColumn", false);
+    const auto said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(R"(the value of "individualShortcutStates" cannot be read)"), std::string::npos) << said;
+    std::vector<std::filesystem::path> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        if (entry.path().filename() != "defaults.json") copies.push_back(entry.path());
+    }
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(platform::JsonFileUserDefaults(copies[0]).dataValue("individualShortcutStates"), original);
+    EXPECT_EQ(storedSwitches(path), R"({"upColumn":false})");
 }
 
 TEST_F(ShortcutSettingsTest, SubscribersGetTheCurrentValueThenEveryChange) {

@@ -68,7 +68,9 @@ FolderLock::FolderLock(const std::filesystem::path& folder, std::chrono::millise
         state_ = State::held;
         return;
     }
-    if (errno == EWOULDBLOCK) {
+    if (errno == EWOULDBLOCK && maximumWait.count() <= 0) {
+        state_ = State::timedOut;
+    } else if (errno == EWOULDBLOCK) {
         const auto giveUpAt = std::chrono::steady_clock::now() + maximumWait;
         const WaitDeadline deadline(maximumWait);
         while (deadline.armed()) {

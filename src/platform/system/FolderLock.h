@@ -15,8 +15,10 @@ namespace platform {
 // either and the caller goes on unguarded.
 class FolderLock {
 public:
-    explicit FolderLock(const std::filesystem::path& folder,
-                        std::chrono::milliseconds maximumWait = std::chrono::seconds(2));
+    static constexpr std::chrono::milliseconds standardWait{2000};
+
+    // A `maximumWait` of zero takes the lock only if it is free now.
+    explicit FolderLock(const std::filesystem::path& folder, std::chrono::milliseconds maximumWait = standardWait);
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;

@@ -254,11 +254,35 @@ void JsonFileUserDefaults::load() {
     replaceValues(std::move(stored.values));
 }
 
-void JsonFileUserDefaults::persist(const std::string& key) { report(save(key, nullptr)); }
+void JsonFileUserDefaults::persist(const std::string& key) {
+    // The value is already held here; another writer's later change of it outranks it.
+    auto value = object(key);
+    const auto differs = [](const std::optional<DefaultsValue>& seen, const std::optional<DefaultsValue>& stored) {
+        return seen != stored;
+    };
+    report(save(key, {[value](const std::optional<DefaultsValue>&) { return value; }, differs, std::nullopt},
+                /*outright=*/true));
+}
 
-void JsonFileUserDefaults::update(const std::string& key, const Change& change) {
-    report(save(key, &change));
+void JsonFileUserDefaults::update(const std::string& key, Change change, ChangedByOthers changedByOthers) {
+    // This session sees its change even while the file cannot be read; once it is read, the value
+    // is what the change makes of the value there.
+    storeQuietly(key, change(object(key)));
+    report(save(key, {std::move(change), std::move(changedByOthers), std::nullopt}, /*outright=*/false));
     notifyChanged(key);
+}
+
+void JsonFileUserDefaults::setDerived(const std::string& key, DefaultsValue value) {
+    storingDerived_ = true;
+    set(key, std::move(value));
+    storingDerived_ = false;
+}
+
+void JsonFileUserDefaults::reportUnreadableValue(const std::string& key) {
+    unreadable_.insert_or_assign(key, object(key));
+    std::cerr << "zentaris: settings file " << followLinks(file_) << ": the value of "
+              << json(key).dump(-1, ' ', false, json::error_handler_t::replace)
+              << " cannot be read and counts as absent; the file is copied aside before that value is replaced\n";
 }
 
 void JsonFileUserDefaults::synchronize() {
@@ -267,39 +291,79 @@ void JsonFileUserDefaults::synchronize() {
 
 std::vector<std::string> JsonFileUserDefaults::unsavedKeys() const {
     std::vector<std::string> keys;
-    for (const auto& [key, changes] : unsaved_) keys.push_back(key);
+    for (const auto& [key, pending] : unsaved_) keys.push_back(key);
     return keys;
 }
 
 void JsonFileUserDefaults::saveBeforeQuitting() {
-    if (unsaved_.empty() || saveUnsaved().empty()) return;
+    if (std::exchange(quitting_, true)) return;
+    // The last try may wait for the lock even when a wait ran out this turn.
+    lockWaitRanOut_ = false;
+    if (!unsaved_.empty()) saveUnsaved();
+    std::vector<std::string> lost;
+    for (const auto& [key, pending] : unsaved_) {
+        if (!pending.derived) lost.push_back(json(key).dump(-1, ' ', false, json::error_handler_t::replace));
+    }
+    if (lost.empty()) return;
     std::cerr << "zentaris: these changed settings could not be saved and are lost:";
-    for (const auto& key : unsavedKeys()) std::cerr << ' ' << json(key).dump(-1, ' ', false, json::error_handler_t::replace);
+    for (const auto& key : lost) std::cerr << ' ' << key;
     std::cerr << "\n";
 }
 
 void JsonFileUserDefaults::report(const std::string& failure) {
+    // Observers hear of values taken from other writers only now, outside the lock.
+    for (const auto& key : std::exchange(takenFromOthers_, {})) notifyChanged(key);
     if (failure.empty()) return;
     // One report before the user at a time; standard error hears of each failure.
     if (std::exchange(reportOpen_, true)) return;
     if (onWriteFailure_) onWriteFailure_(failure);
 }
 
-std::string JsonFileUserDefaults::save(const std::string& key, const Change* change) {
+std::string JsonFileUserDefaults::save(const std::string& key, KeptChange change, bool outright) {
     auto& pending = unsaved_[key];
-    if (change) {
-        pending.push_back(*change);
-        // This session sees its change even while the file cannot be read; once it is read, the
-        // value is what the change makes of the value there.
-        storeQuietly(key, (*change)(object(key)));
-    } else {
+    if (outright) {
         // A value set outright replaces whatever was still to be done to it.
-        pending.clear();
+        pending.changes.clear();
+        pending.derived = storingDerived_;
+    } else {
+        pending.derived = false;
     }
+    pending.changes.push_back(std::move(change));
     tooLargeKeys_.erase(key);
     auto failure = saveUnsaved();
-    if (failure == tooLarge) tooLargeKeys_.insert(key);
+    if (failure == tooLarge && unsaved_.count(key)) tooLargeKeys_.insert(key);
+    // The caller tells the observers of the key it changed.
+    std::erase(takenFromOthers_, key);
     return failure;
+}
+
+void JsonFileUserDefaults::applyKeptChangesTo(const std::map<std::string, DefaultsValue>& onDisk) {
+    for (auto entry = unsaved_.begin(); entry != unsaved_.end();) {
+        const auto& key = entry->first;
+        const auto found = onDisk.find(key);
+        const auto there = found == onDisk.end() ? std::nullopt : std::optional(found->second);
+        auto value = there;
+        std::vector<KeptChange> kept;
+        for (auto& change : entry->second.changes) {
+            // Another writer changed what this change sets after this store last read it: theirs is later.
+            if (change.seen && change.changedByOthers && change.changedByOthers(*change.seen, there)) continue;
+            value = change.change(value);
+            change.seen = there;
+            kept.push_back(std::move(change));
+        }
+        entry->second.changes = std::move(kept);
+        if (object(key) != value) {
+            storeQuietly(key, value);
+            takenFromOthers_.push_back(key);
+        }
+        if (value == there) {
+            // The file already holds what this store holds: nothing of it waits to be saved.
+            tooLargeKeys_.erase(key);
+            entry = unsaved_.erase(entry);
+        } else {
+            ++entry;
+        }
+    }
 }
 
 std::string JsonFileUserDefaults::saveUnsaved() {
@@ -313,31 +377,34 @@ std::string JsonFileUserDefaults::saveUnsaved() {
     std::filesystem::create_directories(target.parent_path(), error);
     // Another writer's read, change and replace never falls between ours; a change never goes
     // ahead unguarded past a holder that keeps the lock.
-    const FolderLock lock(target.parent_path());
-    if (lock.timedOut()) return refused("another program kept the settings folder locked");
-
+    const FolderLock lock(target.parent_path(),
+                          lockWaitRanOut_ ? std::chrono::milliseconds(0) : FolderLock::standardWait);
+    // The file is only ever replaced whole, so what others saved can be read while one holds the
+    // lock: each change then knows what it was made against.
     auto stored = readStoredFile(target);
-    std::map<std::string, DefaultsValue> onDisk;
-    switch (stored.state) {
-    case StoredFile::State::missing: break;
-    case StoredFile::State::unusable:
-        // Nothing on disk to write onto: what this process holds is the best there is.
-        onDisk = this->values();
-        break;
-    case StoredFile::State::usable: onDisk = std::move(stored.values); break;
+    if (stored.state == StoredFile::State::unusable) {
+        for (auto& [key, pending] : unsaved_) {
+            for (auto& change : pending.changes) {
+                if (!change.seen) change.seen.emplace(); // nothing readable there
+            }
+        }
+    } else {
+        applyKeptChangesTo(stored.values);
     }
+    if (lock.timedOut()) {
+        // The rest of this turn's saves are refused at once; the next turn waits again.
+        if (turns_ && !std::exchange(lockWaitRanOut_, true)) {
+            waitAgainNextTurn_ = turns_->post([this] { lockWaitRanOut_ = false; });
+        }
+        return refused("another program kept the settings folder locked");
+    }
+    // With no file to write onto, the values held here, which carry every change, are the best there is.
+    const auto onDisk = stored.state == StoredFile::State::unusable ? this->values() : stored.values;
     // The file with every unsaved key but those `leftOut` written onto it.
     const auto fileWith = [&](const std::set<std::string>& leftOut) {
         auto values = onDisk;
-        for (const auto& [key, changes] : unsaved_) {
+        for (const auto& [key, pending] : unsaved_) {
             if (leftOut.count(key)) continue;
-            // With no file to write onto, the values held here already carry every change.
-            if (!changes.empty() && stored.state != StoredFile::State::unusable) {
-                const auto current = values.find(key);
-                auto value = current == values.end() ? std::nullopt : std::optional(current->second);
-                for (const auto& change : changes) value = change(value);
-                storeQuietly(key, std::move(value));
-            }
             if (auto value = object(key)) values.insert_or_assign(key, std::move(*value));
             else values.erase(key);
         }
@@ -356,12 +423,22 @@ std::string JsonFileUserDefaults::saveUnsaved() {
             return std::strerror(failure);
         }
     }
-    // Never replace a file holding values we leave out before a copy of it is kept.
-    if (stored.state == StoredFile::State::usable && !stored.leftOut.empty()) {
+    // Never replace a file holding values we leave out, or one we cannot read and are about to
+    // replace, before a copy of it is kept.
+    const auto replacesUnreadable = [&] {
+        for (const auto& [key, value] : unreadable_) {
+            const auto found = stored.values.find(key);
+            const auto there = found == stored.values.end() ? std::nullopt : std::optional(found->second);
+            if (unsaved_.count(key) && !leftOut.count(key) && there == value) return true;
+        }
+        return false;
+    };
+    if (stored.state == StoredFile::State::usable && (!stored.leftOut.empty() || replacesUnreadable())) {
         if (const int failure = keepCopyAside(target, stored.text)) return std::strerror(failure);
     }
     // A new file is private; an existing one keeps the permissions its owner gave it.
     if (const int failure = replaceFileAtomically(target, text, 0600, beforeReplace_)) return refused(std::strerror(failure));
+    std::erase_if(unreadable_, [&](const auto& entry) { return unsaved_.count(entry.first) && !leftOut.count(entry.first); });
     std::erase_if(unsaved_, [&leftOut](const auto& entry) { return !leftOut.count(entry.first); });
     tooLargeKeys_ = std::move(leftOut);
     return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/MainQueue.h"
 #include "platform/UserDefaults.h"
 
 #include <filesystem>
@@ -21,7 +22,9 @@ namespace platform {
 // that would make it larger than it may be read is refused, as a failed write is; so is a change
 // while another writer keeps the folder locked for longer than a change may wait. A key whose
 // change could not be saved stays unsaved and is written with the next save of any key, until it
-// is written; a change made with update() is then applied anew to the value on disk. One refused
+// is written; a change made with update() is then applied anew to the value on disk. A kept change
+// never overwrites a later one: where another writer has changed what it sets since this store
+// last read the file, the other writer's value stands and this store takes it. One refused
 // for its size is left out of later saves that it would make too large, until there is room. An
 // entry that cannot be read (say a type a newer version writes, or a number no double holds) is
 // left out on its own; before the file is rewritten without it, a copy of the file as it was is
@@ -53,36 +56,69 @@ public:
     void writeFailureSeen() { reportOpen_ = false; }
 
     // Applies `change` to the value as it is in the file, under the folder's lock.
-    void update(const std::string& key, const Change& change) override;
+    void update(const std::string& key, Change change, ChangedByOthers changedByOthers = {}) override;
+    void setDerived(const std::string& key, DefaultsValue value) override;
+    // Names the key on standard error; before a change of it replaces that value, the file as it
+    // is then is copied aside.
+    void reportUnreadableValue(const std::string& key) override;
+
+    // Once a wait for the folder's lock has run out, the other saves of the same turn of `turns`
+    // do not wait again: they are refused and kept, as when the wait runs out. Without it, every
+    // save waits.
+    void waitForTheLockOncePerTurnOf(MainQueue& turns) { turns_ = &turns; }
 
     // Tries once more to save the changes not saved yet.
     void synchronize() override;
     // The keys whose changes are not saved yet, in order.
     std::vector<std::string> unsavedKeys() const;
-    // At quit: tries once more and says on standard error which changes are lost when that fails.
+    // At quit (only its first call counts): tries once more and says on standard error which
+    // changes are lost when that fails, leaving out values the program stores again by itself.
     void saveBeforeQuitting();
 
 protected:
     void persist(const std::string& key) override;
 
 private:
+    // A change not saved yet: what it does, when another writer's change outranks it, and the
+    // value it was last applied to as read from the file (nothing until the file is read).
+    struct KeptChange {
+        Change change;
+        ChangedByOthers changedByOthers;
+        std::optional<std::optional<DefaultsValue>> seen;
+    };
+    struct UnsavedKey {
+        std::vector<KeptChange> changes;
+        bool derived = false; // only a value the program stores again by itself
+    };
+
     void load();
-    // Marks `key` unsaved with what is to be done to it, writes every unsaved key onto the file as
-    // it is on disk, and marks them saved when that worked. Nothing when written, else why not.
-    std::string save(const std::string& key, const Change* change);
+    // Keeps `change` for `key` (an outright value replaces the changes kept before), writes every
+    // unsaved key onto the file as it is on disk, and marks them saved when that worked; then tells
+    // the observers of keys that took another writer's value. Nothing when written, else why not.
+    std::string save(const std::string& key, KeptChange change, bool outright);
     std::string saveUnsaved();
+    // Applies the kept changes to the file's values, leaving out those that another writer has
+    // since outranked; forgets keys whose value the file already holds.
+    void applyKeptChangesTo(const std::map<std::string, DefaultsValue>& onDisk);
     void report(const std::string& failure);
 
     std::filesystem::path file_;
     std::function<bool()> beforeReplace_;
     std::function<void(const std::string&)> onWriteFailure_;
     bool reportOpen_ = false;
-    // Keys not saved yet: no changes, write the value held here; else apply them to the value on
-    // disk in turn (changes from update(), which keep what other writers stored).
-    std::map<std::string, std::vector<Change>> unsaved_;
+    std::map<std::string, UnsavedKey> unsaved_;
     // Unsaved keys whose change alone would make the file too large: left out of a save that
     // would otherwise be refused, until there is room.
     std::set<std::string> tooLargeKeys_;
+    // Keys whose value the program cannot read, with that value: kept in a copy before replaced.
+    std::map<std::string, std::optional<DefaultsValue>> unreadable_;
+    // Keys whose value here changed to what another writer saved, to be told once the save is over.
+    std::vector<std::string> takenFromOthers_;
+    bool storingDerived_ = false;
+    bool quitting_ = false;
+    MainQueue* turns_ = nullptr;
+    bool lockWaitRanOut_ = false;
+    ScheduledTask waitAgainNextTurn_;
 };
 
 } // namespace platform

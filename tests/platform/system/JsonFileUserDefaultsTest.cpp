@@ -1,5 +1,7 @@
 #include "platform/system/JsonFileUserDefaults.h"
 #include "platform/fake/FakeAlertPresenter.h"
+#include "platform/system/SettingsStoreTestSupport.h"
+#include "support/FileSizeLimit.h"
 #include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +26,8 @@
 #include <vector>
 
 using namespace platform;
+using zentaris::testing::FileSizeLimit;
+using zentaris::testing::appending;
 using zentaris::testing::TemporaryDirectory;
 using zentaris::testing::readFile;
 using zentaris::testing::writeFile;
@@ -133,26 +137,6 @@ std::string withEntries(const std::string& odd) {
            R"("onboardingDone":{"type":"bool","value":true},"odd":)" + odd + "}}";
 }
 
-// Files written while it lives can grow to `bytes` at most, as on a nearly full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of killing
-        const rlimit limit{bytes, saved_.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*oldHandler_)(int) = nullptr;
-};
 } // namespace
 
 TEST(JsonFileUserDefaults, AnUnreadableEntryIsLeftOutAloneAndTheFileIsKeptBeforeItIsReplaced) {
@@ -306,17 +290,6 @@ TEST(JsonFileUserDefaults, WritersInTwoProcessesChangingKeysAtOnceLoseNone) {
     }
     EXPECT_EQ(JsonFileUserDefaults(file).allKeys().size(), 2u * keysEach);
 }
-
-namespace {
-// Changes of a list in the store that append `item`.
-UserDefaults::Change appending(std::string item) {
-    return [item](const std::optional<DefaultsValue>& stored) -> std::optional<DefaultsValue> {
-        auto list = stored ? std::get<StringList>(*stored) : StringList{};
-        list.push_back(item);
-        return list;
-    };
-}
-} // namespace
 
 TEST(JsonFileUserDefaults, AWriterThatKeepsTheFolderLockedHoldsUpAChangeBrieflyAndItIsSavedOnceItLetsGo) {
     TemporaryDirectory dir;
