@@ -105,6 +105,11 @@ TEST_F(WindowMover, aGoneWindowIsAFailureButAnAdjustedOneIsNot) {
 
     desktop.accessibility().remove(window);
     EXPECT_FALSE(mover().setWindowFrame(window, true, {10, 10, 1000, 700}));
+
+    // Placed, then closed before it was sized.
+    const auto closing = desktop.addWindow({100, 100, 800, 500});
+    desktop.accessibility().vanishAfterCalls(closing, 1);
+    EXPECT_FALSE(mover().setWindowFrame(closing, true, {10, 10, 1000, 700}));
 }
 
 TEST_F(WindowMover, withoutScreensNothingIsTouched) {

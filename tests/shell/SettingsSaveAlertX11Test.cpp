@@ -71,13 +71,16 @@ protected:
         return boxes.size() == 1 && boxes.front()->windowHandle() && boxes.front()->windowHandle()->isExposed();
     }
 
+    // Waits for the condition; the deadline only bounds a failing test, as a loaded machine is slow.
     template <typename Condition>
-    static bool settle(Condition done) { return QTest::qWaitFor(done, 5000); }
+    static bool settle(Condition done) { return QTest::qWaitFor(done, 30000); }
 
-    // Presses Return in the alert as the user would, once the window manager has given it the focus.
+    // Presses Return in the alert as the user would, once the window manager has given it the focus
+    // and the program has seen that.
     static void pressReturnIn(QMessageBox* box) {
         const auto window = std::to_string(box->winId());
         display_->run({"xdotool", "windowactivate", "--sync", window});
+        ASSERT_TRUE(settle([box] { return box->isActiveWindow(); })) << "the alert never got the focus";
         display_->run({"xdotool", "key", "--clearmodifiers", "Return"});
     }
 
@@ -102,12 +105,39 @@ protected:
         const auto* lowerAt = std::find(children, end, frameOf(static_cast<xcb_window_t>(lower.winId())));
         return upperAt != end && lowerAt != end && upperAt > lowerAt; // listed bottom to top
     }
-    static bool viewable(const QWidget& window) {
+    static bool viewable(xcb_window_t window) {
         std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
-            xcb_get_window_attributes_reply(
-                connection_, xcb_get_window_attributes(connection_, static_cast<xcb_window_t>(window.winId())), nullptr),
-            &std::free);
+            xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr), &std::free);
         return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    }
+    static bool viewable(const QWidget& window) { return viewable(static_cast<xcb_window_t>(window.winId())); }
+    // Whether the server shows `alert` as the window manager keeps it: transient for `owner`, on
+    // screen and above it. An alert told before its owner was shown gets there only once the owner is.
+    static bool keptAbove(const QWidget& alert, const QWidget& owner) {
+        const auto window = static_cast<xcb_window_t>(alert.winId());
+        std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> transient(
+            xcb_get_property_reply(connection_,
+                                   xcb_get_property(connection_, 0, window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1),
+                                   nullptr),
+            &std::free);
+        const bool ownedBy = transient && xcb_get_property_value_length(transient.get()) == 4 &&
+                             *static_cast<const xcb_window_t*>(xcb_get_property_value(transient.get())) == static_cast<xcb_window_t>(owner.winId());
+        return ownedBy && viewable(window) && stackedAbove(alert, owner);
+    }
+    // Where a point of a widget lies on the screen, as the server has placed its window (the
+    // program may not yet know where the window manager put it).
+    static QPoint onScreen(const QWidget& widget, QPoint point) {
+        const QWidget* window = widget.window();
+        const QPoint inWindow = widget.mapTo(window, point);
+        std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> root(
+            xcb_translate_coordinates_reply(
+                connection_,
+                xcb_translate_coordinates(connection_, static_cast<xcb_window_t>(window->winId()),
+                                          xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root,
+                                          static_cast<std::int16_t>(inWindow.x()), static_cast<std::int16_t>(inWindow.y())),
+                nullptr),
+            &std::free);
+        return root ? QPoint(root->dst_x, root->dst_y) : QPoint();
     }
 
     // Counts the button releases that reach the program, whichever window they are for and
@@ -123,14 +153,16 @@ protected:
         }
     };
 
-    // A click as the user makes it, given once the program has seen it.
-    static void clickAt(QPoint point) {
+    // A click on the middle of a widget as the user makes it, given once the program has seen it.
+    static void clickOn(const QWidget& widget) {
+        const QPoint point = onScreen(widget, widget.rect().center());
         ReleaseCounter counter;
         QCoreApplication::instance()->installNativeEventFilter(&counter);
         display_->run({"xdotool", "mousemove", std::to_string(point.x()), std::to_string(point.y()), "click", "1"});
-        settle([&] { return counter.releases > 0; });
+        const bool seen = settle([&] { return counter.releases > 0; });
         QCoreApplication::instance()->removeNativeEventFilter(&counter);
         QCoreApplication::processEvents();
+        ASSERT_TRUE(seen) << "the click never reached the program";
     }
 
     // Settings whose every save fails, as on a full disk: a file stands where their folder should
@@ -192,16 +224,17 @@ TEST_F(SettingsSaveAlertX11, TheAlertStaysAboveTheSettingsWindowThroughAClickThe
         settings.show();
         ASSERT_TRUE(settle(oneAlertOnScreen));
         QMessageBox* alert = openAlerts().front();
-        ASSERT_TRUE(settle([&] { return stackedAbove(*alert, settings); }));
+        ASSERT_TRUE(settle([&] { return keptAbove(*alert, settings); }));
 
-        clickAt(setting->mapToGlobal(setting->rect().center()));
+        clickOn(*setting);
         EXPECT_TRUE(viewable(*alert));
         EXPECT_TRUE(stackedAbove(*alert, settings)) << "the click raised the settings window over the alert";
         EXPECT_FALSE(setting->isChecked()) << "the click changed a setting behind the alert";
 
+        const auto alertWindow = static_cast<xcb_window_t>(alert->winId());
         pressReturnIn(alert);
-        ASSERT_TRUE(settle([] { return openAlerts().empty(); }));
-        clickAt(setting->mapToGlobal(setting->rect().center()));
+        ASSERT_TRUE(settle([&] { return openAlerts().empty() && !viewable(alertWindow); }));
+        clickOn(*setting);
         EXPECT_TRUE(settle([&] { return setting->isChecked(); })) << "the window takes clicks again once the alert is gone";
     }
 }

@@ -73,10 +73,24 @@ xcb_window_t StandInWindowManager::frame(xcb_window_t client, const Rect& frame,
     return window;
 }
 
+namespace {
+// Waits until the server has carried out every request sent before.
+void sync(xcb_connection_t* c) { std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr)); }
+} // namespace
+
 void StandInWindowManager::configure(xcb_window_t window, std::uint16_t mask, const std::vector<std::uint32_t>& values) {
     xcb_configure_window(c_, window, mask, values.data());
-    // Done by the server when this returns.
-    std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
+    sync(c_);
+}
+
+void StandInWindowManager::unmap(xcb_window_t window) {
+    xcb_unmap_window(c_, window);
+    sync(c_);
+}
+
+void StandInWindowManager::destroy(xcb_window_t window) {
+    xcb_destroy_window(c_, window);
+    sync(c_);
 }
 
 unsigned int StandInWindowManager::requestNumber(X11Session& session) {

@@ -36,6 +36,9 @@ public:
     xcb_window_t frame(xcb_window_t client, const platform::Rect& frame, std::uint32_t left, std::uint32_t top,
                        bool nested = false);
     void configure(xcb_window_t window, std::uint16_t mask, const std::vector<std::uint32_t>& values);
+    // Done by the server when these return, the window left in the lists as a client may leave it.
+    void unmap(xcb_window_t window);
+    void destroy(xcb_window_t window);
     // A no-op request on the backend's connection: its number tells how many went before it.
     static unsigned int requestNumber(X11Session& session);
 

@@ -15,6 +15,9 @@ TEST(UsableArea, StrutsReduceOnlyTheMonitorsTheirBandsTouch) {
     const auto topBar = Strut::fromValues({0, 0, 30, 0}, root);
     // A left panel of 50 pixels.
     const auto leftPanel = Strut::fromValues({50, 0, 0, 0, 0, 1079, 0, 0, 0, 0, 0, 0}, root);
+    // A dock of 60 pixels along the right edge, and one of 70 there that spans the whole edge (_NET_WM_STRUT).
+    const auto rightDock = Strut::fromValues({0, 60, 0, 0, 0, 0, 0, 1079, 0, 0, 0, 0}, root);
+    const auto rightBar = Strut::fromValues({0, 70, 0, 0}, root);
     struct Case {
         const char* name;
         Rect monitor;
@@ -29,6 +32,9 @@ TEST(UsableArea, StrutsReduceOnlyTheMonitorsTheirBandsTouch) {
         {"bar and panel", right, {topBar, rightPanel}, Rect(960, 30, 960, 1010)},
         {"left panel does not reach the right monitor", right, {leftPanel}, right},
         {"left panel", left, {leftPanel}, Rect(50, 0, 910, 1080)},
+        {"right dock", right, {rightDock}, Rect(960, 0, 900, 1080)},
+        {"right dock does not reach the left monitor", left, {rightDock}, left},
+        {"right bar over the whole edge", right, {rightBar}, Rect(960, 0, 890, 1080)},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(platform::x11::usableArea(c.monitor, c.struts, root), c.expected) << c.name;

@@ -259,9 +259,13 @@ TEST(X11DesktopChanges, WindowsKeptFromOneCommandToTheNextFollowTheirPropertiesA
     wm.set(windows[2], "_NET_WM_STATE", XCB_ATOM_ATOM, {wm.atom("_NET_WM_STATE_HIDDEN")});
     wm.set(windows[3], "WM_STATE", wm.atom("WM_STATE"), {3, XCB_WINDOW_NONE});
     wm.set(windows[4], "_NET_WM_PID", XCB_ATOM_CARDINAL, {4343});
+    // Sticky by its state, whatever workspace its number names: on every one.
+    wm.set(windows[6], "_NET_WM_DESKTOP", XCB_ATOM_CARDINAL, {1});
+    wm.set(windows[6], "_NET_WM_STATE", XCB_ATOM_ATOM, {wm.atom("_NET_WM_STATE_STICKY")});
     letEventsArrive(session);
     const auto listed = windowsOf(session, clientPid);
     for (int i : {0, 1, 4}) EXPECT_EQ(std::count(listed.begin(), listed.end(), windows[i]), 0) << "window " << i;
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), windows[6]), 1) << "sticky";
     EXPECT_EQ(listed.size(), 37u);
     EXPECT_EQ(windowsOf(session, 4343), std::vector<xcb_window_t>{windows[4]});
     EXPECT_EQ(minimised(windows[2]), true);

@@ -1,6 +1,6 @@
 // What the pointer is on: the title bar the window manager draws above a client, and the window
 // under a point, which is the topmost there as the server stacks the windows and never one the
-// window manager minimised but kept on screen.
+// window manager minimised but kept on screen, nor one unmapped that it still lists.
 #include "StandInWindowManager.h"
 
 #include "platform/x11/StackingOrder.h"
@@ -180,7 +180,7 @@ TEST(X11WindowUnderPointer, WhereTheServerCannotTellTheManagersListDecides) {
     EXPECT_EQ(serverStackingTopmostFirst({10, 10, 10}, rootChildren), (std::vector<std::size_t>{0, 1, 2}));
 }
 
-TEST(X11WindowUnderPointer, AMinimisedWindowTheManagerKeepsMappedIsNeverTheOneUnderThePointer) {
+TEST(X11WindowUnderPointer, AMinimisedWindowKeptMappedOrAListedWindowUnmappedIsNeverTheOneUnderThePointer) {
     ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
     X11Session session({.windowManager = {}});
     StandInWindowManager wm(session);
@@ -204,4 +204,13 @@ TEST(X11WindowUnderPointer, AMinimisedWindowTheManagerKeepsMappedIsNeverTheOneUn
     wm.set(upper, "WM_STATE", wm.atom("WM_STATE"), {iconicState, XCB_WINDOW_NONE});
     letEventsArrive(session);
     EXPECT_EQ(windowAt(session, overBoth), windowOf(lower)) << "WM_STATE Iconic";
+
+    // Normal again, then unmapped by its client while the manager still lists it.
+    constexpr std::uint32_t normalState = 1;
+    wm.set(upper, "WM_STATE", wm.atom("WM_STATE"), {normalState, XCB_WINDOW_NONE});
+    letEventsArrive(session);
+    ASSERT_EQ(windowAt(session, overBoth), windowOf(upper)) << "restored";
+    wm.unmap(upper);
+    letEventsArrive(session);
+    EXPECT_EQ(windowAt(session, overBoth), windowOf(lower)) << "unmapped";
 }

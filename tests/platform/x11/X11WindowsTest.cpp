@@ -1,4 +1,4 @@
-#include "X11BackendFixture.h"
+#include "StandInWindowManager.h"
 
 #include <unistd.h>
 
@@ -7,6 +7,9 @@ using platform::AXUIElement;
 using platform::Point;
 using platform::Rect;
 using platform::Size;
+using zentaris::testing::clientPid;
+using zentaris::testing::letEventsArrive;
+using zentaris::testing::StandInWindowManager;
 using zentaris::testing::X11Session;
 
 namespace {
@@ -188,6 +191,26 @@ TEST(X11Windows, SizeHintsKeepTheWindowOnTheSlotsOuterEdges) {
     EXPECT_GE(applied->height(), 700);
 }
 
+TEST(X11Windows, AClientWithABorderIsSizedToWholeStepsOfItsOwnArea) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
+    X11Session session({.windowManager = {}});
+    StandInWindowManager wm(session);
+    const auto client = wm.manage(Rect(50, 50, 400, 300));
+    // A border of 3 pixels kept by the server, and steps of 10 by 20 (WM_NORMAL_HINTS, resize increments).
+    wm.configure(client, XCB_CONFIG_WINDOW_BORDER_WIDTH, {3});
+    constexpr std::uint32_t incrementFlag = 1u << 6;
+    std::vector<std::uint32_t> hints(18, 0);
+    hints[0] = incrementFlag;
+    hints[9] = 10;
+    hints[10] = 20;
+    wm.set(client, "WM_NORMAL_HINTS", XCB_ATOM_WM_SIZE_HINTS, hints);
+    letEventsArrive(session);
+    const AXUIElement window{AXUIElement::Kind::window, clientPid, client};
+    // The steps count inside the border: 301 by 207 there comes down to 300 by 200.
+    session.setFrame(window, Rect(100, 100, 307, 213));
+    EXPECT_EQ(session.waitForFrame(window, Rect(100, 100, 306, 206)), Rect(100, 100, 306, 206));
+}
+
 TEST(X11Windows, MaximisedAndFullScreenWindowsAreMoved) {
     ZENTARIS_REQUIRE_PROGRAMS("Xvfb", "openbox");
     X11Session session;
@@ -225,6 +248,21 @@ TEST(X11Windows, AWindowThatVanishedEndsTheCommandQuietly) {
     EXPECT_FALSE(ax.copyAttributeValue(*window, "AXRole").ok());
     EXPECT_EQ(ax.performAction(*window, "AXRaise"), AXError::invalidUIElement);
     // The error guard of the session fails the test on any X error that got through.
+}
+
+TEST(X11Windows, AWindowGoneBetweenItsPositionAndItsSizeIsNotMoved) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
+    X11Session session({.windowManager = {}});
+    StandInWindowManager wm(session);
+    const auto client = wm.manage(Rect(50, 50, 400, 300));
+    letEventsArrive(session);
+    const AXUIElement window{AXUIElement::Kind::window, clientPid, client};
+    auto& ax = session.accessibility();
+    // One command: the window is read and placed, then closed by its owner before it is sized.
+    ASSERT_EQ(session.frameOf(window), Rect(50, 50, 400, 300));
+    EXPECT_EQ(ax.setAttributeValue(window, "AXPosition", Point{100, 100}), AXError::success);
+    wm.destroy(client);
+    EXPECT_EQ(ax.setAttributeValue(window, "AXSize", Size{300, 200}), AXError::invalidUIElement);
 }
 
 TEST(X11Windows, ElementAtPositionIsTheTopmostVisibleWindow) {
