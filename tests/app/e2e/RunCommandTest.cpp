@@ -19,8 +19,9 @@ namespace {
 class RunCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!endToEndToolsAvailable() || !programAvailable("trayer") || !programAvailable("setsid")) {
-            GTEST_SKIP() << "the X tools, trayer, setsid or the program are missing";
+        if (!endToEndToolsAvailable() || !programAvailable("trayer") || !programAvailable("xprop") ||
+            !programAvailable("setsid")) {
+            GTEST_SKIP() << "the X tools, trayer, xprop, setsid or the program are missing";
         }
         ASSERT_EQ(::pipe2(banner_, O_CLOEXEC), 0);
         script_ = ::fork();
