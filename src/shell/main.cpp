@@ -4,6 +4,7 @@
 #include "app/AppDelegate.h"
 #include "app/LoginItem.h"
 #include "shell/QtApplicationShell.h"
+#include "shell/SaveAtExit.h"
 #include "shell/ScreenToWidgetGeometry.h"
 #include "shell/SettingsSaveAlert.h"
 #include "onboarding/OnboardingState.h"
@@ -13,6 +14,7 @@
 #include "platform/qt/QtAlertPresenter.h"
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtMainQueue.h"
+#include "platform/qt/QtTerminationSignals.h"
 #include "platform/system/JsonFileUserDefaults.h"
 #include "platform/system/LinuxHostInformation.h"
 #include "platform/x11/X11Connection.h"
@@ -100,6 +102,8 @@ int main(int argc, char** argv) {
 
     platform::JsonFileUserDefaults defaults(platform::JsonFileUserDefaults::defaultLocation());
     platform::UserDefaults::installStandard(&defaults);
+    // Also when Qt ends the process because the X server went away.
+    zentaris::SaveAtExit lastSave([&defaults] { defaults.saveBeforeQuitting(); });
     platform::qt::QtAlertPresenter alerts;
     zentaris::alertWhenSettingsAreNotSaved(defaults, alerts);
     platform::qt::QtMainQueue mainQueue;
@@ -137,6 +141,8 @@ int main(int argc, char** argv) {
     shell.setTranslucencyQuery([&x11] { return x11->connection().compositingManagerRunning(); });
     alerts.setOwnerQuery([&shell] { return shell.settingsWindow(); });
     shell.setOwnWindowPlacement(&x11->workspace());
+    // `kill`, logout, a closed terminal and Ctrl-C end the program as the tray menu's Quit does.
+    platform::qt::QtTerminationSignals terminationSignals([&shell] { shell.terminate(); });
     zentaris::LoginItem loginItem(zentaris::LoginItem::defaultAutostartDirectory(), ownExecutable());
 
     zentaris::AppDelegate controller({
@@ -160,6 +166,6 @@ int main(int argc, char** argv) {
     }
     const int status = QApplication::exec();
     controller.applicationWillTerminate();
-    defaults.saveBeforeQuitting();
+    lastSave.run();
     return status;
 }

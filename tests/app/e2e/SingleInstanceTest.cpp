@@ -23,18 +23,6 @@ const Slot whole = fractionOf(screenArea, 0, 0, 1, 1);
 const char* const trayerCommand[] = {"trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
                                      "--height", "24", "--transparent", "false"};
 
-// The exit status once `pid` has ended, nothing while it still runs after `seconds`.
-std::optional<int> exitStatus(pid_t pid, double seconds) {
-    std::optional<int> status;
-    waitUntil([&] {
-        int raw = 0;
-        if (::waitpid(pid, &raw, WNOHANG) != pid) return false;
-        status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-        return true;
-    }, seconds);
-    return status;
-}
-
 std::size_t occurrences(const std::string& text, const std::string& part) {
     std::size_t count = 0;
     for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;

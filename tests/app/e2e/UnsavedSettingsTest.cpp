@@ -1,16 +1,20 @@
 // A settings change made while the disk is full, as a person meets it: the alert says the next
 // change will try again, and once there is room the next change saves it, with the defaults that
-// could not be stored at start; a change still unsaved at quit is saved then.
+// could not be stored at start; a change still unsaved when the program ends (by its Quit, by a
+// signal, or because the X server went away) is saved then, or named on standard error.
 
 #include "ZentarisSession.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fcntl.h>
 #include <fstream>
 #include <signal.h>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
 
 namespace zentaris::testing {
 namespace {
@@ -87,6 +91,98 @@ TEST(UnsavedSettings, AChangeRefusedOnAFullDiskIsSavedWithTheNextChangeOnceThere
     session.press({"Up", "Return"}); // from no row, Up picks the last: Quit
     ASSERT_TRUE(waitUntil([&] { return ::kill(session.programPid(), 0) != 0 || ::waitpid(session.programPid(), nullptr, WNOHANG) > 0; }, 10));
     EXPECT_EQ(storedValues(session).value("dragModeModifier", nlohmann::json::object()).value("value", ""), "command");
+}
+
+// A program started with room whose Activation Key change, Super to Shift, was then refused on a
+// full disk; nothing else waits to be saved. The test reads its standard error.
+class UnsavedWhenTheProgramEnds : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!endToEndToolsAvailable() || !programAvailable("prlimit")) GTEST_SKIP() << "the X tools, prlimit or the program are missing";
+        session_ = std::make_unique<ZentarisSession>();
+        const auto terminal = session_->openTerminal("Terminal 1", 100, 100);
+        // A pipe: the file size limit that plays the full disk would cut a file short.
+        ASSERT_EQ(::pipe(errors_), 0);
+        ASSERT_TRUE(session_->startProgram(terminal, {0, 0, 1920, 1080},
+                                           {"sh", "-c", "trap '' XFSZ; exec \"$@\" 2>&" + std::to_string(errors_[1]), "sh"}));
+        ::close(std::exchange(errors_[1], -1));
+
+        session_->display().run({"env", "XDG_CONFIG_HOME=" + session_->configHome().string(), ZENTARIS_BINARY});
+        std::optional<xcb_window_t> settings;
+        ASSERT_TRUE(waitUntil([&] { return (settings = session_->screen().clientTitled("Settings")).has_value(); }, 10));
+        ASSERT_TRUE(waitUntil([&] { return storedValues(*session_).contains("windowFrame.Settings"); }, 10));
+        limitFileSize(*session_, "16");
+        session_->focus(*settings);
+        session_->press(std::vector<std::string>(9, "Tab"));
+        session_->press({"Down"});
+        ASSERT_TRUE(dismissAlert(*session_, *settings)) << "the refused change is told";
+        ASSERT_NE(activationKey(), "shift");
+    }
+
+    void TearDown() override {
+        for (const int end : errors_) {
+            if (end >= 0) ::close(end);
+        }
+    }
+
+    // What the program wrote to standard error, once it has ended.
+    std::string errorOutput() {
+        ::fcntl(errors_[0], F_SETFL, O_NONBLOCK);
+        waitUntil([&] {
+            char buffer[4096];
+            ssize_t n = 0;
+            while ((n = ::read(errors_[0], buffer, sizeof buffer)) > 0) errorText_.append(buffer, static_cast<std::size_t>(n));
+            return n == 0;
+        }, 10);
+        return errorText_;
+    }
+    std::string activationKey() const {
+        return storedValues(*session_).value("dragModeModifier", nlohmann::json::object()).value("value", "");
+    }
+    // The settings named as lost, one list for each line that names some.
+    std::vector<std::vector<std::string>> namedAsLost() {
+        std::vector<std::vector<std::string>> lines;
+        std::istringstream text(errorOutput());
+        for (std::string line; std::getline(text, line);) {
+            const auto names = line.find("could not be saved and are lost:");
+            if (names == std::string::npos) continue;
+            auto& keys = lines.emplace_back();
+            for (auto open = line.find('"', names); open != std::string::npos; open = line.find('"', open + 1)) {
+                const auto close = line.find('"', open + 1);
+                if (close == std::string::npos) break;
+                keys.push_back(line.substr(open + 1, close - open - 1));
+                open = close;
+            }
+        }
+        return lines;
+    }
+
+    std::unique_ptr<ZentarisSession> session_;
+    int errors_[2] = {-1, -1};
+    std::string errorText_;
+};
+
+TEST_F(UnsavedWhenTheProgramEnds, SigtermSavesTheRefusedChangeOnceThereIsRoom) {
+    limitFileSize(*session_, "unlimited");
+    ::kill(session_->programPid(), SIGTERM);
+    EXPECT_EQ(exitStatus(session_->programPid(), 15), 0) << "it ends as its Quit does";
+    EXPECT_EQ(activationKey(), "shift");
+    EXPECT_TRUE(namedAsLost().empty()) << errorOutput();
+}
+
+TEST_F(UnsavedWhenTheProgramEnds, SigtermOnAFullDiskNamesTheLostChangeAndNothingElse) {
+    ::kill(session_->programPid(), SIGTERM);
+    EXPECT_EQ(exitStatus(session_->programPid(), 15), 0) << "it ends as its Quit does";
+    EXPECT_NE(activationKey(), "shift");
+    EXPECT_EQ(namedAsLost(), std::vector<std::vector<std::string>>{{"dragModeModifier"}})
+        << errorOutput();
+}
+
+TEST_F(UnsavedWhenTheProgramEnds, TheXServerGoingAwaySavesTheRefusedChange) {
+    limitFileSize(*session_, "unlimited");
+    ::kill(session_->display().processes().front(), SIGTERM);
+    EXPECT_TRUE(exitStatus(session_->programPid(), 15)) << "it outlived its display";
+    EXPECT_EQ(activationKey(), "shift");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ctime>
 #include <stdexcept>
+#include <sys/wait.h>
 #include <thread>
 
 namespace zentaris::testing {
@@ -19,6 +20,17 @@ bool waitUntil(const std::function<bool()>& done, double seconds) {
         if (done()) return true;
     }
     return done();
+}
+
+std::optional<int> exitStatus(pid_t pid, double seconds) {
+    std::optional<int> status;
+    waitUntil([&] {
+        int raw = 0;
+        if (::waitpid(pid, &raw, WNOHANG) != pid) return false;
+        status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+        return true;
+    }, seconds);
+    return status;
 }
 
 bool endToEndToolsAvailable() {
@@ -60,8 +72,9 @@ void ZentarisSession::launchProgram(const std::vector<std::string>& launcher) {
     programPid_ = display_->spawn(argv);
 }
 
-bool ZentarisSession::startProgram(xcb_window_t probe, const PixelRect& area) {
-    launchProgram();
+bool ZentarisSession::startProgram(xcb_window_t probe, const PixelRect& area,
+                                   const std::vector<std::string>& launcher) {
+    launchProgram(launcher);
     focus(probe);
     const Slot whole = fractionOf(area, 0, 0, 1, 1);
     const auto deadline = Clock::now() + std::chrono::seconds(20);

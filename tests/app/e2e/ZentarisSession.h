@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,9 +38,10 @@ public:
 
     // Starts an xterm with this title at +x+y and waits until the window manager has framed it.
     xcb_window_t openTerminal(const std::string& title, int x, int y);
-    // Starts the program and waits until its shortcuts answer: `probe` is focused and the
-    // full-screen shortcut pressed until the window fills `area`. False when it never does.
-    bool startProgram(xcb_window_t probe, const PixelRect& area);
+    // Starts the program (with `launcher`, as launchProgram does) and waits until its shortcuts
+    // answer: `probe` is focused and the full-screen shortcut pressed until the window fills
+    // `area`. False when it never does.
+    bool startProgram(xcb_window_t probe, const PixelRect& area, const std::vector<std::string>& launcher = {});
     // Starts the program with `launcher` (a command followed by the program's own) and returns.
     void launchProgram(const std::vector<std::string>& launcher = {});
     pid_t programPid() const { return programPid_; }
@@ -68,6 +70,9 @@ private:
 void pauseFor(double seconds);
 // Asks `done` until it answers true or the time is up; its last answer.
 bool waitUntil(const std::function<bool()>& done, double seconds);
+// The exit status once the child `pid` has ended (128 + the signal when one ended it), nothing
+// while it still runs after `seconds`.
+std::optional<int> exitStatus(pid_t pid, double seconds);
 
 // The program under test and the tools the sessions need are all installed.
 bool endToEndToolsAvailable();
