@@ -136,7 +136,9 @@ void AppDelegate::handleRightMouseDown(const platform::InputEvent& event) {
     // A menu or popup lying over a title bar takes the press (a menu item picked with a right-button
     // drag), as does one of the program's own windows: it is no press on the window beneath.
     initialClickWindow_.reset();
-    if (!event.onPopupOrOwnWindow) initialClickWindow_ = windowManagementService_.screenDetection().windowAtPoint(event.location);
+    if (!event.onPopupOrOwnWindow) {
+        initialClickWindow_ = windowManagementService_.screenDetection().windowAtPoint(event.location);
+    }
     if (initialClickWindow_) {
         clickWasInTitleBar_ = isClickInTitleBar(*initialClickWindow_, event.location);
         auto position = deps_.desktop.accessibility.copyAttributeValue(*initialClickWindow_, "AXPosition");

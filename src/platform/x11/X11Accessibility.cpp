@@ -67,8 +67,9 @@ bool X11Accessibility::isPopupOrOwnWindow(xcb_window_t topLevel) {
     mover_.prefetchFrames(windows);
     auto attributes = waitForReply(c, xcb_get_window_attributes_reply, attributesCookie);
     if (!attributes) return false;
-    const auto held = std::find_if(clients.begin(), clients.end(),
-                                   [&](const ClientInfo& client) { return mover_.topLevel(client.window) == topLevel; });
+    const auto held = std::find_if(clients.begin(), clients.end(), [&](const ClientInfo& client) {
+        return mover_.topLevel(client.window) == topLevel;
+    });
     if (held == clients.end()) return attributes->override_redirect;
     return held->pid == clients_.ownPid();
 }

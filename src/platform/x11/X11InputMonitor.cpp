@@ -144,7 +144,8 @@ std::optional<X11InputMonitor::Pointer> X11InputMonitor::queryPointer() const {
     return Pointer{space.toScreen(Point{double(reply->root_x), double(reply->root_y)}), flagsOf(reply->mask), reply->child};
 }
 
-void X11InputMonitor::deliver(InputEventType type, const Pointer& pointer, std::uint16_t keyCode, bool onPopupOrOwnWindow) {
+void X11InputMonitor::deliver(InputEventType type, const Pointer& pointer, std::uint16_t keyCode,
+                              bool onPopupOrOwnWindow) {
     const InputEvent event{type, pointer.location, pointer.flags, keyCode, onPopupOrOwnWindow};
     // Copies: a handler may add or drop monitors while it runs.
     std::vector<Handler> handlers;

@@ -52,7 +52,8 @@ private:
     void handleButton(std::uint32_t button, bool press);
     void flushMotion();
     std::optional<Pointer> queryPointer() const;
-    void deliver(InputEventType type, const Pointer& pointer, std::uint16_t keyCode = 0, bool onPopupOrOwnWindow = false);
+    void deliver(InputEventType type, const Pointer& pointer, std::uint16_t keyCode = 0,
+                 bool onPopupOrOwnWindow = false);
     InputEventMask wantedMask() const;
 
     X11Connection& connection_;

@@ -312,7 +312,8 @@ TEST_P(OwnWindowOverATitleBar, ARightButtonDragOnTheSettingsWindowMovesNoWindowB
     const auto box = *screen.outerFrame(*settings);
     const auto covered = session.openTerminal("Covered", box.x + 40, box.y + 60);
     session.focus(*settings);
-    ASSERT_TRUE(waitUntil([&] { return !screen.windowsAbove(covered).empty(); }, 5)) << "the settings window stays beneath";
+    ASSERT_TRUE(waitUntil([&] { return !screen.windowsAbove(covered).empty(); }, 5))
+        << "the settings window stays beneath";
     const auto frame = *screen.outerFrame(covered);
     const int x = frame.x + 60, y = frame.y + screen.decorationAbove(covered) / 2;
     ASSERT_TRUE(contains(*screen.outerFrame(*settings), x, y));
