@@ -134,9 +134,11 @@ void AppDelegate::handleRightMouseDown(const platform::InputEvent& event) {
     escCancellation_.cancel();
     initialWindowPosition_.reset();
     // A menu or popup lying over a title bar takes the press (a menu item picked with a right-button
-    // drag): it is no press on the window beneath.
+    // drag), as does one of the program's own windows: it is no press on the window beneath.
     initialClickWindow_.reset();
-    if (!event.onPopup) initialClickWindow_ = windowManagementService_.screenDetection().windowAtPoint(event.location);
+    if (!event.onPopupOrOwnWindow) {
+        initialClickWindow_ = windowManagementService_.screenDetection().windowAtPoint(event.location);
+    }
     if (initialClickWindow_) {
         clickWasInTitleBar_ = isClickInTitleBar(*initialClickWindow_, event.location);
         auto position = deps_.desktop.accessibility.copyAttributeValue(*initialClickWindow_, "AXPosition");

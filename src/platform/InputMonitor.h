@@ -34,9 +34,10 @@ struct InputEvent {
     // The virtual key code of a key event; 0 otherwise.
     std::uint16_t keyCode = 0;
     // Of a right-button press: it landed on a window that lies above the others without the window
-    // manager (a menu, tooltip or notification, the program's own menus included), not on a window
-    // or the desktop. The program's windows that let clicks through do not count.
-    bool onPopup = false;
+    // manager (a menu, tooltip or notification, the program's own menus included), or on one of the
+    // program's own windows (settings, tutorial, alerts), not on another program's window or the
+    // desktop. The program's windows that let clicks through do not count.
+    bool onPopupOrOwnWindow = false;
 };
 
 // Watches the pointer buttons and the keyboard of the whole desktop, whichever window has them,

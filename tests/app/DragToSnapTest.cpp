@@ -227,6 +227,26 @@ TEST_F(DragToSnapTest, RightButtonDragsSnapFromTheTitleBarOnly) {
     EXPECT_EQ(frame(), home);
 }
 
+TEST_F(DragToSnapTest, ARightPressOnAPopupWhileTheLeftButtonIsDownStartsNoDrag) {
+    press({300, 590}); // the left button on the title bar
+    input.send(InputEvent{InputEventType::rightMouseDown, pointer, commandFlag, 0, true});
+    // Motion with the left button held is a left drag; the window manager still moves the window.
+    dragBy(-250, 0);
+    EXPECT_FALSE(app->hasStartedWindowDrag());
+    EXPECT_FALSE(shell.preview);
+    release(InputEventType::rightMouseUp);
+    EXPECT_EQ(frame(), Rect(home.minX() - 250, home.minY(), home.width(), home.height()));
+}
+
+TEST_F(DragToSnapTest, ARightPressBelowTheTitleBarShowsNoPreviewForTheDragThatNeverStarts) {
+    pointer = {300, 560};
+    send(InputEventType::rightMouseDown, pointer);
+    dragBy(-250, 0, 0, 0, 0, InputEventType::rightMouseDragged);
+    EXPECT_FALSE(shell.preview);
+    release(InputEventType::rightMouseUp);
+    EXPECT_EQ(frame(), home);
+}
+
 TEST_F(DragToSnapTest, TheTitleBarFollowsAToolbarAndItsButtons) {
     // A 50-point toolbar widens the band; a close button counts wherever it is.
     desktop.addPart(window, "AXToolbar", {100, 550, 400, 50});

@@ -56,16 +56,22 @@ std::optional<AXUIElement> X11Accessibility::focusedWindow(std::optional<Process
     return windowElement(*active);
 }
 
-bool X11Accessibility::isPopup(xcb_window_t topLevel) {
+bool X11Accessibility::isPopupOrOwnWindow(xcb_window_t topLevel) {
     if (topLevel == XCB_WINDOW_NONE || !clients_.connection().isConnected()) return false;
     auto* c = clients_.connection().xcb();
-    auto attributes = waitForReply(c, xcb_get_window_attributes_reply, xcb_get_window_attributes(c, topLevel));
-    if (!attributes || !attributes->override_redirect) return false;
-    // The same reads as the hit test's that follows a press.
+    // Answered together with the first of the reads below.
+    const auto attributesCookie = xcb_get_window_attributes(c, topLevel);
+    // The same reads, in the same order, as the hit test's that follows a press.
     const auto windows = clients_.stackingTopmostFirst();
+    const auto clients = clients_.read(windows);
     mover_.prefetchFrames(windows);
-    return std::none_of(windows.begin(), windows.end(),
-                        [&](xcb_window_t window) { return mover_.topLevel(window) == topLevel; });
+    auto attributes = waitForReply(c, xcb_get_window_attributes_reply, attributesCookie);
+    if (!attributes) return false;
+    const auto held = std::find_if(clients.begin(), clients.end(), [&](const ClientInfo& client) {
+        return mover_.topLevel(client.window) == topLevel;
+    });
+    if (held == clients.end()) return attributes->override_redirect;
+    return held->pid == clients_.ownPid();
 }
 
 AXCopyResult X11Accessibility::copyAttributeValue(const AXUIElement& element, const std::string& attribute) {

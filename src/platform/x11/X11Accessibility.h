@@ -41,9 +41,10 @@ public:
     std::vector<AXUIElement> windowsOf(ProcessId pid);
     std::optional<AXUIElement> focusedWindow(std::optional<ProcessId> ofProcess);
     // Whether a root's child is a window that lies above the managed ones without the window
-    // manager (override-redirect): a menu, tooltip or notification. Some window managers make
-    // their frames override-redirect too; a frame that holds a managed window is none.
-    bool isPopup(xcb_window_t topLevel);
+    // manager (override-redirect): a menu, tooltip or notification; or the frame of one of our own
+    // process's windows. Some window managers make their frames override-redirect too; a frame that
+    // holds another process's managed window is neither.
+    bool isPopupOrOwnWindow(xcb_window_t topLevel);
 
 private:
     // The listable windows of the look, grouped by application once: asking every application in

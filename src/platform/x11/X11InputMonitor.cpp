@@ -124,7 +124,7 @@ void X11InputMonitor::handleButton(std::uint32_t button, bool press) {
     // Only a right-button press, which may drag by a title bar, asks what it landed on: one request
     // more, none for a left press, a release or motion.
     if (auto pointer = queryPointer()) {
-        deliver(type, *pointer, 0, press && !left && windows_.isPopup(pointer->topLevel));
+        deliver(type, *pointer, 0, press && !left && windows_.isPopupOrOwnWindow(pointer->topLevel));
     }
 }
 
@@ -144,8 +144,9 @@ std::optional<X11InputMonitor::Pointer> X11InputMonitor::queryPointer() const {
     return Pointer{space.toScreen(Point{double(reply->root_x), double(reply->root_y)}), flagsOf(reply->mask), reply->child};
 }
 
-void X11InputMonitor::deliver(InputEventType type, const Pointer& pointer, std::uint16_t keyCode, bool onPopup) {
-    const InputEvent event{type, pointer.location, pointer.flags, keyCode, onPopup};
+void X11InputMonitor::deliver(InputEventType type, const Pointer& pointer, std::uint16_t keyCode,
+                              bool onPopupOrOwnWindow) {
+    const InputEvent event{type, pointer.location, pointer.flags, keyCode, onPopupOrOwnWindow};
     // Copies: a handler may add or drop monitors while it runs.
     std::vector<Handler> handlers;
     for (const auto& [id, monitor] : *handlers_) {

@@ -20,9 +20,9 @@ class X11Accessibility;
 // even while the window manager holds the pointer for a window move. Raw events carry no pointer
 // position or modifier state: both are asked of the server when an event is handed on. Motion is
 // selected only while a button is held, and bursts of it are handed on once per turn of the queue.
-// A right-button press also asks whether the window the server shows at the pointer is a popup
-// (X11Accessibility::isPopup); the program's windows that let clicks through have no input region,
-// so the server looks beneath them.
+// A right-button press also asks whether the window the server shows at the pointer is a popup or
+// one of the program's own (X11Accessibility::isPopupOrOwnWindow); the program's windows that let
+// clicks through have no input region, so the server looks beneath them.
 class X11InputMonitor : public InputMonitor {
 public:
     X11InputMonitor(X11Connection& connection, X11Keymap& keymap, X11Monitors& monitors, X11Accessibility& windows,
@@ -52,7 +52,8 @@ private:
     void handleButton(std::uint32_t button, bool press);
     void flushMotion();
     std::optional<Pointer> queryPointer() const;
-    void deliver(InputEventType type, const Pointer& pointer, std::uint16_t keyCode = 0, bool onPopup = false);
+    void deliver(InputEventType type, const Pointer& pointer, std::uint16_t keyCode = 0,
+                 bool onPopupOrOwnWindow = false);
     InputEventMask wantedMask() const;
 
     X11Connection& connection_;

@@ -3,7 +3,7 @@
 // drag snaps a window only when it starts on the title bar the window manager draws, however tall,
 // or, on a window with no title bar, near its top, and never from a menu or popup lying over one;
 // the window dragged is the one the user sees where the press is, whatever the window manager's
-// list says.
+// list says; a press on the program's own settings window lying over a title bar drags nothing.
 
 #include "ZentarisSession.h"
 
@@ -292,6 +292,44 @@ TEST(DragToSnapEndToEnd, TheWindowDraggedIsTheOneRaisedAboveANewerOneWhereBothLi
     ASSERT_EQ(display.run({"xdotool", "mouseup", "1", "keyup", "super"}), 0);
     EXPECT_TRUE(session.waitForSlot(older, rightHalf, screenArea));
 }
+
+// Under openbox (false) and fluxbox (true).
+class OwnWindowOverATitleBar : public ::testing::TestWithParam<bool> {};
+
+TEST_P(OwnWindowOverATitleBar, ARightButtonDragOnTheSettingsWindowMovesNoWindowBeneath) {
+    if (!endToEndToolsAvailable() || (GetParam() && !programAvailable("fluxbox"))) {
+        GTEST_SKIP() << "the X tools or the program are missing";
+    }
+    TemporaryDirectory home;
+    ZentarisSession session(GetParam() ? fluxboxIn(home) : ZentarisSession::Options{});
+    const auto probe = session.openTerminal("Probe", 100, 100);
+    ASSERT_TRUE(session.startProgram(probe, screenArea)) << "the program's shortcuts never answered";
+    const auto settings = session.openSettings();
+    ASSERT_TRUE(settings) << "the settings window did not come forward";
+    auto& screen = session.screen();
+
+    // A terminal whose title bar the settings window, raised again, covers.
+    const auto box = *screen.outerFrame(*settings);
+    const auto covered = session.openTerminal("Covered", box.x + 40, box.y + 60);
+    session.focus(*settings);
+    ASSERT_TRUE(waitUntil([&] { return !screen.windowsAbove(covered).empty(); }, 5))
+        << "the settings window stays beneath";
+    const auto frame = *screen.outerFrame(covered);
+    const int x = frame.x + 60, y = frame.y + screen.decorationAbove(covered) / 2;
+    ASSERT_TRUE(contains(*screen.outerFrame(*settings), x, y));
+
+    bool previewShown = false;
+    rightButtonDrag(session.display(), x, y, std::vector<std::pair<int, int>>(6, {0, 5}), [&] {
+        pauseFor(0.3);
+        previewShown = screen.overlayShown("Zentaris");
+    });
+    EXPECT_FALSE(previewShown) << "a press on the program's own window is no press on the title bar beneath";
+    EXPECT_TRUE(session.staysPut(covered, 1.0));
+    EXPECT_EQ(screen.outerFrame(covered), frame);
+}
+
+INSTANTIATE_TEST_SUITE_P(DragToSnapEndToEnd, OwnWindowOverATitleBar, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "fluxbox" : "openbox"; });
 
 } // namespace
 } // namespace zentaris::testing

@@ -66,10 +66,25 @@ xcb_window_t ZentarisSession::openTerminal(const std::string& title, int x, int 
     throw std::runtime_error("xterm \"" + title + "\" did not appear");
 }
 
+std::vector<std::string> ZentarisSession::programCommand() const {
+    return {"env", "XDG_CONFIG_HOME=" + config_.path().string(), ZENTARIS_BINARY};
+}
+
 void ZentarisSession::launchProgram(const std::vector<std::string>& launcher) {
     auto argv = launcher;
-    argv.insert(argv.end(), {"env", "XDG_CONFIG_HOME=" + config_.path().string(), ZENTARIS_BINARY});
+    const auto command = programCommand();
+    argv.insert(argv.end(), command.begin(), command.end());
     programPid_ = display_->spawn(argv);
+}
+
+std::optional<xcb_window_t> ZentarisSession::openSettings() {
+    if (display_->run(programCommand()) != 0) return std::nullopt;
+    std::optional<xcb_window_t> settings;
+    const bool shown = waitUntil([&] {
+        settings = screen_->clientTitled("Settings");
+        return settings && screen_->viewable(*settings) && screen_->outerFrame(*settings);
+    }, 15);
+    return shown ? settings : std::nullopt;
 }
 
 bool ZentarisSession::startProgram(xcb_window_t probe, const PixelRect& area,

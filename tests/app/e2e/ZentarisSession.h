@@ -45,6 +45,9 @@ public:
     // Starts the program with `launcher` (a command followed by the program's own) and returns.
     void launchProgram(const std::vector<std::string>& launcher = {});
     pid_t programPid() const { return programPid_; }
+    // Starts the program once more, which brings the running one's settings window forward, and
+    // answers that window once it is framed and viewable.
+    std::optional<xcb_window_t> openSettings();
 
     // Runs `xrandr --setmonitor` with each argument list.
     void setMonitors(const std::vector<std::vector<std::string>>& monitors);
@@ -61,6 +64,9 @@ public:
     ::testing::AssertionResult staysPut(xcb_window_t window, double seconds);
 
 private:
+    // The program's command line, with its settings in this session's folder.
+    std::vector<std::string> programCommand() const;
+
     TemporaryDirectory config_;
     std::unique_ptr<PrivateDisplay> display_;
     std::unique_ptr<ScreenObserver> screen_;
