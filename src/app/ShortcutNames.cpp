@@ -111,7 +111,7 @@ const std::vector<std::pair<const GlobalShortcuts::Name*, GlobalShortcuts::Short
 
 void registerDefaultShortcuts() {
     for (const auto& [name, shortcut] : defaultBindings()) {
-        if (!GlobalShortcuts::getShortcut(*name)) GlobalShortcuts::setShortcut(shortcut, *name);
+        if (!GlobalShortcuts::getShortcut(*name)) GlobalShortcuts::setDefaultShortcut(shortcut, *name);
     }
 }
 

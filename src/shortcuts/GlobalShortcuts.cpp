@@ -6,6 +6,7 @@ std::optional<Shortcut> getShortcut(const Name& name) { return Registry::shared(
 void setShortcut(const std::optional<Shortcut>& shortcut, const Name& name) {
     Registry::shared().setShortcut(shortcut, name);
 }
+void setDefaultShortcut(const Shortcut& shortcut, const Name& name) { Registry::shared().storeDefault(name, shortcut); }
 void onKeyDown(const Name& name, Registry::Action action) { Registry::shared().onKeyDown(name, std::move(action)); }
 void onKeyUp(const Name& name, Registry::Action action) { Registry::shared().onKeyUp(name, std::move(action)); }
 bool userDefaultsContains(const Name& name) { return Registry::shared().userDefaultsContains(name); }

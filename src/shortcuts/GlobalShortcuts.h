@@ -13,6 +13,8 @@ namespace GlobalShortcuts {
 
 std::optional<Shortcut> getShortcut(const Name& name);
 void setShortcut(const std::optional<Shortcut>& shortcut, const Name& name);
+// Sets a default for a name that has no shortcut (see Registry::storeDefault).
+void setDefaultShortcut(const Shortcut& shortcut, const Name& name);
 void onKeyDown(const Name& name, Registry::Action action);
 void onKeyUp(const Name& name, Registry::Action action);
 bool userDefaultsContains(const Name& name);

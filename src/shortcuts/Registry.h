@@ -49,6 +49,9 @@ public:
     bool userDefaultsContains(const Name& name) const;
     // Stores the name's default when nothing at all is stored under its key.
     void storeDefaultIfAbsent(const Name& name);
+    // Stores `shortcut` as a default for a name that has no shortcut; should it never reach the
+    // disk, it is stored again at the next start.
+    void storeDefault(const Name& name, const Shortcut& shortcut) { store(name, shortcut, Origin::defaultInPlaceOfNothing); }
 
     bool isEnabled() const { return isEnabled_; }
     void setEnabled(bool enabled);

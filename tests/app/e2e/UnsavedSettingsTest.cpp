@@ -93,20 +93,30 @@ TEST(UnsavedSettings, AChangeRefusedOnAFullDiskIsSavedWithTheNextChangeOnceThere
     EXPECT_EQ(storedValues(session).value("dragModeModifier", nlohmann::json::object()).value("value", ""), "command");
 }
 
-// A program started with room whose Activation Key change, Super to Shift, was then refused on a
-// full disk; nothing else waits to be saved. The test reads its standard error.
+// A program whose standard error the test reads, and whose Activation Key change, Super to Shift,
+// is refused on a full disk.
 class UnsavedWhenTheProgramEnds : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!endToEndToolsAvailable() || !programAvailable("prlimit")) GTEST_SKIP() << "the X tools, prlimit or the program are missing";
         session_ = std::make_unique<ZentarisSession>();
+    }
+
+    // Starts the program, on a disk that is full from the start or with room.
+    void start(bool fullFromTheStart) {
         const auto terminal = session_->openTerminal("Terminal 1", 100, 100);
         // A pipe: the file size limit that plays the full disk would cut a file short.
         ASSERT_EQ(::pipe(errors_), 0);
-        ASSERT_TRUE(session_->startProgram(terminal, {0, 0, 1920, 1080},
-                                           {"sh", "-c", "trap '' XFSZ; exec \"$@\" 2>&" + std::to_string(errors_[1]), "sh"}));
+        const std::string full = fullFromTheStart ? "prlimit --fsize=16: " : "";
+        const std::vector<std::string> launcher = {"sh", "-c", "trap '' XFSZ; exec " + full + "\"$@\" 2>&" + std::to_string(errors_[1]), "sh"};
+        // On a full disk the alert comes first; with room, the program is up once its shortcuts work.
+        if (fullFromTheStart) session_->launchProgram(launcher);
+        else ASSERT_TRUE(session_->startProgram(terminal, {0, 0, 1920, 1080}, launcher));
         ::close(std::exchange(errors_[1], -1));
+    }
 
+    // From a start with room: nothing else waits to be saved then.
+    void changeTheActivationKeyWhileTheDiskIsFull() {
         session_->display().run({"env", "XDG_CONFIG_HOME=" + session_->configHome().string(), ZENTARIS_BINARY});
         std::optional<xcb_window_t> settings;
         ASSERT_TRUE(waitUntil([&] { return (settings = session_->screen().clientTitled("Settings")).has_value(); }, 10));
@@ -163,6 +173,8 @@ protected:
 };
 
 TEST_F(UnsavedWhenTheProgramEnds, SigtermSavesTheRefusedChangeOnceThereIsRoom) {
+    ASSERT_NO_FATAL_FAILURE(start(/*fullFromTheStart=*/false));
+    ASSERT_NO_FATAL_FAILURE(changeTheActivationKeyWhileTheDiskIsFull());
     limitFileSize(*session_, "unlimited");
     ::kill(session_->programPid(), SIGTERM);
     EXPECT_EQ(exitStatus(session_->programPid(), 15), 0) << "it ends as its Quit does";
@@ -171,6 +183,8 @@ TEST_F(UnsavedWhenTheProgramEnds, SigtermSavesTheRefusedChangeOnceThereIsRoom) {
 }
 
 TEST_F(UnsavedWhenTheProgramEnds, SigtermOnAFullDiskNamesTheLostChangeAndNothingElse) {
+    ASSERT_NO_FATAL_FAILURE(start(/*fullFromTheStart=*/false));
+    ASSERT_NO_FATAL_FAILURE(changeTheActivationKeyWhileTheDiskIsFull());
     ::kill(session_->programPid(), SIGTERM);
     EXPECT_EQ(exitStatus(session_->programPid(), 15), 0) << "it ends as its Quit does";
     EXPECT_NE(activationKey(), "shift");
@@ -178,7 +192,18 @@ TEST_F(UnsavedWhenTheProgramEnds, SigtermOnAFullDiskNamesTheLostChangeAndNothing
         << errorOutput();
 }
 
+TEST_F(UnsavedWhenTheProgramEnds, AStartOnAFullDiskThatChangedNothingNamesNothingAsLost) {
+    ASSERT_NO_FATAL_FAILURE(start(/*fullFromTheStart=*/true));
+    ASSERT_TRUE(dismissAlert(*session_)) << "the default shortcuts could not be stored at start, and that is told";
+    ::kill(session_->programPid(), SIGTERM);
+    EXPECT_EQ(exitStatus(session_->programPid(), 15), 0);
+    EXPECT_TRUE(namedAsLost().empty()) << "defaults and the language in use are stored again at the next start\n"
+                                       << errorOutput();
+}
+
 TEST_F(UnsavedWhenTheProgramEnds, TheXServerGoingAwaySavesTheRefusedChange) {
+    ASSERT_NO_FATAL_FAILURE(start(/*fullFromTheStart=*/false));
+    ASSERT_NO_FATAL_FAILURE(changeTheActivationKeyWhileTheDiskIsFull());
     limitFileSize(*session_, "unlimited");
     ::kill(session_->display().processes().front(), SIGTERM);
     EXPECT_TRUE(exitStatus(session_->programPid(), 15)) << "it outlived its display";
