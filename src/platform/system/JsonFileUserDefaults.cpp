@@ -438,7 +438,6 @@ std::string JsonFileUserDefaults::saveUnsaved() {
     }
     // A new file is private; an existing one keeps the permissions its owner gave it.
     if (const int failure = replaceFileAtomically(target, text, 0600, beforeReplace_)) return refused(std::strerror(failure));
-    std::erase_if(unreadable_, [&](const auto& entry) { return unsaved_.count(entry.first) && !leftOut.count(entry.first); });
     std::erase_if(unsaved_, [&leftOut](const auto& entry) { return !leftOut.count(entry.first); });
     tooLargeKeys_ = std::move(leftOut);
     return {};

@@ -110,7 +110,8 @@ private:
     // Unsaved keys whose change alone would make the file too large: left out of a save that
     // would otherwise be refused, until there is room.
     std::set<std::string> tooLargeKeys_;
-    // Keys whose value the program cannot read, with that value: kept in a copy before replaced.
+    // Keys whose value the program cannot read, with that value: while the file holds it, the file
+    // is copied aside before a save replaces it.
     std::map<std::string, std::optional<DefaultsValue>> unreadable_;
     // Keys whose value here changed to what another writer saved, to be told once the save is over.
     std::vector<std::string> takenFromOthers_;
