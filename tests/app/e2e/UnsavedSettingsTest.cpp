@@ -4,6 +4,7 @@
 // signal, or because the X server went away) is saved then, or named on standard error.
 
 #include "ZentarisSession.h"
+#include "platform/system/SettingsStoreTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -208,6 +209,25 @@ TEST_F(UnsavedWhenTheProgramEnds, TheXServerGoingAwaySavesTheRefusedChange) {
     ::kill(session_->display().processes().front(), SIGTERM);
     EXPECT_TRUE(exitStatus(session_->programPid(), 15)) << "it outlived its display";
     EXPECT_EQ(activationKey(), "shift");
+}
+
+TEST(UnsavedSettings, AStartBehindAStuckLockHolderWaitsOnceAndSavesTheDefaultsOnceItLetsGo) {
+    if (!endToEndToolsAvailable()) GTEST_SKIP() << "the X tools or the program are missing";
+    ZentarisSession session;
+    const auto terminal = session.openTerminal("Terminal 1", 100, 100);
+    std::filesystem::create_directories(session.defaultsFile().parent_path());
+    auto holder = std::make_unique<StuckLockHolder>(session.defaultsFile().parent_path());
+    ASSERT_TRUE(holder->holds());
+    // Some 23 saves at start, each refused: one wait of two seconds, not one for each.
+    session.launchProgram();
+    ASSERT_TRUE(dismissAlert(session)) << "the refused saves are told within seconds";
+    ASSERT_TRUE(session.waitForShortcuts(terminal, {0, 0, 1920, 1080}));
+    EXPECT_FALSE(storedValues(session).contains("GlobalShortcuts_leftColumn"));
+
+    holder.reset();
+    ::kill(session.programPid(), SIGTERM);
+    EXPECT_EQ(exitStatus(session.programPid(), 15), 0);
+    EXPECT_TRUE(storedValues(session).contains("GlobalShortcuts_leftColumn"));
 }
 
 } // namespace

@@ -90,6 +90,10 @@ std::optional<xcb_window_t> ZentarisSession::openSettings() {
 bool ZentarisSession::startProgram(xcb_window_t probe, const PixelRect& area,
                                    const std::vector<std::string>& launcher) {
     launchProgram(launcher);
+    return waitForShortcuts(probe, area);
+}
+
+bool ZentarisSession::waitForShortcuts(xcb_window_t probe, const PixelRect& area) {
     focus(probe);
     const Slot whole = fractionOf(area, 0, 0, 1, 1);
     const auto deadline = Clock::now() + std::chrono::seconds(20);

@@ -42,6 +42,8 @@ public:
     // answer: `probe` is focused and the full-screen shortcut pressed until the window fills
     // `area`. False when it never does.
     bool startProgram(xcb_window_t probe, const PixelRect& area, const std::vector<std::string>& launcher = {});
+    // Waits until the running program's shortcuts answer, as startProgram does.
+    bool waitForShortcuts(xcb_window_t probe, const PixelRect& area);
     // Starts the program with `launcher` (a command followed by the program's own) and returns.
     void launchProgram(const std::vector<std::string>& launcher = {});
     pid_t programPid() const { return programPid_; }
