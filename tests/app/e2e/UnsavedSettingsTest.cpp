@@ -173,15 +173,21 @@ protected:
     std::string errorText_;
 };
 
-TEST_F(UnsavedWhenTheProgramEnds, SigtermSavesTheRefusedChangeOnceThereIsRoom) {
+// Logout and `kill` send SIGTERM, a closed terminal SIGHUP, Ctrl-C SIGINT.
+class UnsavedWhenSignalled : public UnsavedWhenTheProgramEnds, public ::testing::WithParamInterface<int> {};
+
+TEST_P(UnsavedWhenSignalled, TheSignalSavesTheRefusedChangeOnceThereIsRoom) {
     ASSERT_NO_FATAL_FAILURE(start(/*fullFromTheStart=*/false));
     ASSERT_NO_FATAL_FAILURE(changeTheActivationKeyWhileTheDiskIsFull());
     limitFileSize(*session_, "unlimited");
-    ::kill(session_->programPid(), SIGTERM);
+    ::kill(session_->programPid(), GetParam());
     EXPECT_EQ(exitStatus(session_->programPid(), 15), 0) << "it ends as its Quit does";
     EXPECT_EQ(activationKey(), "shift");
     EXPECT_TRUE(namedAsLost().empty()) << errorOutput();
 }
+
+INSTANTIATE_TEST_SUITE_P(Signals, UnsavedWhenSignalled, ::testing::Values(SIGTERM, SIGHUP, SIGINT),
+                         [](const ::testing::TestParamInfo<int>& info) { return std::string(sigabbrev_np(info.param)); });
 
 TEST_F(UnsavedWhenTheProgramEnds, SigtermOnAFullDiskNamesTheLostChangeAndNothingElse) {
     ASSERT_NO_FATAL_FAILURE(start(/*fullFromTheStart=*/false));
