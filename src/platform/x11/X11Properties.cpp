@@ -18,7 +18,8 @@ PendingProperty::PendingProperty(X11Connection& connection, xcb_window_t window,
     : connection_(&connection), cookie_(xcb_get_property(connection.xcb(), 0, window, property, type, 0, maxItems)) {}
 
 PendingProperty::PendingProperty(PendingProperty&& other) noexcept
-    : connection_(other.connection_), cookie_(other.cookie_), pending_(std::exchange(other.pending_, false)) {}
+    : connection_(other.connection_), cookie_(other.cookie_), pending_(std::exchange(other.pending_, false)),
+      refused_(other.refused_) {}
 
 PendingProperty::~PendingProperty() {
     if (pending_) xcb_discard_reply(connection_->xcb(), cookie_.sequence);
@@ -28,6 +29,7 @@ std::optional<PendingProperty::Raw> PendingProperty::take() {
     if (!pending_) return std::nullopt;
     pending_ = false;
     auto reply = waitForReply(connection_->xcb(), xcb_get_property_reply, cookie_);
+    refused_ = !reply;
     if (!reply || reply->type == XCB_ATOM_NONE) return std::nullopt;
     const auto length = xcb_get_property_value_length(reply.get());
     if (length < 0) return std::nullopt;

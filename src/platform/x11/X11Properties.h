@@ -25,6 +25,8 @@ public:
     std::optional<std::vector<std::uint32_t>> values32();
     // The raw bytes of an 8-bit property (a text), with its type.
     std::optional<std::string> text(xcb_atom_t* typeOut = nullptr);
+    // Whether the server refused the read, as it does once the window is gone; known once read.
+    bool refused() const { return refused_; }
 
 private:
     struct Raw;
@@ -33,6 +35,7 @@ private:
     X11Connection* connection_;
     xcb_get_property_cookie_t cookie_;
     bool pending_ = true;
+    bool refused_ = false;
 };
 
 // Latin-1 (ICCCM STRING) to UTF-8.

@@ -234,10 +234,10 @@ AXError X11WindowMover::setSize(xcb_window_t window, Size size) {
     auto current = readFrame(window);
     if (!base || !current) return AXError::invalidUIElement;
     PendingProperty rawHints(connection_, window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 18);
-    // What this command read of the window may be older than its owner closing it: asked in the
-    // same round trip as the hints, so that a window gone since it was placed is not moved.
-    auto* c = connection_.xcb();
-    if (!waitForReply(c, xcb_get_geometry_reply, xcb_get_geometry(c, window))) {
+    const auto hintValues = rawHints.values32();
+    // What this command read of the window may be older than its owner closing it: a server that
+    // refuses the hints has no window left to move.
+    if (rawHints.refused()) {
         if (held_ && held_->window == window) held_.reset();
         forgetFrame(window);
         pending_.erase(window);
@@ -247,7 +247,7 @@ AXError X11WindowMover::setSize(xcb_window_t window, Size size) {
     const auto space = monitors_.rootSpace();
     const Rect slot = roundedToPixels(Rect(heldOrigin.value_or(base->origin), size));
     Rect target = slot;
-    if (auto values = rawHints.values32()) {
+    if (const auto& values = hintValues) {
         // The monitor of the slot: hints beyond it are made up, and the window stays in its usable area.
         Rect usable = slot;
         Size monitorSize = space.primary.size;
