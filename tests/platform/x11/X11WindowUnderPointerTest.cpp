@@ -214,3 +214,22 @@ TEST(X11WindowUnderPointer, AMinimisedWindowKeptMappedOrAListedWindowUnmappedIsN
     letEventsArrive(session);
     EXPECT_EQ(windowAt(session, overBoth), windowOf(lower)) << "unmapped";
 }
+
+TEST(X11WindowUnderPointer, APressIsOnThisProgramsOwnWindowByItsFrameAndOnNoneOnceTheWindowIsGone) {
+    ZENTARIS_REQUIRE_PROGRAMS("Xvfb");
+    X11Session session({.windowManager = {}});
+    StandInWindowManager wm(session);
+    const auto theirs = wm.manage(Rect(0, 0, 600, 400));
+    const auto ours = wm.manage(Rect(700, 0, 300, 300), {}, ::getpid());
+    const auto theirFrame = wm.frame(theirs, Rect(0, 0, 600, 420), 0, 20);
+    const auto ourFrame = wm.frame(ours, Rect(700, 0, 300, 320), 0, 20);
+    letEventsArrive(session);
+    auto& windows = session.accessibility();
+    EXPECT_FALSE(windows.isPopupOrOwnWindow(theirFrame));
+    EXPECT_TRUE(windows.isPopupOrOwnWindow(ourFrame));
+
+    // Gone between the press and the question: a press on nothing, which a drag may still follow.
+    wm.destroy(theirFrame);
+    letEventsArrive(session);
+    EXPECT_FALSE(windows.isPopupOrOwnWindow(theirFrame));
+}
