@@ -17,6 +17,7 @@
 #include "platform/qt/QtTerminationSignals.h"
 #include "platform/system/JsonFileUserDefaults.h"
 #include "platform/system/LinuxHostInformation.h"
+#include "platform/system/StandardErrorLines.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Desktop.h"
 #include "platform/x11/X11HotKeys.h"
@@ -81,6 +82,9 @@ std::filesystem::path ownExecutable() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A log that fills up or a reader of standard error that goes away must not end the program
+    // or silence the line that names lost settings.
+    platform::writeStandardErrorLineByLine();
     auto session = prepareX11Session();
     if (!session) return 1;
     // One Zentaris per user and display: a second start opens the settings of the first, the only

@@ -337,7 +337,7 @@ std::string JsonFileUserDefaults::save(const std::string& key, KeptChange change
     return failure;
 }
 
-void JsonFileUserDefaults::applyKeptChangesTo(const std::map<std::string, DefaultsValue>& onDisk) {
+void JsonFileUserDefaults::applyKeptChangesTo(const std::map<std::string, DefaultsValue>& onDisk, bool readWhole) {
     for (auto entry = unsaved_.begin(); entry != unsaved_.end();) {
         const auto& key = entry->first;
         const auto found = onDisk.find(key);
@@ -346,9 +346,9 @@ void JsonFileUserDefaults::applyKeptChangesTo(const std::map<std::string, Defaul
         std::vector<KeptChange> kept;
         for (auto& change : entry->second.changes) {
             // Another writer changed what this change sets after this store last read it: theirs is later.
-            if (change.seen && change.changedByOthers && change.changedByOthers(*change.seen, there)) continue;
+            if (readWhole && change.seen && change.changedByOthers && change.changedByOthers(*change.seen, there)) continue;
             value = change.change(value);
-            change.seen = there;
+            if (readWhole) change.seen = there;
             kept.push_back(std::move(change));
         }
         entry->second.changes = std::move(kept);
@@ -380,16 +380,14 @@ std::string JsonFileUserDefaults::saveUnsaved() {
     const FolderLock lock(target.parent_path(),
                           lockWaitRanOut_ ? std::chrono::milliseconds(0) : FolderLock::standardWait);
     // The file is only ever replaced whole, so what others saved can be read while one holds the
-    // lock: each change then knows what it was made against.
+    // lock: each change then knows what it was made against. A read that finds no usable file says
+    // nothing of what others saved (one writing in place may be halfway): kept changes keep what
+    // they knew. Under the lock a missing file is written anew, with the changes applied to nothing.
     auto stored = readStoredFile(target);
-    if (stored.state == StoredFile::State::unusable) {
-        for (auto& [key, pending] : unsaved_) {
-            for (auto& change : pending.changes) {
-                if (!change.seen) change.seen.emplace(); // nothing readable there
-            }
-        }
-    } else {
-        applyKeptChangesTo(stored.values);
+    if (stored.state == StoredFile::State::usable) {
+        applyKeptChangesTo(stored.values, /*readWhole=*/true);
+    } else if (stored.state == StoredFile::State::missing && !lock.timedOut()) {
+        applyKeptChangesTo({}, /*readWhole=*/false);
     }
     if (lock.timedOut()) {
         // The rest of this turn's saves are refused at once; the next turn waits again.
@@ -399,7 +397,7 @@ std::string JsonFileUserDefaults::saveUnsaved() {
         return refused("another program kept the settings folder locked");
     }
     // With no file to write onto, the values held here, which carry every change, are the best there is.
-    const auto onDisk = stored.state == StoredFile::State::unusable ? this->values() : stored.values;
+    const auto& onDisk = stored.state == StoredFile::State::unusable ? this->values() : stored.values;
     // The file with every unsaved key but those `leftOut` written onto it.
     const auto fileWith = [&](const std::set<std::string>& leftOut) {
         auto values = onDisk;

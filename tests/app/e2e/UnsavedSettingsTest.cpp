@@ -103,11 +103,13 @@ protected:
         session_ = std::make_unique<ZentarisSession>();
     }
 
-    // Starts the program, on a disk that is full from the start or with room.
-    void start(bool fullFromTheStart) {
+    // Starts the program, on a disk that is full from the start or with room, with standard error
+    // a pipe whose reader the test keeps or has closed.
+    void start(bool fullFromTheStart, bool readerGone = false) {
         const auto terminal = session_->openTerminal("Terminal 1", 100, 100);
         // A pipe: the file size limit that plays the full disk would cut a file short.
         ASSERT_EQ(::pipe(errors_), 0);
+        if (readerGone) ::close(std::exchange(errors_[0], -1));
         const std::string full = fullFromTheStart ? "prlimit --fsize=16: " : "";
         const std::vector<std::string> launcher = {"sh", "-c", "trap '' XFSZ; exec " + full + "\"$@\" 2>&" + std::to_string(errors_[1]), "sh"};
         // On a full disk the alert comes first; with room, the program is up once its shortcuts work.
@@ -197,6 +199,17 @@ TEST_F(UnsavedWhenTheProgramEnds, SigtermOnAFullDiskNamesTheLostChangeAndNothing
     EXPECT_NE(activationKey(), "shift");
     EXPECT_EQ(namedAsLost(), std::vector<std::vector<std::string>>{{"dragModeModifier"}})
         << errorOutput();
+}
+
+// As `zentaris 2>&1 | tee log` once `tee` has ended: the line about the refused defaults meets a
+// closed pipe.
+TEST_F(UnsavedWhenTheProgramEnds, AReaderOfStandardErrorThatWentAwayEndsNothingAndLosesNothing) {
+    ASSERT_NO_FATAL_FAILURE(start(/*fullFromTheStart=*/true, /*readerGone=*/true));
+    ASSERT_TRUE(dismissAlert(*session_)) << "the default shortcuts could not be stored at start, and that is told";
+    limitFileSize(*session_, "unlimited");
+    ::kill(session_->programPid(), SIGTERM);
+    EXPECT_EQ(exitStatus(session_->programPid(), 15), 0);
+    EXPECT_TRUE(storedValues(*session_).contains("GlobalShortcuts_leftColumn"));
 }
 
 TEST_F(UnsavedWhenTheProgramEnds, AStartOnAFullDiskThatChangedNothingNamesNothingAsLost) {

@@ -4,6 +4,7 @@
 #include "platform/fake/FakeMainQueue.h"
 #include "platform/system/JsonFileUserDefaults.h"
 #include "platform/system/SettingsStoreTestSupport.h"
+#include "platform/system/StandardErrorLines.h"
 #include "support/FileSizeLimit.h"
 #include "support/TemporaryDirectory.h"
 
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fcntl.h>
 #include <iostream>
 #include <sstream>
 #include <sys/resource.h>
@@ -20,19 +22,25 @@ using namespace platform;
 using namespace zentaris::testing;
 
 namespace {
+// Runs `work` with standard error going to `descriptor`.
+template <typename Work>
+void withStandardErrorTo(int descriptor, Work work) {
+    std::cerr.flush();
+    const int standardError = ::dup(2);
+    ::dup2(descriptor, 2);
+    work();
+    std::cerr.flush();
+    ::dup2(standardError, 2);
+    ::close(standardError);
+}
+
 // The line the store writes at quit about lost changes, or nothing. Standard error goes through a
 // pipe, which a full disk does not stop.
 std::string lostLine(JsonFileUserDefaults& defaults) {
     int pipe[2];
     if (::pipe(pipe) != 0) return "no pipe";
-    std::cerr.flush();
-    const int standardError = ::dup(2);
-    ::dup2(pipe[1], 2);
+    withStandardErrorTo(pipe[1], [&] { defaults.saveBeforeQuitting(); });
     ::close(pipe[1]);
-    defaults.saveBeforeQuitting();
-    std::cerr.flush();
-    ::dup2(standardError, 2);
-    ::close(standardError);
     std::string said(1 << 16, '\0');
     said.resize(std::max<ssize_t>(::read(pipe[0], said.data(), said.size()), 0));
     ::close(pipe[0]);
@@ -84,6 +92,27 @@ TEST(KeptSettingsChanges, AnotherWritersLaterChangeOfTheSameKeyStandsAndIsTakenH
     EXPECT_TRUE(a.unsavedKeys().empty());
 }
 
+// Read without the lock, a file half written in place or gone a moment tells nothing of others.
+TEST(KeptSettingsChanges, AChangeRefusedWhileTheFileIsUnusableIsSavedOnceTheFileIsBack) {
+    for (const bool removed : {false, true}) {
+        TemporaryDirectory dir;
+        const auto file = dir / "defaults.json";
+        JsonFileUserDefaults(file).set("dragModeModifier", std::string("command"));
+        JsonFileUserDefaults defaults(file);
+        const auto intact = readFile(file);
+        {
+            const StuckLockHolder holder(dir.path());
+            if (removed) std::filesystem::remove(file);
+            else std::filesystem::resize_file(file, 0);
+            defaults.set("dragModeModifier", std::string("shift"));
+            writeFile(file, intact);
+        }
+        defaults.set("windowFrame.Settings", std::string("0 0 640 480"));
+        EXPECT_EQ(JsonFileUserDefaults(file).stringValue("dragModeModifier"), "shift") << "removed: " << removed;
+        EXPECT_EQ(defaults.stringValue("dragModeModifier"), "shift") << "removed: " << removed;
+    }
+}
+
 TEST(KeptSettingsChanges, AStuckLockHolderCostsOneWaitPerTurnAndWhatWaitedIsSavedOnceItLetsGo) {
     TemporaryDirectory dir;
     const auto file = dir / "defaults.json";
@@ -115,6 +144,8 @@ TEST(KeptSettingsChanges, AStuckLockHolderCostsOneWaitPerTurnAndWhatWaitedIsSave
 }
 
 TEST(KeptSettingsChanges, AtQuitOnlyChangesTheFileLacksAreNamedIncludingOneTooLarge) {
+    // As the program does: standard error may be a file that the full disk below fails first.
+    writeStandardErrorLineByLine();
     TemporaryDirectory dir;
     const auto file = dir / "defaults.json";
     JsonFileUserDefaults(file).set("language", std::string("de"));
@@ -132,6 +163,25 @@ TEST(KeptSettingsChanges, AtQuitOnlyChangesTheFileLacksAreNamedIncludingOneTooLa
     large.set("gap", std::int64_t{4});
     EXPECT_EQ(lostLine(large), R"(zentaris: these changed settings could not be saved and are lost: "notes")");
     EXPECT_EQ(JsonFileUserDefaults(dir / "large.json").integerValue("gap"), 4);
+}
+
+// A log on a full disk refuses a line; once there is room, the next one is there.
+TEST(KeptSettingsChanges, AFailedLineOnStandardErrorSilencesNoLaterOne) {
+    writeStandardErrorLineByLine();
+    TemporaryDirectory dir;
+    JsonFileUserDefaults defaults(dir / "defaults.json");
+    const int log = ::open((dir / "log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    ASSERT_GE(log, 0);
+    withStandardErrorTo(log, [&] {
+        {
+            FileSizeLimit full(16);
+            defaults.set("dragModeModifier", std::string("shift"));
+        }
+        defaults.reportUnreadableValue("individualShortcutStates");
+    });
+    ::close(log);
+    EXPECT_NE(readFile(dir / "log").find("\"individualShortcutStates\" cannot be read"), std::string::npos)
+        << readFile(dir / "log");
 }
 
 TEST(KeptSettingsChanges, WhereNoTimerCanBoundTheWaitAChangeToALockedFolderIsRefusedAndKept) {
