@@ -1,6 +1,6 @@
 // The run command without a display, as a newcomer meets it: the README's first example acts on a
 // terminal right after the start, though the tutorial opens then, and Ctrl-C takes everything
-// down without an error line.
+// down without an error line, also when pressed twice.
 
 #include "ZentarisSession.h"
 
@@ -10,7 +10,10 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sstream>
 #include <sys/prctl.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace zentaris::testing {
@@ -24,6 +27,8 @@ protected:
             GTEST_SKIP() << "the X tools, trayer, xprop, setsid or the program are missing";
         }
         ASSERT_EQ(::pipe2(banner_, O_CLOEXEC), 0);
+        // What the script leaves behind when it ends comes to this process, where it can be seen.
+        ::prctl(PR_SET_CHILD_SUBREAPER, 1);
         script_ = ::fork();
         ASSERT_GE(script_, 0);
         if (script_ == 0) runScript();
@@ -39,7 +44,27 @@ protected:
             ::kill(-script_, SIGINT);
             ended(30);
         }
+        for (const auto& left : leftovers()) ::kill(std::stoi(left), SIGKILL);
         if (banner_[0] >= 0) ::close(banner_[0]);
+    }
+
+    // The script's processes still running once it has ended: "pid (name)" each.
+    std::vector<std::string> leftovers() {
+        while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+        }
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+            std::string stat = readFile(entry.path() / "stat");
+            // pid (name) state parent ...
+            const auto nameEnd = stat.rfind(')');
+            if (nameEnd == std::string::npos) continue;
+            std::istringstream rest(stat.substr(nameEnd + 1));
+            char state = 0;
+            pid_t parent = 0;
+            rest >> state >> parent;
+            if (parent == ::getpid() && state != 'Z') names.push_back(stat.substr(0, nameEnd + 1));
+        }
+        return names;
     }
 
     // In the child: the script in a process group of its own, as a terminal runs a command, with
@@ -126,6 +151,18 @@ TEST_F(RunCommand, TheFirstExampleMovesATerminalThoughTheTutorialOpenedAndCtrlCE
     xcb_connection_t* connection = xcb_connect(display_.c_str(), nullptr);
     EXPECT_TRUE(xcb_connection_has_error(connection)) << "the private desktop is still there";
     xcb_disconnect(connection);
+}
+
+TEST_F(RunCommand, ASecondCtrlCDuringTheCleanUpStillStopsEverything) {
+    ASSERT_TRUE(waitUntil([&] { return screen_->clientTitled("Zentaris Onboarding").has_value(); }, 30))
+        << "Zentaris never came up";
+    ::kill(-script_, SIGINT);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ::kill(-script_, SIGINT);
+    ASSERT_TRUE(ended(30)) << "Ctrl-C did not end the run";
+    std::vector<std::string> left;
+    EXPECT_TRUE(waitUntil([&] { return (left = leftovers()).empty(); }, 15)) << ::testing::PrintToString(left);
+    EXPECT_FALSE(std::filesystem::exists("/tmp/.X11-unix/X" + display_.substr(1))) << "the display is still there";
 }
 
 } // namespace
