@@ -337,7 +337,7 @@ std::string JsonFileUserDefaults::save(const std::string& key, KeptChange change
     return failure;
 }
 
-void JsonFileUserDefaults::applyKeptChangesTo(const std::map<std::string, DefaultsValue>& onDisk, bool readWhole) {
+void JsonFileUserDefaults::applyKeptChangesTo(const std::map<std::string, DefaultsValue>& onDisk) {
     for (auto entry = unsaved_.begin(); entry != unsaved_.end();) {
         const auto& key = entry->first;
         const auto found = onDisk.find(key);
@@ -346,9 +346,9 @@ void JsonFileUserDefaults::applyKeptChangesTo(const std::map<std::string, Defaul
         std::vector<KeptChange> kept;
         for (auto& change : entry->second.changes) {
             // Another writer changed what this change sets after this store last read it: theirs is later.
-            if (readWhole && change.seen && change.changedByOthers && change.changedByOthers(*change.seen, there)) continue;
+            if (change.seen && change.changedByOthers && change.changedByOthers(*change.seen, there)) continue;
             value = change.change(value);
-            if (readWhole) change.seen = there;
+            change.seen = there;
             kept.push_back(std::move(change));
         }
         entry->second.changes = std::move(kept);
@@ -380,14 +380,12 @@ std::string JsonFileUserDefaults::saveUnsaved() {
     const FolderLock lock(target.parent_path(),
                           lockWaitRanOut_ ? std::chrono::milliseconds(0) : FolderLock::standardWait);
     // The file is only ever replaced whole, so what others saved can be read while one holds the
-    // lock: each change then knows what it was made against. A read that finds no usable file says
-    // nothing of what others saved (one writing in place may be halfway): kept changes keep what
-    // they knew. Under the lock a missing file is written anew, with the changes applied to nothing.
+    // lock: each change then knows what it was made against, a missing file included. Read after
+    // the wait ran out, only a usable file tells what others saved: one missing or unusable may be
+    // another program's write in place, halfway. Kept changes then keep what they knew.
     auto stored = readStoredFile(target);
-    if (stored.state == StoredFile::State::usable) {
-        applyKeptChangesTo(stored.values, /*readWhole=*/true);
-    } else if (stored.state == StoredFile::State::missing && !lock.timedOut()) {
-        applyKeptChangesTo({}, /*readWhole=*/false);
+    if (stored.state == StoredFile::State::usable || (stored.state == StoredFile::State::missing && !lock.timedOut())) {
+        applyKeptChangesTo(stored.values);
     }
     if (lock.timedOut()) {
         // The rest of this turn's saves are refused at once; the next turn waits again.

@@ -80,7 +80,7 @@ protected:
 
 private:
     // A change not saved yet: what it does, when another writer's change outranks it, and the
-    // value it was last applied to as read from the file (nothing until a usable file is read).
+    // value it was last applied to as read from the file (nothing until the file is read).
     struct KeptChange {
         Change change;
         ChangedByOthers changedByOthers;
@@ -98,9 +98,8 @@ private:
     std::string save(const std::string& key, KeptChange change, bool outright);
     std::string saveUnsaved();
     // Applies the kept changes to the file's values, leaving out those that another writer has
-    // since outranked; forgets keys whose value the file already holds. Only a file `readWhole`
-    // tells what another writer did: without one, no change is left out and none learns from it.
-    void applyKeptChangesTo(const std::map<std::string, DefaultsValue>& onDisk, bool readWhole);
+    // since outranked; forgets keys whose value the file already holds.
+    void applyKeptChangesTo(const std::map<std::string, DefaultsValue>& onDisk);
     void report(const std::string& failure);
 
     std::filesystem::path file_;
