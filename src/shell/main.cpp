@@ -15,9 +15,9 @@
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtMainQueue.h"
 #include "platform/qt/QtTerminationSignals.h"
+#include "platform/system/FailingStandardError.h"
 #include "platform/system/JsonFileUserDefaults.h"
 #include "platform/system/LinuxHostInformation.h"
-#include "platform/system/StandardErrorLines.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11Desktop.h"
 #include "platform/x11/X11HotKeys.h"
@@ -84,7 +84,7 @@ std::filesystem::path ownExecutable() {
 int main(int argc, char** argv) {
     // A log that fills up or a reader of standard error that goes away must not end the program
     // or silence the line that names lost settings.
-    platform::writeStandardErrorLineByLine();
+    platform::surviveFailingStandardError();
     auto session = prepareX11Session();
     if (!session) return 1;
     // One Zentaris per user and display: a second start opens the settings of the first, the only

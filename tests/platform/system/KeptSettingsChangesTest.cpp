@@ -2,9 +2,9 @@
 // them, how long a stuck lock holds them up, and what is named when they are lost at quit.
 
 #include "platform/fake/FakeMainQueue.h"
+#include "platform/system/FailingStandardError.h"
 #include "platform/system/JsonFileUserDefaults.h"
 #include "platform/system/SettingsStoreTestSupport.h"
-#include "platform/system/StandardErrorLines.h"
 #include "support/FileSizeLimit.h"
 #include "support/TemporaryDirectory.h"
 
@@ -145,7 +145,7 @@ TEST(KeptSettingsChanges, AStuckLockHolderCostsOneWaitPerTurnAndWhatWaitedIsSave
 
 TEST(KeptSettingsChanges, AtQuitOnlyChangesTheFileLacksAreNamedIncludingOneTooLarge) {
     // As the program does: standard error may be a file that the full disk below fails first.
-    writeStandardErrorLineByLine();
+    surviveFailingStandardError();
     TemporaryDirectory dir;
     const auto file = dir / "defaults.json";
     JsonFileUserDefaults(file).set("language", std::string("de"));
@@ -167,7 +167,7 @@ TEST(KeptSettingsChanges, AtQuitOnlyChangesTheFileLacksAreNamedIncludingOneTooLa
 
 // A log on a full disk refuses a line; once there is room, the next one is there.
 TEST(KeptSettingsChanges, AFailedLineOnStandardErrorSilencesNoLaterOne) {
-    writeStandardErrorLineByLine();
+    surviveFailingStandardError();
     TemporaryDirectory dir;
     JsonFileUserDefaults defaults(dir / "defaults.json");
     const int log = ::open((dir / "log").c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
